@@ -1,0 +1,300 @@
+// stock.exe started for real under Wine: typed into with real keystrokes, clicked, read back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "stock/StockDesign.h"
+#include "tests/e2e/WindowDriver.h"
+
+namespace {
+
+using stock::Control;
+using namespace e2e;
+
+constexpr DWORD kStartTimeoutMs = 20000;
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class StockWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        trace_ = std::wstring(temp) + L"stock-e2e-trace.txt";
+        DeleteFileW(trace_.c_str());
+        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
+        program_ = std::make_unique<Program>(binDirectory() + L"\\stock.exe", binDirectory());
+        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+        ASSERT_TRUE(program_->started());
+        form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
+        ASSERT_NE(form_, nullptr) << "the window did not appear";
+        ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Text1); }, 5000));
+    }
+
+    void TearDown() override {
+        program_.reset();
+        DeleteFileW(trace_.c_str());
+    }
+
+    HWND box(Control control) const {
+        return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(stock::indexOf(control)));
+    }
+    std::wstring text(Control control) const { return windowText(box(control)); }
+
+    // Replaces a box's text by typing, and waits until the last accepted character has arrived.
+    void typeInto(Control control, const std::wstring& keys, const std::wstring& expected) {
+        giveFocus(form_, box(control));
+        SendMessageW(box(control), EM_SETSEL, 0, -1);
+        typeText(keys);
+        EXPECT_TRUE(waitUntil([&] { return text(control) == expected; }, 5000))
+            << "typed into " << stock::indexOf(control) << ", got \"" << std::string(text(control).begin(), text(control).end())
+            << "\"";
+    }
+
+    // The message box the program shows, if one appears within the time.
+    HWND messageBox(DWORD timeoutMs = 5000) const { return program_->waitForWindow(L"#32770", timeoutMs); }
+
+    std::wstring trace_;
+    std::unique_ptr<Program> program_;
+    HWND form_ = nullptr;
+};
+
+TEST_F(StockWindow, OpensCentredWithItsDesignValuesAndAttachesTheSkin) {
+    EXPECT_EQ(windowText(form_), L"QuorvaneV1.2     quorvane@example.com");
+    const std::pair<Control, const wchar_t*> texts[] = {
+        {Control::Text1, L"0.0"},   {Control::Text2, L"100"},      {Control::Text3, L"0.0"},
+        {Control::Text4, L"0.0"},   {Control::Text5, L"0.00"},     {Control::Text6, L"0"},
+        {Control::Text7, L"0.00"},  {Control::Text8, L"0.0"},      {Control::Text9, L"000001"},
+        {Control::Text10, L""},     {Control::lb_info, L"今日最高：0.0"}, {Control::chk_autoref, L"自动更新:30秒"},
+        {Control::Frame1, L"曲线图"}, {Control::Option1, L"分时线图"}, {Control::Option4, L"月K线图"},
+        {Control::cmd_clac, L"计算"}, {Control::cmd_stockfind, L"查股价"}};
+    for (const auto& [control, expected] : texts) EXPECT_EQ(text(control), expected) << stock::indexOf(control);
+    for (Control c : {Control::chk_autoref, Control::Option1, Control::Option2, Control::Option3, Control::Option4}) {
+        EXPECT_EQ(SendMessageW(box(c), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    }
+    EXPECT_FALSE(IsWindowEnabled(box(Control::Text7)));
+    EXPECT_FALSE(IsWindowVisible(box(Control::Text10)));
+    EXPECT_TRUE(GetWindowLongW(box(Control::Text10), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_EQ(SendMessageW(box(Control::Text9), EM_GETLIMITTEXT, 0, 0), 6);
+
+    // 9255 x 8940 twips at the screen's resolution, centred on the screen.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    RECT client;
+    GetClientRect(form_, &client);
+    EXPECT_EQ(client.right, MulDiv(9255, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(8940, dpi, 1440));
+    RECT frame;
+    GetWindowRect(form_, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    // A label is as wide as its caption; its design width is that of the design font.
+    RECT label;
+    GetWindowRect(box(Control::Label1), &label);
+    EXPECT_EQ(label.right - label.left, MulDiv(720, dpi, 1440));
+
+    EXPECT_EQ(readFile(trace_), "SkinH_Attach()\n");
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-start.png");
+}
+
+// The window's icon: one 32 x 32 picture, held in 256 colours and in 32-bit colour.
+TEST(StockProgram, CarriesA32By32IconIn256ColoursAnd32Bit) {
+    HMODULE program = LoadLibraryExW((binDirectory() + L"\\stock.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+#pragma pack(push, 2)
+    struct Entry {
+        BYTE width, height, colours, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+#pragma pack(pop)
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(program, group)));
+    const WORD count = reinterpret_cast<const WORD*>(data)[2];
+    std::vector<WORD> depths;
+    for (WORD i = 0; i < count; ++i) {
+        const Entry* entry = reinterpret_cast<const Entry*>(data + 6 + i * sizeof(Entry));
+        EXPECT_EQ(entry->width, 32);
+        EXPECT_EQ(entry->height, 32);
+        depths.push_back(entry->bitCount);
+    }
+    EXPECT_EQ(depths, (std::vector<WORD>{8, 32}));
+    FreeLibrary(program);
+}
+
+TEST_F(StockWindow, KeystrokeFiltersLetThroughOnlyWhatEachBoxTakes) {
+    typeInto(Control::Text1, L"1-2a. ,3.4", L"12.3.4");
+    typeInto(Control::Text3, L"１中+9\b8", L"8");
+    typeInto(Control::Text5, L"(0.5)", L"0.5");
+    typeInto(Control::Text9, L"12.345678", L"123456");
+    typeInto(Control::Text2, L"1a b", L"1a b");
+    typeInto(Control::Text6, L"-x", L"-x");
+
+    // The result boxes take nothing, backspace included: type there, move on, and see the next
+    // box receive its character while the result box stayed as it was.
+    giveFocus(form_, box(Control::Text4));
+    typeText(L"5\b.");
+    pressKey(VK_TAB);
+    typeText(L"7");
+    EXPECT_TRUE(waitUntil([&] { return text(Control::Text5) == L"7"; }, 5000));
+    EXPECT_EQ(text(Control::Text4), L"0.0");
+
+    // Keys that type no character work as usual there: Delete removes the first character.
+    giveFocus(form_, box(Control::Text8));
+    SendMessageW(box(Control::Text8), EM_SETSEL, 0, 0);
+    pressKey(VK_DELETE);
+    EXPECT_TRUE(waitUntil([&] { return text(Control::Text8) == L".0"; }, 5000));
+}
+
+TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
+    typeInto(Control::Text1, L"10.00", L"10.00");
+    typeInto(Control::Text2, L"1000", L"1000");
+    typeInto(Control::Text3, L"12.50", L"12.50");
+    typeInto(Control::Text5, L"11.00", L"11.00");
+    typeInto(Control::Text6, L"500", L"500");
+
+    click(box(Control::cmd_clac));
+    ASSERT_TRUE(waitUntil([&] { return text(Control::Text8) == L"3255.00"; }, 5000));
+    EXPECT_EQ(text(Control::Text4), L"2500.00");
+    EXPECT_EQ(text(Control::Text7), L"10.33");
+    ASSERT_TRUE(answers(form_));
+    Sleep(300);  // let the repaint reach the screen
+    for (Control c : {Control::Label4, Control::Text4, Control::Label8, Control::Text8}) {
+        TextColours colours = coloursOnScreen(box(c));
+        EXPECT_GT(colours.red, 10) << stock::indexOf(c);
+        EXPECT_EQ(colours.green, 0) << stock::indexOf(c);
+    }
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-calculated.png");
+
+    // A loss, calculated from the keyboard: Tab to the button, then Space; then Enter on it.
+    typeInto(Control::Text3, L"8", L"8");
+    giveFocus(form_, box(Control::Text8));
+    pressKey(VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::cmd_clac); }, 5000));
+    pressKey(VK_SPACE);
+    ASSERT_TRUE(waitUntil([&] { return text(Control::Text8) == L"-3495.00"; }, 5000));
+    EXPECT_EQ(text(Control::Text4), L"-2000.00");
+    Sleep(300);
+    for (Control c : {Control::Label4, Control::Text4, Control::Label8, Control::Text8}) {
+        TextColours colours = coloursOnScreen(box(c));
+        EXPECT_GT(colours.green, 10) << stock::indexOf(c);
+        EXPECT_EQ(colours.red, 0) << stock::indexOf(c);
+    }
+    typeInto(Control::Text3, L"12.5", L"12.5");
+    giveFocus(form_, box(Control::cmd_clac));
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(waitUntil([&] { return text(Control::Text8) == L"3255.00"; }, 5000));
+}
+
+TEST_F(StockWindow, InvalidInputShowsTheErrorBoxAfterTheResults) {
+    typeInto(Control::Text2, L"abc", L"abc");
+    typeInto(Control::Text3, L"12", L"12");
+    click(box(Control::cmd_clac));
+    HWND box16 = messageBox();
+    ASSERT_NE(box16, nullptr) << "no error box";
+    EXPECT_EQ(windowText(box16), L"错误");
+    EXPECT_EQ(windowText(GetDlgItem(box16, 0xFFFF)), L"对不起，请检查您输入的是否合法？");
+    EXPECT_NE(GetDlgItem(box16, IDOK), nullptr);
+    EXPECT_EQ(GetDlgItem(box16, IDCANCEL), nullptr) << "a single OK button";
+    // The results were written before the box came up.
+    EXPECT_EQ(text(Control::Text4), L"0.00");
+    EXPECT_EQ(text(Control::Text7), L"0.00");
+    saveScreenshot(box16, screenshotDirectory() + L"\\stock-error.png");
+    PostMessageW(box16, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box16); }, 5000));
+    EXPECT_TRUE(answers(form_));
+}
+
+TEST_F(StockWindow, DoubleClickOnThePurchasePriceCopiesTodaysPrice) {
+    typeInto(Control::Text3, L"12.50", L"12.50");
+    giveFocus(form_, box(Control::Text5));
+    doubleClick(box(Control::Text5));
+    EXPECT_TRUE(waitUntil([&] { return text(Control::Text5) == L"12.50"; }, 5000));
+}
+
+TEST_F(StockWindow, TabWalksTheFocusInDesignOrderAndEnterIsHarmless) {
+    const Control order[] = {Control::Text2,   Control::Text3,   Control::Text4,         Control::Text5,
+                             Control::Text6,   Control::Text8,   Control::cmd_clac,      Control::Text9,
+                             Control::cmd_stockfind, Control::Option4, Control::Option3, Control::Option2,
+                             Control::Option1, Control::chk_autoref, Control::Text1};
+    giveFocus(form_, box(Control::Text1));
+    for (Control next : order) {
+        pressKey(VK_TAB);
+        EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(next); }, 3000))
+            << "expected the focus on " << stock::indexOf(next);
+    }
+    pressKey(VK_TAB, true);
+    EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::chk_autoref); }, 3000));
+    EXPECT_EQ(SendMessageW(box(Control::Option1), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "Tab selects no option";
+
+    // Enter in the code box goes to the lookup and types nothing; elsewhere it does nothing.
+    giveFocus(form_, box(Control::Text9));
+    SendMessageW(box(Control::Text9), EM_SETSEL, 6, 6);
+    pressKey(VK_RETURN);
+    giveFocus(form_, box(Control::Text1));
+    pressKey(VK_RETURN);
+    typeText(L"5");
+    EXPECT_TRUE(waitUntil([&] { return text(Control::Text1) == L"5"; }, 5000));
+    EXPECT_EQ(text(Control::Text9), L"000001");
+    EXPECT_EQ(messageBox(300), nullptr);
+    EXPECT_TRUE(answers(form_));
+}
+
+// A program started where our library is missing, or lacks SkinH_Attach: a clear message that
+// names it, then a non-zero exit, before any window is shown.
+struct MissingPiece {
+    const wchar_t* libraryFolder;  // copied beside the program; nullptr for none
+    const wchar_t* named;
+    DWORD exitCode;
+};
+
+class StockWithoutSkinEngine : public ::testing::TestWithParam<MissingPiece> {};
+
+TEST_P(StockWithoutSkinEngine, StopsWithAMessageNamingWhatIsMissing) {
+    const MissingPiece& piece = GetParam();
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"stock-alone-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((binDirectory() + L"\\stock.exe").c_str(), (folder + L"\\stock.exe").c_str(), FALSE));
+    if (piece.libraryFolder != nullptr) {
+        ASSERT_TRUE(CopyFileW((testDirectory() + piece.libraryFolder + L"\\SkinH_VB6.dll").c_str(),
+                              (folder + L"\\SkinH_VB6.dll").c_str(), FALSE));
+    }
+    {
+        Program program(folder + L"\\stock.exe", folder);
+        ASSERT_TRUE(program.started());
+        HWND box = program.waitForWindow(L"#32770", kStartTimeoutMs);
+        ASSERT_NE(box, nullptr) << "no message";
+        std::wstring message = windowText(GetDlgItem(box, 0xFFFF));
+        EXPECT_NE(message.find(piece.named), std::wstring::npos);
+        EXPECT_EQ(program.waitForWindow(L"QuorvaneDesignedWindow", 0), nullptr) << "the window is not shown";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        DWORD code = 0;
+        ASSERT_TRUE(program.waitForExit(10000, code));
+        EXPECT_EQ(code, piece.exitCode);
+    }
+    DeleteFileW((folder + L"\\stock.exe").c_str());
+    DeleteFileW((folder + L"\\SkinH_VB6.dll").c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, StockWithoutSkinEngine,
+                         ::testing::Values(MissingPiece{nullptr, L"SkinH_VB6.dll", 126},
+                                           MissingPiece{L"\\partial", L"SkinH_Attach", 127}));
+
+}  // namespace

@@ -1,0 +1,268 @@
+#include "tests/e2e/WindowDriver.h"
+
+#include <fstream>
+#include <vector>
+
+#include "tests/e2e/PngWriter.h"
+
+namespace e2e {
+namespace {
+
+std::wstring parentOf(const std::wstring& path) {
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(0, slash);
+}
+
+DWORD threadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+void sendKey(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void sendUnicode(wchar_t character) {
+    INPUT inputs[2]{};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wScan = character;
+        inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, inputs, sizeof inputs[0]);
+}
+
+// Moves the pointer to the middle of the control through the input queue, as a mouse does.
+void mouseAt(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void mouseButton(bool right, bool up) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = right ? (up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
+                             : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
+    SendInput(1, &input, sizeof input);
+}
+
+// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
+std::vector<DWORD> screenPixels(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD* source = static_cast<const DWORD*>(bits);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+std::wstring testDirectory() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return parentOf(path);
+}
+
+std::wstring binDirectory() { return parentOf(testDirectory()) + L"\\bin"; }
+
+std::wstring screenshotDirectory() {
+    std::wstring directory = parentOf(parentOf(testDirectory())) + L"\\screenshots";
+    CreateDirectoryW(directory.c_str(), nullptr);
+    return directory;
+}
+
+Program::Program(const std::wstring& exe, const std::wstring& workingDirectory) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workingDirectory.c_str(), &startup, &info)) {
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+        CloseHandle(info.hThread);
+        WaitForInputIdle(process_, 10000);
+    }
+}
+
+Program::~Program() {
+    if (process_ == nullptr) return;
+    DWORD code = 0;
+    if (!waitForExit(0, code)) {
+        if (HWND window = waitForWindow(nullptr, 0)) PostMessageW(window, WM_CLOSE, 0, 0);
+        if (!waitForExit(5000, code)) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* wantedClass;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    if (search->wantedClass != nullptr && className(window) != search->wantedClass) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND Program::waitForWindow(const wchar_t* wantedClass, DWORD timeoutMs) const {
+    WindowSearch search{id_, wantedClass, nullptr};
+    waitUntil(
+        [&] {
+            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(process_, &exitCode);
+    return true;
+}
+
+bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+std::wstring windowText(HWND window) {
+    wchar_t buffer[4096] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &result);
+    return buffer;
+}
+
+std::wstring className(HWND window) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+bool answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+HWND focusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(threadOf(window), &info);
+    return info.hwndFocus;
+}
+
+void giveFocus(HWND window, HWND control) {
+    SetForegroundWindow(window);
+    DWORD self = GetCurrentThreadId();
+    DWORD target = threadOf(window);
+    AttachThreadInput(self, target, TRUE);
+    SetFocus(control);
+    AttachThreadInput(self, target, FALSE);
+    waitUntil([&] { return focusedControl(window) == control; }, 2000);
+}
+
+void typeText(const std::wstring& text) {
+    for (wchar_t character : text) {
+        SHORT key = character < 0x80 ? VkKeyScanW(character) : -1;
+        if (key == -1) {
+            sendUnicode(character);
+            continue;
+        }
+        const bool shift = (key & 0x100) != 0;
+        if (shift) sendKey(VK_SHIFT, false);
+        sendKey(LOBYTE(key), false);
+        sendKey(LOBYTE(key), true);
+        if (shift) sendKey(VK_SHIFT, true);
+    }
+}
+
+void pressKey(WORD virtualKey, bool shift) {
+    if (shift) sendKey(VK_SHIFT, false);
+    sendKey(virtualKey, false);
+    sendKey(virtualKey, true);
+    if (shift) sendKey(VK_SHIFT, true);
+}
+
+void click(HWND control, bool right) {
+    mouseAt(control);
+    mouseButton(right, false);
+    mouseButton(right, true);
+}
+
+void doubleClick(HWND control) {
+    mouseAt(control);
+    for (int i = 0; i < 2; ++i) {
+        mouseButton(false, false);
+        mouseButton(false, true);
+    }
+}
+
+TextColours coloursOnScreen(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    TextColours colours;
+    for (DWORD pixel : screenPixels(rect)) {
+        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        if (r > 160 && g < 90 && b < 90) ++colours.red;
+        if (g > 160 && r < 90 && b < 90) ++colours.green;
+        if (r < 50 && g < 50 && b < 50) ++colours.black;
+    }
+    return colours;
+}
+
+bool saveScreenshot(HWND window, const std::wstring& path) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    std::vector<DWORD> pixels = screenPixels(rect);
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(pixels.size() * 3);
+    for (DWORD pixel : pixels) {
+        rgb.push_back(static_cast<std::uint8_t>(pixel >> 16));
+        rgb.push_back(static_cast<std::uint8_t>(pixel >> 8));
+        rgb.push_back(static_cast<std::uint8_t>(pixel));
+    }
+    std::vector<std::uint8_t> png = encodePng(rect.right - rect.left, rect.bottom - rect.top, rgb);
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace e2e

@@ -1,0 +1,83 @@
+// A window laid out as data: one constant table per window, from which the Win32 adapter builds
+// the real controls and which tests check without a window.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ui {
+
+// 0x00BBGGRR, as the platform holds colours.
+using Color = std::uint32_t;
+inline constexpr Color kPlatformColor = 0xFFFFFFFFu;  // leave the platform's default
+
+enum class Kind { Label, TextBox, Button, CheckBox, Option, Frame, Image, ListBox };
+
+struct Font {
+    const wchar_t* face;
+    int tenthsOfPoint;
+    int weight;  // 400 normal, 700 bold
+    int charset;
+};
+
+// 宋体 9 pt: characters 180 twips high, Chinese 180 and ASCII 90 twips wide.
+inline constexpr Font kDefaultFont{L"宋体", 90, 400, 134};
+
+struct TwipsRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+enum Flags : unsigned {
+    kNoFlags = 0,
+    kDisabled = 1u << 0,
+    kHidden = 1u << 1,
+    kMultiLine = 1u << 2,
+    kLocked = 1u << 3,      // text can be selected and copied, never changed by the user
+    kSorted = 1u << 4,
+    kSizeToText = 1u << 5,  // a label exactly as wide as its caption, one line high
+};
+
+inline constexpr int kNoTabIndex = -1;
+inline constexpr int kOnForm = -1;
+
+// Control identifiers are this plus the row of the design table; below it lie IDOK and IDCANCEL,
+// which keyboard navigation sends to the window.
+inline constexpr int kFirstControlId = 100;
+
+struct ControlDesign {
+    const wchar_t* name;
+    Kind kind;
+    const wchar_t* caption;
+    TwipsRect rect;     // from the top-left corner of the client area, or of the container
+    int container;      // index of the frame holding it, or kOnForm
+    int tabIndex;       // kNoTabIndex for controls outside the tab order
+    Font font;
+    Color foreColor;
+    Color backColor;
+    const wchar_t* tooltip;  // nullptr for none
+    unsigned flags;
+    int maxLength;      // 0: no limit
+};
+
+struct FormDesign {
+    const wchar_t* title;
+    int clientWidth;   // twips
+    int clientHeight;  // twips
+    const ControlDesign* controls;
+    std::size_t controlCount;
+};
+
+// The control's rectangle in client-area twips, whatever holds it.
+constexpr TwipsRect clientRect(const FormDesign& form, std::size_t index) {
+    TwipsRect rect = form.controls[index].rect;
+    for (int c = form.controls[index].container; c != kOnForm; c = form.controls[c].container) {
+        rect.left += form.controls[c].rect.left;
+        rect.top += form.controls[c].rect.top;
+    }
+    return rect;
+}
+
+}  // namespace ui

@@ -1,0 +1,386 @@
+#include "ui/win32/DesignedWindow.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+namespace ui::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuorvaneDesignedWindow";
+constexpr UINT_PTR kTimerId = 1;
+
+bool isButtonKind(Kind kind) {
+    return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
+}
+
+struct ControlClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass controlClass(const ControlDesign& control) {
+    switch (control.kind) {
+    case Kind::Label:
+        return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case Kind::TextBox: {
+        DWORD style = WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+        if (control.flags & kMultiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+        if (control.flags & kLocked) style |= ES_READONLY;
+        return {L"EDIT", style, WS_EX_CLIENTEDGE};
+    }
+    case Kind::Button:
+        return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case Kind::CheckBox:
+        return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case Kind::Option:
+        return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+    case Kind::Frame:
+        return {L"BUTTON", BS_GROUPBOX, 0};
+    case Kind::Image:
+        return {L"STATIC", SS_BITMAP, 0};
+    case Kind::ListBox: {
+        DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+        if (control.flags & kSorted) style |= LBS_SORT;
+        return {L"LISTBOX", style, WS_EX_CLIENTEDGE};
+    }
+    }
+    return {L"STATIC", 0, 0};
+}
+
+std::int16_t shiftState() {
+    std::int16_t shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
+
+}  // namespace
+
+DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource)
+    : design_(design),
+      events_(events),
+      iconResource_(iconResource),
+      controls_(design.controlCount, nullptr),
+      foreColors_(design.controlCount, kPlatformColor),
+      backBrushes_(design.controlCount) {}
+
+DesignedWindow::~DesignedWindow() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+bool DesignedWindow::create(HINSTANCE instance) {
+    HDC screen = GetDC(nullptr);
+    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    if (iconResource_ != 0) {
+        windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconResource_), IMAGE_ICON,
+                                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+        windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconResource_), IMAGE_ICON,
+                                                            GetSystemMetrics(SM_CXSMICON),
+                                                            GetSystemMetrics(SM_CYSMICON), 0));
+    }
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT frame{0, 0, pixelsX(design_.clientWidth), pixelsY(design_.clientHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    window_ = CreateWindowExW(0, kWindowClass, design_.title, style, left, top, width, height, nullptr, nullptr,
+                              instance, this);
+    if (window_ == nullptr) return false;
+
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                               nullptr);
+    for (std::size_t i = 0; i < design_.controlCount; ++i) createControl(instance, i);
+    return true;
+}
+
+void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
+    const ControlDesign& design = design_.controls[index];
+    const ControlClass kind = controlClass(design);
+    DWORD style = WS_CHILD | kind.style;
+    if (!(design.flags & kHidden)) style |= WS_VISIBLE;
+    if (design.flags & kDisabled) style |= WS_DISABLED;
+    // Each control starts a keyboard group of its own, except options that follow an option:
+    // the arrow keys move among those.
+    const bool continuesOptions =
+        design.kind == Kind::Option && index > 0 && design_.controls[index - 1].kind == Kind::Option;
+    if (!continuesOptions) style |= WS_GROUP;
+
+    const TwipsRect rect = clientRect(design_, index);
+    HWND control = CreateWindowExW(kind.exStyle, kind.className, design.caption, style, pixelsX(rect.left),
+                                   pixelsY(rect.top), pixelsX(rect.width), pixelsY(rect.height), window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
+                                   nullptr);
+    controls_[index] = control;
+    if (control == nullptr) return;
+
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(design.font)), FALSE);
+    foreColors_[index] = design.foreColor;
+    if (design.backColor != kPlatformColor) backBrushes_[index].reset(CreateSolidBrush(design.backColor));
+    if (design.kind == Kind::TextBox) {
+        if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, design.maxLength, 0);
+        SetWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
+    }
+    if (design.flags & kSizeToText) sizeToText(index);
+    if (design.tooltip != nullptr) addTooltip(index);
+}
+
+void DesignedWindow::addTooltip(std::size_t index) {
+    if (tooltip_ == nullptr) return;
+    HWND control = controls_[index];
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.lpszText = const_cast<wchar_t*>(design_.controls[index].tooltip);
+    if (design_.controls[index].flags & kDisabled) {
+        // A disabled control gets no mouse messages: its window's do, over its rectangle.
+        tool.hwnd = window_;
+        tool.uId = index + 1;
+        GetWindowRect(control, &tool.rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&tool.rect), 2);
+    } else {
+        tool.uFlags |= TTF_IDISHWND;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+    }
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+HFONT DesignedWindow::fontFor(const Font& font) {
+    for (auto& [made, wanted] : fonts_) {
+        if (wanted.tenthsOfPoint == font.tenthsOfPoint && wanted.weight == font.weight &&
+            wanted.charset == font.charset && std::wstring(wanted.face) == font.face) {
+            return made.get();
+        }
+    }
+    LOGFONTW logFont{};
+    logFont.lfHeight = -MulDiv(font.tenthsOfPoint, dpiY_, 720);
+    logFont.lfWeight = font.weight;
+    logFont.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(logFont.lfFaceName, font.face, LF_FACESIZE);
+    fonts_.emplace_back(FontHandle(CreateFontIndirectW(&logFont)), font);
+    return fonts_.back().first.get();
+}
+
+void DesignedWindow::sizeToText(std::size_t index) {
+    HWND control = controls_[index];
+    std::wstring caption = text(index);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    SetWindowPos(control, nullptr, 0, 0, size.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::size_t DesignedWindow::indexOf(HWND control) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == control) return i;
+    }
+    return controls_.size();
+}
+
+std::wstring DesignedWindow::text(std::size_t index) const {
+    HWND control = controls_[index];
+    int length = GetWindowTextLengthW(control);
+    std::wstring result(static_cast<std::size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(control, result.data(), length + 1);
+    result.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return result;
+}
+
+void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
+    SetWindowTextW(controls_[index], text.c_str());
+    if (design_.controls[index].flags & kSizeToText) sizeToText(index);
+}
+
+void DesignedWindow::setForeColor(std::size_t index, Color color) {
+    foreColors_[index] = color;
+    InvalidateRect(controls_[index], nullptr, TRUE);
+}
+
+bool DesignedWindow::isChecked(std::size_t index) const {
+    return SendMessageW(controls_[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void DesignedWindow::setFocus(std::size_t index) {
+    SetFocus(controls_[index]);
+}
+
+void DesignedWindow::setTimer(bool enabled, unsigned intervalMs) {
+    if (enabled && !timerOn_) SetTimer(window_, kTimerId, intervalMs, nullptr);
+    if (!enabled && timerOn_) KillTimer(window_, kTimerId);
+    timerOn_ = enabled;
+}
+
+void DesignedWindow::showMessage(const std::wstring& text, const std::wstring& title, int style) {
+    MessageBoxW(window_, text.c_str(), title.c_str(), static_cast<UINT>(style));
+}
+
+int DesignedWindow::showAndRun(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE)) SetFocus(first);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+HBRUSH DesignedWindow::colorControl(HDC dc, HWND control) {
+    std::size_t index = indexOf(control);
+    if (index >= controls_.size()) return nullptr;
+    if (foreColors_[index] != kPlatformColor) SetTextColor(dc, foreColors_[index]);
+    if (backBrushes_[index].get() != nullptr) {
+        SetBkColor(dc, design_.controls[index].backColor);
+        return backBrushes_[index].get();
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK DesignedWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<DesignedWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<DesignedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        // A handler's failure must not unwind through the platform's frames.
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        if (LOWORD(wParam) == IDOK && lParam == 0) {
+            // Enter from keyboard navigation: a focused push button is pressed, as in a dialog box;
+            // anywhere else Enter does nothing.
+            std::size_t focused = indexOf(GetFocus());
+            if (focused < design_.controlCount && design_.controls[focused].kind == Kind::Button) events_.onClick(focused);
+            return 0;
+        }
+        std::size_t index = LOWORD(wParam) - kFirstControlId;
+        if (HIWORD(wParam) == BN_CLICKED && index < design_.controlCount &&
+            isButtonKind(design_.controls[index].kind)) {
+            events_.onClick(index);
+        }
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HBRUSH defaultBrush = reinterpret_cast<HBRUSH>(DefWindowProcW(window_, message, wParam, lParam));
+        HBRUSH brush = colorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return reinterpret_cast<LRESULT>(brush != nullptr ? brush : defaultBrush);
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window_, &paint);
+        events_.onPaint(dc);
+        EndPaint(window_, &paint);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kTimerId) events_.onTimer();
+        return 0;
+    case WM_ACTIVATE:
+        // Like a dialog box, give the focus back to where it was when the window is activated again.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            lastFocus_ = GetFocus();
+        } else if (lastFocus_ != nullptr && IsChild(window_, lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        if (timerOn_) KillTimer(window_, kTimerId);
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DesignedWindow::controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR index, DWORD_PTR self) {
+    try {
+        return reinterpret_cast<DesignedWindow*>(self)->handleControl(index, control, message, wParam, lParam);
+    } catch (...) {
+        return DefSubclassProc(control, message, wParam, lParam);
+    }
+}
+
+LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_GETDLGCODE: {
+        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        auto* pending = reinterpret_cast<const MSG*>(lParam);
+        if (pending != nullptr && pending->wParam == VK_RETURN && events_.wantsEnter(index)) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN: {
+        auto keyCode = static_cast<std::int16_t>(wParam);
+        events_.onKeyDown(index, keyCode, shiftState());
+        if (keyCode == 0) return 0;
+        return DefSubclassProc(control, message, static_cast<std::uint16_t>(keyCode), lParam);
+    }
+    case WM_CHAR:
+    case WM_IME_CHAR: {
+        auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
+        events_.onKeyPress(index, code);
+        if (code == 0) return 0;
+        return DefSubclassProc(control, message, static_cast<std::uint16_t>(code), lParam);
+    }
+    case WM_IME_COMPOSITION:
+        // The platform's default turns a finished composition into WM_IME_CHAR messages, which
+        // pass the character filter above; the edit control would insert the text unfiltered.
+        if (lParam & GCS_RESULTSTR) return DefWindowProcW(control, message, wParam, lParam);
+        break;
+    case WM_LBUTTONDBLCLK: {
+        LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        events_.onDblClick(index);
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(control, controlProc, index);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+}  // namespace ui::win32

@@ -1,0 +1,86 @@
+// A top-level window built from its design table: every control a real child window at its
+// twips position converted at the actual DPI, in tab order, with its font, colours and tooltip.
+// Events go to a FormEvents object; no exception leaves a window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/DesignTable.h"
+#include "ui/win32/GdiObject.h"
+
+namespace ui::win32 {
+
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    // A typed character; setting code to 0 cancels it.
+    virtual void onKeyPress(std::size_t /*control*/, std::int16_t& /*code*/) {}
+    virtual void onKeyDown(std::size_t /*control*/, std::int16_t& /*keyCode*/, std::int16_t /*shift*/) {}
+    // Whether Enter goes to the control instead of the window's keyboard navigation.
+    virtual bool wantsEnter(std::size_t /*control*/) const { return false; }
+    virtual void onClick(std::size_t /*control*/) {}
+    virtual void onDblClick(std::size_t /*control*/) {}
+    virtual void onTimer() {}
+    virtual void onPaint(HDC /*dc*/) {}
+};
+
+class DesignedWindow {
+public:
+    DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource);
+    DesignedWindow(const DesignedWindow&) = delete;
+    DesignedWindow& operator=(const DesignedWindow&) = delete;
+    ~DesignedWindow();
+
+    // Creates the window and its controls, hidden.
+    bool create(HINSTANCE instance);
+    // Shows the window, gives the focus to the first control in tab order, and runs the message
+    // loop until the window is closed. Returns the exit code.
+    int showAndRun(int showCommand);
+
+    HWND window() const { return window_; }
+    HWND control(std::size_t index) const { return controls_[index]; }
+    std::size_t indexOf(HWND control) const;
+
+    std::wstring text(std::size_t index) const;
+    void setText(std::size_t index, const std::wstring& text);
+    void setForeColor(std::size_t index, Color color);
+    bool isChecked(std::size_t index) const;
+    void setFocus(std::size_t index);
+    void setTimer(bool enabled, unsigned intervalMs);
+    void showMessage(const std::wstring& text, const std::wstring& title, int style);
+
+    int pixelsX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
+    int pixelsY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    HBRUSH colorControl(HDC dc, HWND control);
+    HFONT fontFor(const Font& font);
+    void sizeToText(std::size_t index);
+    void createControl(HINSTANCE instance, std::size_t index);
+    void addTooltip(std::size_t index);
+
+    const FormDesign& design_;
+    FormEvents& events_;
+    int iconResource_;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    int dpiX_ = 96;
+    int dpiY_ = 96;
+    std::vector<HWND> controls_;
+    std::vector<Color> foreColors_;
+    std::vector<BrushHandle> backBrushes_;
+    std::vector<std::pair<FontHandle, Font>> fonts_;
+    bool timerOn_ = false;
+};
+
+}  // namespace ui::win32
