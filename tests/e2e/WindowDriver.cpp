@@ -221,6 +221,19 @@ void pressKey(WORD virtualKey, bool shift) {
     if (shift) sendKey(VK_SHIFT, true);
 }
 
+void moveMouseTo(HWND control) {
+    // Two moves a moment apart: a tooltip starts its delay on a move inside the control.
+    mouseAt(control);
+    Sleep(100);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
 void click(HWND control, bool right) {
     mouseAt(control);
     mouseButton(right, false);

@@ -50,6 +50,7 @@ void giveFocus(HWND window, HWND control);
 // Real keystrokes: virtual keys for what the keyboard has, Unicode packets for the rest.
 void typeText(const std::wstring& text);
 void pressKey(WORD virtualKey, bool shift = false);
+void moveMouseTo(HWND control);
 void click(HWND control, bool right = false);
 void doubleClick(HWND control);
 
