@@ -69,3 +69,8 @@ endif()
 # A helper of scripts/run: waits for a program's window, or closes it.
 add_executable(windowtool scripts/tools/windowtool.cpp)
 set_target_properties(windowtool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+if(QUORVANE_TESTS)
+  add_test(NAME binaries_are_pe32_with_system_imports
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries $<TARGET_FILE:stock> $<TARGET_FILE:SkinH_VB6>)
+endif()
