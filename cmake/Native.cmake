@@ -8,7 +8,9 @@ if(QUORVANE_TESTS)
     tests/native/ConversionsTest.cpp
     tests/native/PositionCalculationTest.cpp
     tests/native/StockForm1Test.cpp
-    tests/native/StockDesignTest.cpp)
+    tests/native/StockDesignTest.cpp
+    tests/native/WebTextFetchTest.cpp
+    tests/native/QuoteLookupTest.cpp)
   target_compile_options(native_tests PRIVATE ${sanitizers})
   target_link_libraries(native_tests PRIVATE stock_logic GTest::gtest_main)
   add_test(NAME native_tests COMMAND native_tests)

@@ -22,10 +22,35 @@ add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(win32_ui PUBLIC comctl32)
 
-add_executable(stock WIN32 stock/win32/WinMain.cpp stock/win32/StockWindow.cpp stock/win32/stock.rc)
-target_link_libraries(stock PRIVATE stock_logic skinengine_binding win32_ui)
-set_target_properties(stock PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
-add_dependencies(stock SkinH_VB6)
+# The calculator's window and platform services, shared by its two builds.
+add_library(stock_win32 STATIC stock/win32/StockWindow.cpp stock/win32/PlatformServices.cpp)
+target_link_libraries(stock_win32 PUBLIC stock_logic skinengine_binding win32_ui)
+
+# The service addresses are built into each program; nothing configures them at run time.
+set(QUORVANE_QUOTE_BASE "http://hq.sinajs.cn" CACHE STRING "Quote service of stock.exe")
+set(QUORVANE_CHART_BASE "http://image.sinajs.cn" CACHE STRING "Chart service of stock.exe")
+set(QUORVANE_QUOTE_REFERER "https://finance.sina.com.cn/" CACHE STRING
+  "Referer that stock.exe sends to its quote service, which refuses requests without one; empty for none")
+set(QUORVANE_LOCAL_QUOTE_BASE "http://127.0.0.1:18080" CACHE STRING "Quote service of stock-local.exe")
+set(QUORVANE_LOCAL_CHART_BASE "http://127.0.0.1:18081" CACHE STRING "Chart service of stock-local.exe")
+
+function(add_stock_program name quote_base chart_base referer)
+  add_executable(${name} WIN32 stock/win32/WinMain.cpp stock/win32/ServiceAddresses.cpp stock/win32/stock.rc)
+  if(referer STREQUAL "")
+    set(headers "")
+  else()
+    set(headers "Referer: ${referer}\\r\\n")
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    "QUORVANE_QUOTE_BASE=L\"${quote_base}\"" "QUORVANE_CHART_BASE=L\"${chart_base}\""
+    "QUORVANE_QUOTE_HEADERS=\"${headers}\"")
+  target_link_libraries(${name} PRIVATE stock_win32)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
+  add_dependencies(${name} SkinH_VB6)
+endfunction()
+
+add_stock_program(stock "${QUORVANE_QUOTE_BASE}" "${QUORVANE_CHART_BASE}" "${QUORVANE_QUOTE_REFERER}")
+add_stock_program(stock-local "${QUORVANE_LOCAL_QUOTE_BASE}" "${QUORVANE_LOCAL_CHART_BASE}" "")
 
 if(QUORVANE_TESTS)
   # Runs a Windows test program under Wine in the prefix and display that scripts/test prepares.
@@ -61,7 +86,7 @@ if(QUORVANE_TESTS)
     target_link_options(SkinH_VB6_partial PRIVATE -Wl,--enable-stdcall-fixup)
   endif()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
-  add_dependencies(stock_e2e_test stock SkinH_VB6 SkinH_VB6_partial)
+  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 SkinH_VB6_partial)
   # End-to-end tests run one program at a time on the one display.
   set_tests_properties(stock_e2e_test PROPERTIES RUN_SERIAL TRUE)
 endif()
@@ -72,5 +97,6 @@ set_target_properties(windowtool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 
 if(QUORVANE_TESTS)
   add_test(NAME binaries_are_pe32_with_system_imports
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries $<TARGET_FILE:stock> $<TARGET_FILE:SkinH_VB6>)
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries $<TARGET_FILE:stock> $<TARGET_FILE:stock-local>
+      $<TARGET_FILE:SkinH_VB6>)
 endif()

@@ -1,6 +1,8 @@
 #include "stock/Form1.h"
 
 #include "stock/PositionCalculation.h"
+#include "stock/QuoteLookup.h"
+#include "stock/WebTextFetch.h"
 
 namespace stock {
 namespace {
@@ -8,6 +10,7 @@ namespace {
 constexpr std::int16_t kBackspace = 8;
 constexpr std::int16_t kEnter = 13;
 constexpr std::int16_t kPoint = 46;
+constexpr std::int16_t kCountdownStart = 30;
 
 bool isDigit(std::int16_t code) { return code >= 48 && code <= 57; }
 
@@ -25,7 +28,7 @@ void keepCodeCharacter(std::int16_t& code) {
 
 void Form1::Form_Load() {
     chartPeriod_ = L"min";
-    countdown_ = 30;
+    countdown_ = kCountdownStart;
     skin_.SkinH_Attach();
 }
 
@@ -62,7 +65,80 @@ void Form1::cmd_clac_Click() {
 }
 
 void Form1::cmd_stockfind_Click() {
-    // The quote lookup is not built yet.
+    // Marks the lookup as running until its outermost call returns.
+    struct Running {
+        bool& flag;
+        bool outermost = !flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { if (outermost) flag = false; }
+    } running(lookupRunning_);
+
+    const std::wstring code = view_.text(Control::Text9);
+    if (code.size() < 6) {
+        view_.showMessage(L"请输入正确的股票代码!", L"警告", kStyleInformation);
+        view_.setFocus(Control::Text9);
+        return;
+    }
+    const std::wstring symbol = marketPrefix(code) + code;
+    const std::wstring answer = GetUrlSource(quoteAddress(platform_.addresses.quoteBase, symbol));
+    view_.setText(Control::Text10, answer);
+
+    const std::optional<Quote> quote = quoteFromAnswer(answer);
+    if (!quote) {
+        // Nothing to fill from: today's price stays, the old chart goes, and no box comes up
+        // (the auto-refresh would pile them up).
+        view_.setText(Control::lb_info, kNoQuoteNotice);
+        view_.setPicture(Control::img_stock, nullptr);
+        return;
+    }
+    view_.setText(Control::Text3, quote->price);
+    view_.setText(Control::lb_info, quote->summary);
+    view_.setPicture(Control::img_stock, LoadPicture(chartAddress(platform_.addresses.chartBase, chartPeriod_, symbol)));
+}
+
+void Form1::lookUpWithPeriod(const wchar_t* period) {
+    chartPeriod_ = period;
+    cmd_stockfind_Click();
+}
+
+void Form1::Option1_Click() { lookUpWithPeriod(L"min"); }
+void Form1::Option2_Click() { lookUpWithPeriod(L"daily"); }
+void Form1::Option3_Click() { lookUpWithPeriod(L"weekly"); }
+void Form1::Option4_Click() { lookUpWithPeriod(L"monthly"); }
+
+void Form1::chk_autoref_Click() {
+    if (view_.isChecked(Control::chk_autoref)) {
+        view_.setTimerEnabled(true);
+    } else {
+        view_.setTimerEnabled(false);
+        countdown_ = kCountdownStart;
+    }
+}
+
+void Form1::Timer1_Timer() {
+    countdown_ = static_cast<std::int16_t>(countdown_ - 1);
+    if (countdown_ > 0) {
+        view_.setText(Control::chk_autoref, L"更新倒计:" + std::to_wstring(countdown_) + L"秒");
+        return;
+    }
+    countdown_ = kCountdownStart;
+    view_.setText(Control::chk_autoref, L"立即更新");
+    // A tick can arrive while a lookup still waits in its message box; starting another there
+    // would pile up a box every 30 seconds.
+    if (lookupRunning_) return;
+    cmd_stockfind_Click();
+}
+
+std::wstring Form1::GetUrlSource(const std::wstring& sURL) {
+    return fetchWebText(platform_.internet, platform_.text, sURL, platform_.addresses.quoteHeaders);
+}
+
+PictureRef Form1::LoadPicture(const std::wstring& strFileName) {
+    PictureRef picture;
+    if (platform_.pictures.loadPicturePath(strFileName, picture) == PictureService::Outcome::Unavailable) {
+        return platform_.pictures.loadPictureFile(strFileName);
+    }
+    return picture;
 }
 
 void Form1::KeyPress(Control control, std::int16_t& KeyAscii) {
@@ -85,6 +161,11 @@ void Form1::Click(Control control) {
     switch (control) {
     case Control::cmd_clac: cmd_clac_Click(); break;
     case Control::cmd_stockfind: cmd_stockfind_Click(); break;
+    case Control::Option1: Option1_Click(); break;
+    case Control::Option2: Option2_Click(); break;
+    case Control::Option3: Option3_Click(); break;
+    case Control::Option4: Option4_Click(); break;
+    case Control::chk_autoref: chk_autoref_Click(); break;
     default: break;
     }
 }

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "skinengine/SkinEngine.h"
+#include "stock/Platform.h"
 #include "stock/StockView.h"
 
 namespace stock {
 
 class Form1 {
 public:
-    Form1(StockView& view, skinengine::SkinEngine& skin) : view_(view), skin_(skin) {}
+    Form1(StockView& view, skinengine::SkinEngine& skin, StockPlatform& platform)
+        : view_(view), skin_(skin), platform_(platform) {}
 
     void Form_Load();
 
@@ -28,6 +30,15 @@ public:
     void Text9_KeyDown(std::int16_t& KeyCode, std::int16_t Shift);
     void cmd_clac_Click();
     void cmd_stockfind_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void chk_autoref_Click();
+    void Timer1_Timer();
+
+    std::wstring GetUrlSource(const std::wstring& sURL);
+    PictureRef LoadPicture(const std::wstring& strFileName);
 
     // The window adapter delivers every event here; each goes to the handler of that control,
     // and events without a handler do nothing.
@@ -41,9 +52,13 @@ public:
 
 private:
     StockView& view_;
+    void lookUpWithPeriod(const wchar_t* period);
+
     skinengine::SkinEngine& skin_;
+    StockPlatform& platform_;
     std::wstring chartPeriod_;
     std::int16_t countdown_ = 0;
+    bool lookupRunning_ = false;
 };
 
 }  // namespace stock

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "stock/Platform.h"
 #include "stock/StockDesign.h"
 #include "ui/DesignTable.h"
 
@@ -11,7 +12,7 @@ namespace stock {
 
 // Message box styles, as the platform numbers them.
 inline constexpr int kStyleCritical = 16;      // critical-stop icon, OK button
-inline constexpr int kStyleExclamation = 48;   // warning icon, OK button
+inline constexpr int kStyleInformation = 64;   // information icon, OK button
 
 class StockView {
 public:
@@ -24,6 +25,9 @@ public:
     virtual bool isChecked(Control control) const = 0;
     virtual void setTimerEnabled(bool enabled) = 0;
     virtual void setFocus(Control control) = 0;
+    // The image control's picture, shown at its own size; null for none. The control keeps its
+    // own reference and lets go of the one it had.
+    virtual void setPicture(Control control, PictureRef picture) = 0;
     // Modal: returns when the user has closed the box.
     virtual void showMessage(const std::wstring& text, const std::wstring& title, int style) = 0;
 };

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "skinengine/SkinEngine.h"
+#include "ui/win32/LazyLibrary.h"
 
 namespace skinengine {
 
@@ -31,13 +32,12 @@ public:
     void SkinH_SetWindowAlpha(WindowHandle window, std::int32_t alpha) override;
 
 private:
-    enum Function { kAttach, kAttachEx, kDetach, kDetachEx, kSetAero, kSetWindowAlpha, kCount };
+    // The function's address; when the library or the function is missing, tells the user and
+    // ends the process.
+    template <typename Function>
+    Function bind(const char* name);
 
-    // The function's address; on failure tells the user and ends the process.
-    FARPROC bind(Function function);
-
-    HMODULE module_ = nullptr;
-    FARPROC functions_[kCount] = {};
+    ui::win32::LazyLibrary library_{kLibraryFileName};
 };
 
 // Shows which piece of the skin engine is missing and ends the process with the given code.

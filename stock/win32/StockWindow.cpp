@@ -1,5 +1,7 @@
 #include "stock/win32/StockWindow.h"
 
+#include "stock/win32/PlatformServices.h"
+
 namespace stock::win32 {
 namespace {
 
@@ -7,7 +9,8 @@ Control controlAt(std::size_t index) { return static_cast<Control>(index); }
 
 }  // namespace
 
-StockWindow::StockWindow(skinengine::SkinEngine& skin) : window_(kForm, *this, kIconResource), form_(*this, skin) {}
+StockWindow::StockWindow(skinengine::SkinEngine& skin, StockPlatform& platform)
+    : window_(kForm, *this, kIconResource), form_(*this, skin, platform) {}
 
 int StockWindow::run(HINSTANCE instance, int showCommand) {
     if (!window_.create(instance)) return 1;
@@ -27,6 +30,17 @@ void StockWindow::setTimerEnabled(bool enabled) { window_.setTimer(enabled, kTim
 
 void StockWindow::setFocus(Control control) { window_.setFocus(indexOf(control)); }
 
+void StockWindow::setPicture(Control control, PictureRef picture) {
+    chart_ = std::move(picture);
+    if (const auto* ole = dynamic_cast<const OlePicture*>(chart_.get())) {
+        HDC dc = GetDC(window_.control(indexOf(control)));
+        const SIZE size = ole->pixelSize(dc);
+        ReleaseDC(window_.control(indexOf(control)), dc);
+        window_.setControlSize(indexOf(control), size.cx, size.cy);
+    }
+    InvalidateRect(window_.control(indexOf(control)), nullptr, TRUE);
+}
+
 void StockWindow::showMessage(const std::wstring& text, const std::wstring& title, int style) {
     window_.showMessage(text, title, style);
 }
@@ -43,6 +57,13 @@ bool StockWindow::wantsEnter(std::size_t control) const { return controlAt(contr
 void StockWindow::onClick(std::size_t control) { form_.Click(controlAt(control)); }
 
 void StockWindow::onDblClick(std::size_t control) { form_.DblClick(controlAt(control)); }
+
+void StockWindow::onTimer() { form_.Timer1_Timer(); }
+
+void StockWindow::onDrawItem(std::size_t control, HDC dc) {
+    if (controlAt(control) != Control::img_stock) return;
+    if (const auto* ole = dynamic_cast<const OlePicture*>(chart_.get())) ole->draw(dc);
+}
 
 void StockWindow::onPaint(HDC dc) {
     ui::win32::PenHandle pen(CreatePen(PS_SOLID, 1, kLineColor));

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "skinengine/SkinEngine.h"
+#include "stock/Platform.h"
 #include "stock/Form1.h"
 #include "stock/StockView.h"
 #include "ui/win32/DesignedWindow.h"
@@ -15,7 +16,7 @@ inline constexpr int kIconResource = 1;
 
 class StockWindow final : public StockView, private ui::win32::FormEvents {
 public:
-    explicit StockWindow(skinengine::SkinEngine& skin);
+    StockWindow(skinengine::SkinEngine& skin, StockPlatform& platform);
 
     // Creates the window, runs Form_Load, shows the window and runs it until it is closed.
     int run(HINSTANCE instance, int showCommand);
@@ -27,6 +28,7 @@ public:
     bool isChecked(Control control) const override;
     void setTimerEnabled(bool enabled) override;
     void setFocus(Control control) override;
+    void setPicture(Control control, PictureRef picture) override;
     void showMessage(const std::wstring& text, const std::wstring& title, int style) override;
 
 private:
@@ -36,10 +38,13 @@ private:
     bool wantsEnter(std::size_t control) const override;
     void onClick(std::size_t control) override;
     void onDblClick(std::size_t control) override;
+    void onTimer() override;
     void onPaint(HDC dc) override;
+    void onDrawItem(std::size_t control, HDC dc) override;
 
     ui::win32::DesignedWindow window_;
     Form1 form_;
+    PictureRef chart_;  // what img_stock shows
 };
 
 }  // namespace stock::win32

@@ -33,7 +33,8 @@ protected:
         trace_ = std::wstring(temp) + L"stock-e2e-trace.txt";
         DeleteFileW(trace_.c_str());
         SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
-        program_ = std::make_unique<Program>(binDirectory() + L"\\stock.exe", binDirectory());
+        // The local build: a lookup started here may only reach the stand-in on this machine.
+        program_ = std::make_unique<Program>(binDirectory() + L"\\stock-local.exe", binDirectory());
         SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
         ASSERT_TRUE(program_->started());
         form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
@@ -106,6 +107,10 @@ TEST_F(StockWindow, OpensCentredWithItsDesignValuesAndAttachesTheSkin) {
     EXPECT_EQ(label.right - label.left, MulDiv(720, dpi, 1440));
 
     EXPECT_EQ(readFile(trace_), "SkinH_Attach()\n");
+    // WinINet and OLE Automation are bound when first needed, not at start-up.
+    EXPECT_TRUE(program_->hasLoaded(L"user32.dll")) << "the module list can be read";
+    EXPECT_FALSE(program_->hasLoaded(L"wininet.dll"));
+    EXPECT_FALSE(program_->hasLoaded(L"oleaut32.dll"));
     saveScreenshot(form_, screenshotDirectory() + L"\\stock-start.png");
 }
 

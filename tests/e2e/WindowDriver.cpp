@@ -1,5 +1,7 @@
 #include "tests/e2e/WindowDriver.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <vector>
 
@@ -147,6 +149,19 @@ HWND Program::waitForWindow(const wchar_t* wantedClass, DWORD timeoutMs) const {
         },
         timeoutMs);
     return search.found;
+}
+
+bool Program::hasLoaded(const wchar_t* fileName) const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id_);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &module); more && !found; more = Module32NextW(snapshot, &module)) {
+        found = lstrcmpiW(module.szModule, fileName) == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
 }
 
 bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {

@@ -27,6 +27,8 @@ public:
     DWORD id() const { return id_; }
     // The program's visible top-level window of that class (nullptr: any), waiting up to timeoutMs.
     HWND waitForWindow(const wchar_t* className, DWORD timeoutMs) const;
+    // Whether the program has loaded the library of that file name (case ignored).
+    bool hasLoaded(const wchar_t* fileName) const;
     // Waits for the program to end; false when it still runs after timeoutMs.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode) const;
 

@@ -1,11 +1,13 @@
 // A stand-alone model of the calculator window and a skin engine that records its calls.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "skinengine/SkinEngine.h"
+#include "stock/Platform.h"
 #include "stock/StockView.h"
 
 namespace stock::testing {
@@ -35,14 +37,21 @@ public:
     bool isChecked(Control control) const override { return checked.count(control) && checked.at(control); }
     void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
     void setFocus(Control control) override { focus = control; }
+    void setPicture(Control control, PictureRef picture) override {
+        pictures[control] = picture;
+        events.push_back(L"picture " + std::wstring(kForm.controls[indexOf(control)].name));
+    }
     void showMessage(const std::wstring& text, const std::wstring& title, int style) override {
         messages.push_back({text, title, style});
         events.push_back(L"message");
+        if (whileMessageShows) whileMessageShows();  // what the platform dispatches meanwhile
     }
 
     std::map<Control, std::wstring> texts;
     std::map<Control, ui::Color> colors;
     std::map<Control, bool> checked;
+    std::map<Control, PictureRef> pictures;
+    std::function<void()> whileMessageShows;
     std::vector<Message> messages;
     std::vector<std::wstring> events;  // in the order the window saw them
     bool timerEnabled = false;
@@ -61,6 +70,106 @@ public:
     }
 
     std::vector<std::string> calls;
+};
+
+// WinINet as a script: a body delivered in the chunks given, every call recorded.
+class FakeInternet : public InternetApi {
+public:
+    struct Call {
+        std::string name;
+        std::string text;  // the agent or the address
+        std::string headers;
+        std::uint32_t number = 0;  // access type or flags
+        bool nullHeaders = false;
+        std::uint32_t headersLength = 0;
+    };
+
+    std::vector<std::string> chunks;  // each read delivers the next one; then 0 bytes
+    std::string repeatedChunk;        // if set, delivered for ever after the chunks
+    bool rootFails = false;
+    bool urlFails = false;
+    std::vector<Call> calls;
+    std::vector<Handle> closed;
+
+    Handle InternetOpenA(const char* agent, std::uint32_t accessType, const char* proxy, const char* bypass,
+                         std::uint32_t flags) override {
+        calls.push_back({"InternetOpenA", agent, "", accessType | flags, proxy == nullptr && bypass == nullptr, 0});
+        return rootFails ? 0 : kRoot;
+    }
+    Handle InternetOpenUrlA(Handle internet, const char* url, const char* headers, std::uint32_t headersLength,
+                            std::uint32_t flags, std::uintptr_t context) override {
+        calls.push_back({"InternetOpenUrlA", url, headers ? headers : "", flags, headers == nullptr, headersLength});
+        return urlFails || internet != kRoot || context != 0 ? 0 : kFile;
+    }
+    bool InternetReadFile(Handle file, void* buffer, std::uint32_t toRead, std::uint32_t* read) override {
+        ++reads;
+        std::string next;
+        if (file == kFile && nextChunk < chunks.size()) next = chunks[nextChunk++];
+        else if (file == kFile) next = repeatedChunk;
+        next.resize(std::min<std::size_t>(next.size(), toRead));
+        std::copy(next.begin(), next.end(), static_cast<char*>(buffer));
+        *read = static_cast<std::uint32_t>(next.size());
+        return true;
+    }
+    bool InternetCloseHandle(Handle handle) override {
+        closed.push_back(handle);
+        return true;
+    }
+
+    static constexpr Handle kRoot = 0x1000;
+    static constexpr Handle kFile = 0x2000;
+    std::size_t reads = 0;
+
+private:
+    std::size_t nextChunk = 0;
+};
+
+// ASCII both ways, and a few GBK characters: 浦 (C6 D6), 发 (B7 A2), 银 (D2 F8), 行 (D0 D0).
+class FakeCodec : public TextCodec {
+public:
+    std::string toAnsi(const std::wstring& text) override { return std::string(text.begin(), text.end()); }
+    std::wstring fromGbk(const std::string& bytes) override {
+        static const std::map<std::string, wchar_t> kPairs = {
+            {"\xC6\xD6", L'浦'}, {"\xB7\xA2", L'发'}, {"\xD2\xF8", L'银'}, {"\xD0\xD0", L'行'}};
+        std::wstring text;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            if (byte < 0x80) {
+                text += static_cast<wchar_t>(byte);
+            } else if (i + 1 < bytes.size() && kPairs.count(bytes.substr(i, 2))) {
+                text += kPairs.at(bytes.substr(i, 2));
+                ++i;
+            } else {
+                text += L'\uFFFD';
+            }
+        }
+        return text;
+    }
+};
+
+class FakePicture : public Picture {
+public:
+    explicit FakePicture(std::wstring from) : source(std::move(from)) {}
+    std::wstring source;
+};
+
+class FakePictures : public PictureService {
+public:
+    Outcome outcome = Outcome::Called;
+    bool pathLoads = true;
+    bool fileLoads = false;
+    std::vector<std::wstring> pathRequests;
+    std::vector<std::wstring> fileRequests;
+
+    Outcome loadPicturePath(const std::wstring& path, PictureRef& picture) override {
+        pathRequests.push_back(path);
+        if (outcome == Outcome::Called && pathLoads) picture = std::make_shared<FakePicture>(L"path " + path);
+        return outcome;
+    }
+    PictureRef loadPictureFile(const std::wstring& path) override {
+        fileRequests.push_back(path);
+        return fileLoads ? std::make_shared<FakePicture>(L"file " + path) : nullptr;
+    }
 };
 
 }  // namespace stock::testing

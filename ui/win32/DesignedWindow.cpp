@@ -38,7 +38,7 @@ ControlClass controlClass(const ControlDesign& control) {
     case Kind::Frame:
         return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::Image:
-        return {L"STATIC", SS_BITMAP, 0};
+        return {L"STATIC", SS_OWNERDRAW, 0};  // the owner draws the picture at its own size
     case Kind::ListBox: {
         DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
         if (control.flags & kSorted) style |= LBS_SORT;
@@ -218,6 +218,11 @@ void DesignedWindow::setForeColor(std::size_t index, Color color) {
     InvalidateRect(controls_[index], nullptr, TRUE);
 }
 
+void DesignedWindow::setControlSize(std::size_t index, int width, int height) {
+    SetWindowPos(controls_[index], nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(controls_[index], nullptr, TRUE);
+}
+
 bool DesignedWindow::isChecked(std::size_t index) const {
     return SendMessageW(controls_[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -300,6 +305,14 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         HBRUSH defaultBrush = reinterpret_cast<HBRUSH>(DefWindowProcW(window_, message, wParam, lParam));
         HBRUSH brush = colorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         return reinterpret_cast<LRESULT>(brush != nullptr ? brush : defaultBrush);
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        std::size_t index = indexOf(item->hwndItem);
+        if (index >= controls_.size()) break;
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        events_.onDrawItem(index, item->hDC);
+        return TRUE;
     }
     case WM_PAINT: {
         PAINTSTRUCT paint;

@@ -27,6 +27,8 @@ public:
     virtual void onDblClick(std::size_t /*control*/) {}
     virtual void onTimer() {}
     virtual void onPaint(HDC /*dc*/) {}
+    // An image control to be drawn; its background is already painted.
+    virtual void onDrawItem(std::size_t /*control*/, HDC /*dc*/) {}
 };
 
 class DesignedWindow {
@@ -49,6 +51,7 @@ public:
     std::wstring text(std::size_t index) const;
     void setText(std::size_t index, const std::wstring& text);
     void setForeColor(std::size_t index, Color color);
+    void setControlSize(std::size_t index, int width, int height);
     bool isChecked(std::size_t index) const;
     void setFocus(std::size_t index);
     void setTimer(bool enabled, unsigned intervalMs);

@@ -1,0 +1,149 @@
+#include "stock/win32/PlatformServices.h"
+
+namespace stock::win32 {
+namespace {
+
+using InternetOpenAFunction = void*(WINAPI*)(const char*, DWORD, const char*, const char*, DWORD);
+using InternetOpenUrlAFunction = void*(WINAPI*)(void*, const char*, const char*, DWORD, DWORD, DWORD_PTR);
+using InternetReadFileFunction = BOOL(WINAPI*)(void*, void*, DWORD, DWORD*);
+using InternetCloseHandleFunction = BOOL(WINAPI*)(void*);
+
+using OleLoadPicturePathFunction = HRESULT(WINAPI*)(LPOLESTR, LPUNKNOWN, DWORD, OLE_COLOR, REFIID, LPVOID*);
+using OleLoadPictureFileFunction = HRESULT(WINAPI*)(VARIANT, LPDISPATCH*);
+using SysAllocStringFunction = BSTR(WINAPI*)(const OLECHAR*);
+using SysFreeStringFunction = void(WINAPI*)(BSTR);
+using OleInitializeFunction = HRESULT(WINAPI*)(LPVOID);
+
+// The published interface identifiers of the OLE picture.
+constexpr GUID kPictureId = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+constexpr GUID kPictureDispatchId = {0x7BF80981, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+
+constexpr UINT kGbkCodePage = 936;
+
+// The picture and dispatch forms of what a loader returned, or nothing when it is no picture.
+PictureRef asPicture(IUnknown* object) {
+    if (object == nullptr) return nullptr;
+    IPictureDisp* dispatch = nullptr;
+    IPicture* picture = nullptr;
+    object->QueryInterface(kPictureDispatchId, reinterpret_cast<void**>(&dispatch));
+    object->QueryInterface(kPictureId, reinterpret_cast<void**>(&picture));
+    if (dispatch == nullptr || picture == nullptr) {
+        if (dispatch != nullptr) dispatch->Release();
+        if (picture != nullptr) picture->Release();
+        return nullptr;
+    }
+    return std::make_shared<OlePicture>(dispatch, picture);
+}
+
+}  // namespace
+
+InternetApi::Handle WinInetApi::InternetOpenA(const char* agent, std::uint32_t accessType, const char* proxy,
+                                              const char* proxyBypass, std::uint32_t flags) {
+    auto open = wininet_.function<InternetOpenAFunction>("InternetOpenA");
+    return open == nullptr ? 0 : reinterpret_cast<Handle>(open(agent, accessType, proxy, proxyBypass, flags));
+}
+
+InternetApi::Handle WinInetApi::InternetOpenUrlA(Handle internet, const char* url, const char* headers,
+                                                 std::uint32_t headersLength, std::uint32_t flags,
+                                                 std::uintptr_t context) {
+    auto open = wininet_.function<InternetOpenUrlAFunction>("InternetOpenUrlA");
+    return open == nullptr ? 0
+                           : reinterpret_cast<Handle>(open(reinterpret_cast<void*>(internet), url, headers,
+                                                           headersLength, flags, context));
+}
+
+bool WinInetApi::InternetReadFile(Handle file, void* buffer, std::uint32_t bytesToRead, std::uint32_t* bytesRead) {
+    *bytesRead = 0;
+    auto read = wininet_.function<InternetReadFileFunction>("InternetReadFile");
+    DWORD count = 0;
+    const bool ok = read != nullptr && read(reinterpret_cast<void*>(file), buffer, bytesToRead, &count);
+    *bytesRead = count;
+    return ok;
+}
+
+bool WinInetApi::InternetCloseHandle(Handle handle) {
+    auto close = wininet_.function<InternetCloseHandleFunction>("InternetCloseHandle");
+    return close != nullptr && close(reinterpret_cast<void*>(handle));
+}
+
+std::string CodePageText::toAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
+                        nullptr);
+    return result;
+}
+
+std::wstring CodePageText::fromGbk(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    const int length =
+        MultiByteToWideChar(kGbkCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(kGbkCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), result.data(), length);
+    return result;
+}
+
+OlePicture::~OlePicture() {
+    picture_->Release();
+    dispatch_->Release();
+}
+
+SIZE OlePicture::pixelSize(HDC dc) const {
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    // HIMETRIC is a hundredth of a millimetre: 2540 to the inch.
+    return {MulDiv(width, GetDeviceCaps(dc, LOGPIXELSX), 2540), MulDiv(height, GetDeviceCaps(dc, LOGPIXELSY), 2540)};
+}
+
+void OlePicture::draw(HDC dc) const {
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    const SIZE size = pixelSize(dc);
+    picture_->Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr);
+}
+
+bool OlePictureService::startCom() {
+    if (!comStarted_) {
+        auto initialize = ole32_.function<OleInitializeFunction>("OleInitialize");
+        comStarted_ = initialize != nullptr && SUCCEEDED(initialize(nullptr));
+    }
+    return comStarted_;
+}
+
+PictureService::Outcome OlePictureService::loadPicturePath(const std::wstring& path, PictureRef& picture) {
+    picture = nullptr;
+    auto load = oleaut32_.function<OleLoadPicturePathFunction>("OleLoadPicturePath");
+    if (load == nullptr || !startCom()) return Outcome::Unavailable;
+    IUnknown* object = nullptr;
+    std::wstring text = path;  // the loader takes a writable string
+    load(text.data(), nullptr, 0, 0, kPictureId, reinterpret_cast<void**>(&object));
+    if (object == nullptr) return Outcome::Called;
+    picture = asPicture(object);
+    object->Release();
+    return picture != nullptr ? Outcome::Called : Outcome::Unavailable;
+}
+
+PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {
+    auto load = oleaut32_.function<OleLoadPictureFileFunction>("OleLoadPictureFile");
+    auto allocate = oleaut32_.function<SysAllocStringFunction>("SysAllocString");
+    auto release = oleaut32_.function<SysFreeStringFunction>("SysFreeString");
+    if (load == nullptr || allocate == nullptr || release == nullptr || !startCom()) return nullptr;
+    VARIANT name{};
+    name.vt = VT_BSTR;
+    name.bstrVal = allocate(path.c_str());
+    IDispatch* object = nullptr;
+    load(name, &object);
+    release(name.bstrVal);
+    if (object == nullptr) return nullptr;
+    PictureRef picture = asPicture(object);
+    object->Release();
+    return picture;
+}
+
+}  // namespace stock::win32

@@ -1,0 +1,62 @@
+// The calculator's platform services on Windows: WinINet and OLE Automation bound by library and
+// function name on first use (neither is loaded at start-up), and the code page conversions.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include "stock/Platform.h"
+#include "ui/win32/LazyLibrary.h"
+
+namespace stock::win32 {
+
+class WinInetApi final : public InternetApi {
+public:
+    Handle InternetOpenA(const char* agent, std::uint32_t accessType, const char* proxy, const char* proxyBypass,
+                         std::uint32_t flags) override;
+    Handle InternetOpenUrlA(Handle internet, const char* url, const char* headers, std::uint32_t headersLength,
+                            std::uint32_t flags, std::uintptr_t context) override;
+    bool InternetReadFile(Handle file, void* buffer, std::uint32_t bytesToRead, std::uint32_t* bytesRead) override;
+    bool InternetCloseHandle(Handle handle) override;
+
+private:
+    ui::win32::LazyLibrary wininet_{L"wininet.dll"};
+};
+
+class CodePageText final : public TextCodec {
+public:
+    std::string toAnsi(const std::wstring& text) override;
+    std::wstring fromGbk(const std::string& bytes) override;
+};
+
+// An OLE picture as the image control holds it: its dispatch form, plus the picture form to draw.
+class OlePicture final : public Picture {
+public:
+    OlePicture(IPictureDisp* dispatch, IPicture* picture) : dispatch_(dispatch), picture_(picture) {}
+    OlePicture(const OlePicture&) = delete;
+    OlePicture& operator=(const OlePicture&) = delete;
+    ~OlePicture() override;
+
+    SIZE pixelSize(HDC dc) const;
+    void draw(HDC dc) const;
+
+private:
+    IPictureDisp* dispatch_;
+    IPicture* picture_;
+};
+
+class OlePictureService final : public PictureService {
+public:
+    Outcome loadPicturePath(const std::wstring& path, PictureRef& picture) override;
+    PictureRef loadPictureFile(const std::wstring& path) override;
+
+private:
+    bool startCom();
+
+    ui::win32::LazyLibrary oleaut32_{L"oleaut32.dll"};
+    ui::win32::LazyLibrary ole32_{L"ole32.dll"};
+    bool comStarted_ = false;
+};
+
+}  // namespace stock::win32
