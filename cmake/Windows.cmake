@@ -57,13 +57,22 @@ if(QUORVANE_TESTS)
   set(wine_run ${CMAKE_SOURCE_DIR}/tests/wine/run-under-wine)
 
   function(wine_test name)
-    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;FIXTURES" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBRARIES} GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
     add_test(NAME ${name} COMMAND ${wine_run} $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED "${T_FIXTURES}")
   endfunction()
+
+  # The stand-in quote and chart service (built in the native tree) runs on its default ports,
+  # those of stock-local.exe, while the tests that need it run; it logs to build/standin.log.
+  set(standin ${CMAKE_SOURCE_DIR}/tests/standin/service)
+  set(standin_log ${CMAKE_BINARY_DIR}/../standin.log)
+  add_test(NAME standin_start COMMAND ${standin} start ${standin_log})
+  add_test(NAME standin_stop COMMAND ${standin} stop ${standin_log})
+  set_tests_properties(standin_start PROPERTIES FIXTURES_SETUP standin)
+  set_tests_properties(standin_stop PROPERTIES FIXTURES_CLEANUP standin)
 
   wine_test(wine_conversions_test TIMEOUT 300
     SOURCES tests/wine/ConversionsWineTest.cpp
@@ -71,9 +80,19 @@ if(QUORVANE_TESTS)
   wine_test(wine_skinengine_test TIMEOUT 120
     SOURCES tests/wine/SkinEngineBindingTest.cpp
     LIBRARIES skinengine_binding)
+  wine_test(wine_quote_services_test TIMEOUT 180
+    SOURCES tests/wine/QuoteServicesWineTest.cpp
+    LIBRARIES stock_win32
+    FIXTURES standin)
   wine_test(stock_e2e_test TIMEOUT 600
-    SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
-    LIBRARIES stock_logic gdi32)
+    SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/WindowDriver.cpp
+            tests/e2e/PngWriter.cpp
+    LIBRARIES stock_logic gdi32
+    FIXTURES standin)
+  set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*")
+  # The same program once more with the stand-in stopped.
+  add_test(NAME stock_e2e_service_down COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ServiceDown*)
+  set_tests_properties(stock_e2e_service_down PROPERTIES TIMEOUT 120 DEPENDS standin_stop RUN_SERIAL TRUE)
   # Test programs find our library beside them, through the same ordinary search as the programs.
   add_custom_command(TARGET SkinH_VB6 POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${test_dir}

@@ -3,72 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "stock/StockDesign.h"
+#include "tests/e2e/StockFixture.h"
 #include "tests/e2e/WindowDriver.h"
 
 namespace {
 
 using stock::Control;
 using namespace e2e;
-
-constexpr DWORD kStartTimeoutMs = 20000;
-
-std::string readFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class StockWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        trace_ = std::wstring(temp) + L"stock-e2e-trace.txt";
-        DeleteFileW(trace_.c_str());
-        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
-        // The local build: a lookup started here may only reach the stand-in on this machine.
-        program_ = std::make_unique<Program>(binDirectory() + L"\\stock-local.exe", binDirectory());
-        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
-        ASSERT_TRUE(program_->started());
-        form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
-        ASSERT_NE(form_, nullptr) << "the window did not appear";
-        ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Text1); }, 5000));
-    }
-
-    void TearDown() override {
-        program_.reset();
-        DeleteFileW(trace_.c_str());
-    }
-
-    HWND box(Control control) const {
-        return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(stock::indexOf(control)));
-    }
-    std::wstring text(Control control) const { return windowText(box(control)); }
-
-    // Replaces a box's text by typing, and waits until the last accepted character has arrived.
-    void typeInto(Control control, const std::wstring& keys, const std::wstring& expected) {
-        giveFocus(form_, box(control));
-        SendMessageW(box(control), EM_SETSEL, 0, -1);
-        typeText(keys);
-        EXPECT_TRUE(waitUntil([&] { return text(control) == expected; }, 5000))
-            << "typed into " << stock::indexOf(control) << ", got \"" << std::string(text(control).begin(), text(control).end())
-            << "\"";
-    }
-
-    // The message box the program shows, if one appears within the time.
-    HWND messageBox(DWORD timeoutMs = 5000) const { return program_->waitForWindow(L"#32770", timeoutMs); }
-
-    std::wstring trace_;
-    std::unique_ptr<Program> program_;
-    HWND form_ = nullptr;
-};
 
 TEST_F(StockWindow, OpensCentredWithItsDesignValuesAndAttachesTheSkin) {
     EXPECT_EQ(windowText(form_), L"QuorvaneV1.2     quorvane@example.com");

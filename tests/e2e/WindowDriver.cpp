@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <fstream>
+#include <set>
 #include <vector>
 
 #include "tests/e2e/PngWriter.h"
@@ -274,6 +275,13 @@ TextColours coloursOnScreen(HWND control) {
         if (r < 50 && g < 50 && b < 50) ++colours.black;
     }
     return colours;
+}
+
+std::size_t distinctColoursOnScreen(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    const std::vector<DWORD> pixels = screenPixels(rect);
+    return std::set<DWORD>(pixels.begin(), pixels.end()).size();
 }
 
 bool saveScreenshot(HWND window, const std::wstring& path) {

@@ -64,6 +64,9 @@ struct TextColours {
 // Counts the pixels of the control on the screen that are clearly red, green or black.
 TextColours coloursOnScreen(HWND control);
 
+// How many different colours the screen shows over the control.
+std::size_t distinctColoursOnScreen(HWND control);
+
 // Saves what the screen shows of the window (title bar and frame included) as a PNG file.
 bool saveScreenshot(HWND window, const std::wstring& path);
 

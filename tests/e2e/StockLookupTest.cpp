@@ -1,0 +1,138 @@
+// Lookups of stock-local.exe against the stand-in service that ctest runs on 127.0.0.1.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "stock/QuoteLookup.h"
+#include "tests/e2e/StockFixture.h"
+
+namespace {
+
+using stock::Control;
+using namespace e2e;
+
+// The stand-in's request log, one line per request, in the build folder.
+std::wstring standinLog() { return testDirectory() + L"\\..\\..\\standin.log"; }
+
+std::size_t countRequests(const std::string& log, const std::string& part) {
+    std::size_t found = 0;
+    for (std::size_t at = log.find(part); at != std::string::npos; at = log.find(part, at + 1)) ++found;
+    return found;
+}
+
+class StockLookupWindow : public StockWindow {
+protected:
+    void SetUp() override {
+        StockWindow::SetUp();
+        logStart_ = readFile(standinLog()).size();
+    }
+    // What the stand-in logged since the test began.
+    std::string requests() const { return readFile(standinLog()).substr(logStart_); }
+
+    void lookUp(const std::wstring& code) {
+        typeInto(Control::Text9, code, code);
+        pressKey(VK_RETURN);
+    }
+
+    std::size_t logStart_ = 0;
+};
+
+const std::wstring kSummary = L"浦发银行：今日开盘 10.20,昨日收盘 10.18,今日最高 10.30,今日最低 10.15";
+
+TEST_F(StockLookupWindow, EnterFillsPriceSummaryAnswerAndChart) {
+    lookUp(L"600000");
+    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == kSummary; }, 15000));
+    EXPECT_EQ(text(Control::Text3), L"10.25");
+    EXPECT_EQ(text(Control::Text10).rfind(L"var hq_str_sh600000=\"浦发银行,10.20,10.18,10.25,", 0), 0u);
+    EXPECT_EQ(text(Control::Text9), L"600000") << "the Enter character is not typed";
+
+    // The chart at its own size, and really drawn: many colours where the empty control has one.
+    RECT chart;
+    GetWindowRect(box(Control::img_stock), &chart);
+    EXPECT_EQ(chart.right - chart.left, 545);
+    EXPECT_EQ(chart.bottom - chart.top, 300);
+    ASSERT_TRUE(answers(form_));
+    Sleep(300);
+    EXPECT_GT(distinctColoursOnScreen(box(Control::img_stock)), 3u);
+    // The summary label widened to its caption, on one line.
+    RECT label;
+    GetWindowRect(box(Control::lb_info), &label);
+    EXPECT_GT(label.right - label.left, 300);
+    EXPECT_LT(label.bottom - label.top, 20);
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-lookup.png");
+
+    const std::string log = requests();
+    EXPECT_EQ(countRequests(log, "/list=sh600000"), 1u);
+    EXPECT_EQ(countRequests(log, "/newchart/min/n/sh600000.gif"), 1u);
+}
+
+TEST_F(StockLookupWindow, TheWeeklyOptionFetchesTheWeeklyChart) {
+    typeInto(Control::Text9, L"600000", L"600000");
+    click(box(Control::Option3));
+    ASSERT_TRUE(waitUntil([&] { return countRequests(requests(), "/newchart/weekly/n/sh600000.gif") == 1; }, 15000));
+    EXPECT_EQ(SendMessageW(box(Control::Option3), BM_GETCHECK, 0, 0), BST_CHECKED);
+    // Enter keeps the period the option chose.
+    giveFocus(form_, box(Control::Text9));
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(waitUntil([&] { return countRequests(requests(), "/newchart/weekly/n/sh600000.gif") == 2; }, 15000));
+}
+
+TEST_F(StockLookupWindow, AShortCodeIsRefusedWithAWarning) {
+    typeInto(Control::Text9, L"60000", L"60000");
+    click(box(Control::cmd_stockfind));
+    HWND warning = messageBox();
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(windowText(warning), L"警告");
+    EXPECT_EQ(windowText(GetDlgItem(warning, 0xFFFF)), L"请输入正确的股票代码!");
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Text9); }, 5000));
+    EXPECT_EQ(countRequests(requests(), "/list="), 0u);
+}
+
+TEST_F(StockLookupWindow, AnAnswerWithoutAQuoteShowsTheNoticeAndClearsTheChart) {
+    lookUp(L"600000");
+    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == kSummary; }, 15000));
+    lookUp(L"999001");  // the stand-in answers with an HTML error page
+    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == stock::kNoQuoteNotice; }, 15000));
+    EXPECT_EQ(text(Control::Text3), L"10.25") << "today's price stays";
+    EXPECT_NE(text(Control::Text10).find(L"404"), std::wstring::npos);
+    EXPECT_EQ(messageBox(300), nullptr);
+    Sleep(300);
+    EXPECT_EQ(distinctColoursOnScreen(box(Control::img_stock)), 1u) << "the old chart is gone";
+}
+
+// Thirty-one ticks of the one-second timer: one lookup, on the thirtieth.
+TEST_F(StockLookupWindow, AutoRefreshLooksUpOnceEveryThirtyTicks) {
+    typeInto(Control::Text9, L"600000", L"600000");
+    click(box(Control::chk_autoref));
+    std::vector<std::wstring> captions;
+    waitUntil(
+        [&] {
+            const std::wstring caption = text(Control::chk_autoref);
+            if (captions.empty() || captions.back() != caption) captions.push_back(caption);
+            return captions.size() >= 2 && captions[captions.size() - 2] == L"立即更新";
+        },
+        45000);
+    ASSERT_GE(captions.size(), 2u);
+    EXPECT_EQ(captions.back(), L"更新倒计:29秒");
+    EXPECT_EQ(countRequests(requests(), "/list=sh600000"), 1u);
+    const std::set<std::wstring> seen(captions.begin(), captions.end());
+    EXPECT_EQ(seen.count(L"更新倒计:30秒") + seen.count(L"更新倒计:0秒"), 0u) << "never 30 or 0";
+    click(box(Control::chk_autoref));  // off again
+}
+
+// Run by ctest after the stand-in has stopped.
+TEST_F(StockWindow, ALookupWithTheServiceDownShowsTheNoticeAndTheWindowAnswers) {
+    typeInto(Control::Text9, L"600000", L"600000");
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == stock::kNoQuoteNotice; }, 15000));
+    EXPECT_TRUE(answers(form_));
+    EXPECT_EQ(text(Control::Text10), L"");
+    EXPECT_EQ(messageBox(300), nullptr);
+}
+
+}  // namespace
