@@ -90,6 +90,12 @@ OlePicture::~OlePicture() {
     dispatch_->Release();
 }
 
+bool OlePicture::holdsImage() const {
+    SHORT type = PICTYPE_UNINITIALIZED;
+    picture_->get_Type(&type);
+    return type != PICTYPE_UNINITIALIZED && type != PICTYPE_NONE;
+}
+
 SIZE OlePicture::pixelSize(HDC dc) const {
     OLE_XSIZE_HIMETRIC width = 0;
     OLE_YSIZE_HIMETRIC height = 0;
@@ -126,7 +132,10 @@ PictureService::Outcome OlePictureService::loadPicturePath(const std::wstring& p
     if (object == nullptr) return Outcome::Called;
     picture = asPicture(object);
     object->Release();
-    return picture != nullptr ? Outcome::Called : Outcome::Unavailable;
+    if (picture == nullptr) return Outcome::Unavailable;
+    // An empty answer loads "successfully" as a picture of no type: that is no chart.
+    if (!static_cast<const OlePicture&>(*picture).holdsImage()) picture = nullptr;
+    return Outcome::Called;
 }
 
 PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {

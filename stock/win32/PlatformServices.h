@@ -38,6 +38,7 @@ public:
     OlePicture& operator=(const OlePicture&) = delete;
     ~OlePicture() override;
 
+    bool holdsImage() const;
     SIZE pixelSize(HDC dc) const;
     void draw(HDC dc) const;
 
