@@ -145,7 +145,7 @@ const std::string kGoodAnswer =
     "2026-12-04,15:00:00,00\";\n";
 const std::wstring kGoodSummary = L"浦发银行：今日开盘 10.20,昨日收盘 10.18,今日最高 10.30,今日最低 10.15";
 
-class StockLookup : public ::testing::Test {
+class StockLookup : public StockForm1 {
 protected:
     void SetUp() override {
         form.Form_Load();
@@ -168,15 +168,6 @@ protected:
     void tick(int count) {
         for (int i = 0; i < count; ++i) form.Timer1_Timer();
     }
-
-    FakeStockWindow window;
-    RecordingSkinEngine skin;
-    FakeInternet internet;
-    FakeCodec codec;
-    FakePictures pictures;
-    ServiceAddresses addresses{L"http://quote.test", L"http://chart.test", ""};
-    StockPlatform platform{internet, codec, pictures, addresses};
-    Form1 form{window, skin, platform};
 };
 
 TEST_F(StockLookup, FillsAnswerPriceSummaryAndChartInThatOrder) {
