@@ -8,6 +8,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuorvaneDesignedWindow";
 constexpr UINT_PTR kTimerId = 1;
+constexpr int kDroppedRows = 8;
 
 bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
@@ -44,6 +45,12 @@ ControlClass controlClass(const ControlDesign& control) {
         if (control.flags & kSorted) style |= LBS_SORT;
         return {L"LISTBOX", style, WS_EX_CLIENTEDGE};
     }
+    case Kind::DriveList:
+        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0};
+    case Kind::DirectoryList:
+        return {L"LISTBOX",
+                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }
@@ -123,8 +130,10 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     if (!continuesOptions) style |= WS_GROUP;
 
     const TwipsRect rect = clientRect(design_, index);
+    // A drop-down list's window height includes its dropped list; the table gives the field's.
+    const int height = pixelsY(rect.height) * (design.kind == Kind::DriveList ? kDroppedRows : 1);
     HWND control = CreateWindowExW(kind.exStyle, kind.className, design.caption, style, pixelsX(rect.left),
-                                   pixelsY(rect.top), pixelsX(rect.width), pixelsY(rect.height), window_,
+                                   pixelsY(rect.top), pixelsX(rect.width), height, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
                                    nullptr);
     controls_[index] = control;
@@ -138,7 +147,18 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
         SetWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
     if (design.flags & kSizeToText) sizeToText(index);
+    if (design.kind == Kind::DriveList) fitDropDownField(index);
     if (design.tooltip != nullptr) addTooltip(index);
+    if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
+}
+
+void DesignedWindow::fitDropDownField(std::size_t index) {
+    HWND control = controls_[index];
+    RECT shown;
+    GetWindowRect(control, &shown);
+    const int wanted = pixelsY(clientRect(design_, index).height);
+    const auto field = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + wanted - (shown.bottom - shown.top));
 }
 
 void DesignedWindow::addTooltip(std::size_t index) {
@@ -222,6 +242,12 @@ bool DesignedWindow::isChecked(std::size_t index) const {
     return SendMessageW(controls_[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void DesignedWindow::setChecked(std::size_t index, bool checked) {
+    if (isChecked(index) == checked) return;
+    SendMessageW(controls_[index], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    events_.onClick(index);
+}
+
 void DesignedWindow::setFocus(std::size_t index) {
     SetFocus(controls_[index]);
 }
@@ -237,6 +263,8 @@ void DesignedWindow::showMessage(const std::wstring& text, const std::wstring& t
 }
 
 int DesignedWindow::showAndRun(int showCommand) {
+    // Access keys stay underlined, not only after Alt has been pressed.
+    SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE)) SetFocus(first);
@@ -288,11 +316,22 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         std::size_t index = LOWORD(wParam) - kFirstControlId;
-        if (HIWORD(wParam) == BN_CLICKED && index < design_.controlCount &&
-            isButtonKind(design_.controls[index].kind)) {
+        if (index >= design_.controlCount) return 0;
+        if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
+            behaviour->second->onCommand(HIWORD(wParam));
+        } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
+            events_.onClick(index);
+        } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
             events_.onClick(index);
         }
         return 0;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        auto behaviour = behaviours_.find(item.CtlID - kFirstControlId);
+        if (behaviour == behaviours_.end()) break;
+        behaviour->second->drawItem(item);
+        return TRUE;
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
