@@ -78,6 +78,12 @@ if(QUORVANE_TESTS)
   wine_test(wine_glimmora_test TIMEOUT 300
     SOURCES tests/wine/GlimmoraListingWineTest.cpp
     LIBRARIES glimmora_win32)
+  add_custom_command(OUTPUT ${test_dir}/many-skins/skin09999.she
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${test_dir}/many-skins -P ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
+    COMMENT "Making 10,000 skin files for the listing's speed test")
+  add_custom_target(many_skins DEPENDS ${test_dir}/many-skins/skin09999.she)
+  add_dependencies(wine_glimmora_test many_skins)
   wine_test(glimmora_e2e_test TIMEOUT 600
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)

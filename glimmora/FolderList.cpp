@@ -48,6 +48,8 @@ std::wstring driveEntryText(wchar_t letter, const std::wstring& label) {
 }
 
 std::wstring directoryPath(std::wstring path) {
+    // The platform keeps the case it was given: "c:" resolves to "c:\...".
+    if (startsWithDrive(path) && path[0] >= L'a' && path[0] <= L'z') path[0] = static_cast<wchar_t>(path[0] - 32);
     while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && startsWithDrive(path))) path.pop_back();
     if (path.size() == 2 && startsWithDrive(path)) path += L'\\';
     return path;

@@ -29,7 +29,8 @@ TEST(FolderList, PathsKeepNoTrailingBackslashButAtADrivesRoot) {
         const wchar_t* path;
     } cases[] = {
         {L"C:\\skins\\", L"C:\\skins"}, {L"C:\\skins", L"C:\\skins"}, {L"C:\\", L"C:\\"},
-        {L"C:", L"C:\\"},               {L"C:\\a\\b\\\\", L"C:\\a\\b"},
+        {L"C:", L"C:\\"},               {L"C:\\a\\b\\\\", L"C:\\a\\b"}, {L"c:\\skins", L"C:\\skins"},
+        {L"z:", L"Z:\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(directoryPath(c.given), c.path) << c.given;
 }
