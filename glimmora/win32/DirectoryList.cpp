@@ -39,8 +39,6 @@ std::wstring fullPath(const std::wstring& path) {
 
 void DirectoryList::created(HWND control) {
     list_ = control;
-    openIcon_.reset(smallFolderIcon(true));
-    closedIcon_.reset(smallFolderIcon(false));
     SendMessageW(list_, LB_SETITEMHEIGHT, 0, entryHeight(list_));
     indentStep_ = MulDiv(GetSystemMetrics(SM_CXSMICON), 1, 2);
     SetWindowSubclass(list_, keyProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -86,9 +84,10 @@ void DirectoryList::onCommand(WORD notification) {
 }
 
 void DirectoryList::drawItem(const DRAWITEMSTRUCT& item) {
-    if (item.itemID >= entries_.size()) return drawEntry(item, nullptr, 0, L"");
+    if (item.itemID >= entries_.size()) return drawEntry(item, 0, L"", nullptr);
     const FolderEntry& entry = entries_[item.itemID];
-    drawEntry(item, entry.open ? openIcon_.get() : closedIcon_.get(), entry.level * indentStep_, entry.text);
+    drawEntry(item, entry.level * indentStep_, entry.text,
+              [&](HDC dc, const RECT& square) { paintFolder(dc, square, entry.open); });
 }
 
 LRESULT CALLBACK DirectoryList::keyProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -11,7 +11,6 @@
 
 #include "glimmora/FolderList.h"
 #include "ui/win32/DesignedWindow.h"
-#include "ui/win32/GdiObject.h"
 
 namespace glimmora::win32 {
 
@@ -39,8 +38,6 @@ private:
     HWND list_ = nullptr;
     std::wstring path_;
     std::vector<FolderEntry> entries_;
-    ui::win32::IconHandle openIcon_;
-    ui::win32::IconHandle closedIcon_;
     int indentStep_ = 8;
 };
 

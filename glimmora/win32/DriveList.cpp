@@ -73,8 +73,14 @@ void DriveList::onCommand(WORD notification) {
 }
 
 void DriveList::drawItem(const DRAWITEMSTRUCT& item) {
-    if (item.itemID >= letters_.size()) return drawEntry(item, nullptr, 0, L"");
-    drawEntry(item, icons_[item.itemID].get(), 0, entryText(static_cast<int>(item.itemID)));
+    if (item.itemID >= letters_.size()) return drawEntry(item, 0, L"", nullptr);
+    HICON icon = icons_[item.itemID].get();
+    drawEntry(item, 0, entryText(static_cast<int>(item.itemID)), [icon](HDC dc, const RECT& square) {
+        if (icon != nullptr) {
+            DrawIconEx(dc, square.left, square.top, icon, square.right - square.left, square.bottom - square.top, 0,
+                       nullptr, DI_NORMAL);
+        }
+    });
 }
 
 }  // namespace glimmora::win32

@@ -34,16 +34,20 @@ void sendUnicode(wchar_t character) {
     SendInput(2, inputs, sizeof inputs[0]);
 }
 
-// Moves the pointer to the middle of the control through the input queue, as a mouse does.
+// Moves the pointer to a point of the screen through the input queue, as a mouse does.
+void mouseAtPoint(int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 void mouseAt(HWND control) {
     RECT rect;
     GetWindowRect(control, &rect);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
+    mouseAtPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 void mouseButton(bool right, bool up) {
@@ -214,6 +218,13 @@ void typeText(const std::wstring& text) {
     }
 }
 
+void pressWith(WORD modifier, WORD virtualKey) {
+    sendKey(modifier, false);
+    sendKey(virtualKey, false);
+    sendKey(virtualKey, true);
+    sendKey(modifier, true);
+}
+
 void pressKey(WORD virtualKey, bool shift) {
     if (shift) sendKey(VK_SHIFT, false);
     sendKey(virtualKey, false);
@@ -246,6 +257,43 @@ void doubleClick(HWND control) {
         mouseButton(false, false);
         mouseButton(false, true);
     }
+}
+
+void clickListEntry(HWND list, int entry, bool twice) {
+    DWORD_PTR height = 0;
+    DWORD_PTR top = 0;
+    SendMessageTimeoutW(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 5000, &height);
+    SendMessageTimeoutW(list, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 5000, &top);
+    RECT client;
+    GetClientRect(list, &client);
+    POINT point{client.right / 3, static_cast<LONG>((entry - static_cast<int>(top)) * height + height / 2)};
+    ClientToScreen(list, &point);
+    mouseAtPoint(point.x, point.y);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        mouseButton(false, false);
+        mouseButton(false, true);
+    }
+}
+
+std::vector<std::wstring> listEntries(HWND list) {
+    std::vector<std::wstring> entries;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        wchar_t entry[1024] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length);
+        if (length >= 1024) length = 0;  // longer than any name the tests make: leave it empty
+        if (length > 0) SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry), SMTO_ABORTIFHUNG, 5000, &length);
+        entries.emplace_back(entry);
+    }
+    return entries;
+}
+
+int listSelection(HWND list) {
+    DWORD_PTR selected = 0;
+    SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
+    return static_cast<int>(static_cast<LRESULT>(selected));
 }
 
 TextColours coloursOnScreen(HWND control) {

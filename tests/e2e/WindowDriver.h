@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -50,9 +51,17 @@ void giveFocus(HWND window, HWND control);
 // Real keystrokes: virtual keys for what the keyboard has, Unicode packets for the rest.
 void typeText(const std::wstring& text);
 void pressKey(WORD virtualKey, bool shift = false);
+// A key pressed while a modifier (VK_MENU, VK_CONTROL) is held.
+void pressWith(WORD modifier, WORD virtualKey);
 void moveMouseTo(HWND control);
 void click(HWND control, bool right = false);
 void doubleClick(HWND control);
+// Clicks, once or twice, in the middle of a list box's entry, which must be in view.
+void clickListEntry(HWND list, int entry, bool twice = false);
+
+// A list box's entries, and the selected one's position (-1 for none).
+std::vector<std::wstring> listEntries(HWND list);
+int listSelection(HWND list);
 
 struct TextColours {
     int red = 0;

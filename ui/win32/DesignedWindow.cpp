@@ -147,18 +147,22 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
         SetWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
     if (design.flags & kSizeToText) sizeToText(index);
-    if (design.kind == Kind::DriveList) fitDropDownField(index);
     if (design.tooltip != nullptr) addTooltip(index);
     if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
+    // After the behaviour has set the height of the list's entries, which may move the field's.
+    if (design.kind == Kind::DriveList) fitDropDownField(index);
 }
 
 void DesignedWindow::fitDropDownField(std::size_t index) {
+    // The field's frame is measured around a height we set ourselves: what the control reports
+    // back as its field height need not be what it was set to.
     HWND control = controls_[index];
+    const auto probe = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), probe);
     RECT shown;
     GetWindowRect(control, &shown);
-    const int wanted = pixelsY(clientRect(design_, index).height);
-    const auto field = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + wanted - (shown.bottom - shown.top));
+    const int frame = shown.bottom - shown.top - probe;
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixelsY(clientRect(design_, index).height) - frame);
 }
 
 void DesignedWindow::addTooltip(std::size_t index) {
