@@ -141,20 +141,11 @@ TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     EXPECT_EQ(windowText(form_), glimmora::kTitle);
     EXPECT_EQ(GetClassLongPtrW(form_, GCLP_HICON), 0) << "no icon of its own";
 
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    RECT client;
-    GetClientRect(form_, &client);
-    EXPECT_EQ(client.right, MulDiv(8580, dpi, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(6165, dpi, 1440));
-    RECT frame;
-    GetWindowRect(form_, &frame);
-    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_TRUE(hasClientTwips(form_, 8580, 6165));
+    EXPECT_TRUE(isCentredOnScreen(form_));
     RECT drive;
     GetWindowRect(box(Control::Drive1), &drive);
-    EXPECT_EQ(drive.bottom - drive.top, MulDiv(300, dpi, 1440)) << "the closed drive list as high as designed";
+    EXPECT_EQ(drive.bottom - drive.top, pixelsFromTwips(300)) << "the closed drive list as high as designed";
 
     EXPECT_EQ(text(Control::txtpath), folder_);
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));

@@ -87,23 +87,13 @@ TEST_F(StockWindow, OpensCentredWithItsDesignValuesAndAttachesTheSkin) {
     EXPECT_TRUE(GetWindowLongW(box(Control::Text10), GWL_STYLE) & ES_MULTILINE);
     EXPECT_EQ(SendMessageW(box(Control::Text9), EM_GETLIMITTEXT, 0, 0), 6);
 
-    // 9255 x 8940 twips at the screen's resolution, centred on the screen.
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    RECT client;
-    GetClientRect(form_, &client);
-    EXPECT_EQ(client.right, MulDiv(9255, dpi, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(8940, dpi, 1440));
-    RECT frame;
-    GetWindowRect(form_, &frame);
-    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_TRUE(hasClientTwips(form_, 9255, 8940));
+    EXPECT_TRUE(isCentredOnScreen(form_));
 
     // A label is as wide as its caption; its design width is that of the design font.
     RECT label;
     GetWindowRect(box(Control::Label1), &label);
-    EXPECT_EQ(label.right - label.left, MulDiv(720, dpi, 1440));
+    EXPECT_EQ(label.right - label.left, pixelsFromTwips(720));
 
     EXPECT_EQ(readFile(trace_), "SkinH_Attach()\n");
     saveScreenshot(form_, screenshotDirectory() + L"\\stock-start.png");

@@ -1,5 +1,6 @@
 #include "tests/e2e/WindowDriver.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -184,6 +185,26 @@ std::wstring className(HWND window) {
 bool answers(HWND window) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+int pixelsFromTwips(int twips) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(twips, dpi, 1440);
+}
+
+bool hasClientTwips(HWND window, int width, int height) {
+    RECT client;
+    GetClientRect(window, &client);
+    return client.right == pixelsFromTwips(width) && client.bottom == pixelsFromTwips(height);
+}
+
+bool isCentredOnScreen(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
+           std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1;
 }
 
 HWND focusedControl(HWND window) {

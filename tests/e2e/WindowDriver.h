@@ -43,6 +43,12 @@ std::wstring className(HWND window);
 // Returns once the window's thread has handled every message sent before.
 bool answers(HWND window);
 
+// Twips at the screen's resolution, as the programs lay out their windows.
+int pixelsFromTwips(int twips);
+// Whether the window's client area is that many twips, and the window centred on the screen.
+bool hasClientTwips(HWND window, int width, int height);
+bool isCentredOnScreen(HWND window);
+
 // The control that has the keyboard focus in the window's thread.
 HWND focusedControl(HWND window);
 // Brings the window to the front and puts the focus on the control.
