@@ -61,6 +61,8 @@ class GlimmoraWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
+        // A pointer resting over the window would raise a tooltip over what a test clicks next.
+        parkMouse();
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + L"glimmora-e2e-" + std::to_wstring(GetCurrentProcessId());
@@ -277,6 +279,7 @@ TEST_P(GlimmoraExit, EndsTheToolAtOnceWithoutDetaching) {
     if (GetParam().altX) {
         pressWith(VK_MENU, 'X');
     } else {
+        giveFocus(form_, box(Control::List1));
         click(box(Control::Command1));
     }
     DWORD code = 1;
@@ -285,6 +288,6 @@ TEST_P(GlimmoraExit, EndsTheToolAtOnceWithoutDetaching) {
     EXPECT_EQ(trace(), Lines{"SkinH_Attach()"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, GlimmoraExit, ::testing::Values(Exit{"Alt+X", true}, Exit{"a click", false}));
+INSTANTIATE_TEST_SUITE_P(Ways, GlimmoraExit, ::testing::Values(Exit{"a click", false}, Exit{"Alt+X", true}));
 
 }  // namespace

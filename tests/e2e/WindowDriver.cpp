@@ -266,6 +266,8 @@ void moveMouseTo(HWND control) {
     SendInput(1, &input, sizeof input);
 }
 
+void parkMouse() { mouseAtPoint(0, 0); }
+
 void click(HWND control, bool right) {
     mouseAt(control);
     mouseButton(right, false);

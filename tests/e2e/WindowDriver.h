@@ -60,6 +60,8 @@ void pressKey(WORD virtualKey, bool shift = false);
 // A key pressed while a modifier (VK_MENU, VK_CONTROL) is held.
 void pressWith(WORD modifier, WORD virtualKey);
 void moveMouseTo(HWND control);
+// Moves the pointer to the screen's top-left corner, away from every control and its tooltip.
+void parkMouse();
 void click(HWND control, bool right = false);
 void doubleClick(HWND control);
 // Clicks, once or twice, in the middle of a list box's entry, which must be in view.
