@@ -25,7 +25,8 @@ void paintShape(HDC dc, const RECT& square, const Shape& shape) {
     const int size = square.right - square.left;
     POINT points[8];
     for (int i = 0; i < shape.count; ++i) {
-        points[i] = {square.left + MulDiv(shape.points[i].x, size, 16), square.top + MulDiv(shape.points[i].y, size, 16)};
+        points[i] = {square.left + MulDiv(shape.points[i].x, size, 16),
+                     square.top + MulDiv(shape.points[i].y, size, 16)};
     }
     ui::win32::BrushHandle brush(CreateSolidBrush(shape.fill));
     ui::win32::PenHandle pen(CreatePen(PS_SOLID, 1, kOutline));

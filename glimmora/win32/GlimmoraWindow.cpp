@@ -50,7 +50,9 @@ void GlimmoraWindow::setText(Control control, const std::wstring& text) { window
 
 void GlimmoraWindow::listClear() { toList(LB_RESETCONTENT); }
 
-void GlimmoraWindow::listAdd(const std::wstring& entry) { toList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str())); }
+void GlimmoraWindow::listAdd(const std::wstring& entry) {
+    toList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+}
 
 int GlimmoraWindow::listCount() const { return static_cast<int>(toList(LB_GETCOUNT)); }
 

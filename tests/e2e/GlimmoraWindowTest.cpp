@@ -123,7 +123,9 @@ protected:
     std::string attached(const std::wstring& name) const {
         return "SkinH_AttachEx(\"" + utf8(folder_ + L"\\" + name) + "\", \"\")";
     }
-    std::string alpha(int value) const { return "SkinH_SetWindowAlpha(" + handle() + ", " + std::to_string(value) + ")"; }
+    std::string alpha(int value) const {
+        return "SkinH_SetWindowAlpha(" + handle() + ", " + std::to_string(value) + ")";
+    }
 
     int dirEntry(const std::wstring& name) const {
         const Names entries = listEntries(box(Control::Dir1));
@@ -181,6 +183,11 @@ TEST_F(GlimmoraWindow, TabWalksTheControlsInDesignOrder) {
     }
 }
 
+TEST_F(GlimmoraWindow, ShowsItsTooltips) {
+    EXPECT_TRUE(showsTooltip(*program_, box(Control::txtpath), box(Control::Check2), L"目录文件夹所在路径"));
+    EXPECT_TRUE(showsTooltip(*program_, box(Control::List1), box(Control::Check2), L"双击从列表中移除该文件"));
+}
+
 TEST_F(GlimmoraWindow, TheArrowKeysApplyEachSkinInTurn) {
     giveFocus(form_, box(Control::List1));
     for (WORD key : {VK_HOME, VK_DOWN, VK_DOWN, VK_UP}) pressKey(key);
@@ -199,6 +206,7 @@ TEST_F(GlimmoraWindow, TheBoxesAndDisableCallTheEngineInTheirOrder) {
     saveScreenshot(form_, screenshotDirectory() + L"\\glimmora-skinned.png");
 
     click(box(Control::Check1));
+    Sleep(GetDoubleClickTime() + 100);  // two clicks, not a double-click
     click(box(Control::Check1));
     click(box(Control::Command2));
     const Lines lines = traceOf(13);

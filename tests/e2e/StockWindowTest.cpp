@@ -180,21 +180,8 @@ TEST_F(StockWindow, ShowsItsTooltips) {
         {Control::Text7, L"因无法判断各种手续费，所以此值为估值仅供参考！"}};
     for (const auto& [control, tip] : tips) {
         giveFocus(form_, box(control));
-        HWND shown = nullptr;
-        bool seen = false;
-        // The pointer hovers up to three times: under Wine a tip now and then misses a hover.
-        for (int attempt = 0; attempt < 3 && !seen; ++attempt) {
-            moveMouseTo(box(Control::Label1));  // away, so that the tip shows afresh
-            Sleep(300);
-            moveMouseTo(box(control));
-            seen = waitUntil(
-                [&] {
-                    shown = program_->waitForWindow(L"tooltips_class32", 0);
-                    return shown != nullptr && windowText(shown) == tip;
-                },
-                4000);
-        }
-        EXPECT_TRUE(seen) << "no tooltip over " << stock::indexOf(control);
+        EXPECT_TRUE(showsTooltip(*program_, box(control), box(Control::Label1), tip))
+            << "no tooltip over " << stock::indexOf(control);
     }
 }
 

@@ -38,6 +38,10 @@ private:
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Hovers over the control until the program shows that tooltip; false when it never does.
+// `away` is a control without a tooltip, where the pointer goes first so that the tip shows afresh.
+bool showsTooltip(const Program& program, HWND control, HWND away, const std::wstring& tip);
+
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
 // Returns once the window's thread has handled every message sent before.

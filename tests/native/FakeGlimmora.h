@@ -76,7 +76,9 @@ public:
         entries.erase(entries.begin() + position);
         events.push_back(L"remove " + std::to_wstring(position));
     }
-    std::wstring listSelected() const override { return selected >= 0 ? entries[static_cast<std::size_t>(selected)] : L""; }
+    std::wstring listSelected() const override {
+        return selected >= 0 ? entries[static_cast<std::size_t>(selected)] : L"";
+    }
 
     int value(Control control) const override { return values.count(control) ? values.at(control) : 0; }
     void setValue(Control control, int newValue) override {

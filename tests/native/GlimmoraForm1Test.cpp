@@ -109,7 +109,8 @@ TEST_F(GlimmoraForm1, AFailedEnumerationLeavesTheListEmptyWithoutClosingOrMessag
 TEST_F(GlimmoraForm1, ANameThatFillsTheWholeRecordIsReadWithinIt) {
     const std::string longName = std::string(256, 'n') + ".she";
     ASSERT_EQ(longName.size(), 260u);
-    EXPECT_EQ(listed(L"D:\\skins", {longName, "a.she"}), (Names{L"a.she", std::wstring(longName.begin(), longName.end())}));
+    const std::wstring wideName(longName.begin(), longName.end());
+    EXPECT_EQ(listed(L"D:\\skins", {longName, "a.she"}), (Names{L"a.she", wideName}));
 }
 
 TEST_F(GlimmoraForm1, DirectoryChangeShowsThePathThenClearsFindsAndFilters) {
@@ -142,7 +143,8 @@ TEST_F(GlimmoraForm1, ChoosingASkinCallsTheEngineAsTheBoxesSay) {
     } cases[] = {
         {"both clear", L"D:\\skins", 0, 0, {"SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
         {"both set", L"D:\\skins", 1, 1,
-         {"SkinH_SetWindowAlpha(0x00A10C2E, 250)", "SkinH_SetAero(1)", "SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
+         {"SkinH_SetWindowAlpha(0x00A10C2E, 250)", "SkinH_SetAero(1)",
+          "SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
         {"transparent only", L"D:\\skins", 1, 0,
          {"SkinH_SetWindowAlpha(0x00A10C2E, 250)", "SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
         {"shadow only at a drive's root", L"C:\\", 0, 1,

@@ -251,6 +251,14 @@ TEST_F(GlimmoraRealWindow, TheDirectoryListMovesOnlyToFoldersItCanRead) {
     EXPECT_EQ(window->text(Control::txtpath), folder.path());
     ASSERT_TRUE(window->setDirPath(L"c: [label]"));
     EXPECT_EQ(window->dirPath().substr(0, 3), L"C:\\");
+
+    // A drive the system does not have reads like a drive without a medium: nothing moves.
+    const DWORD drives = GetLogicalDrives();
+    wchar_t missing = L'D';
+    while (missing < L'Z' && (drives & (1u << (missing - L'A')))) ++missing;
+    const std::wstring before = window->dirPath();
+    EXPECT_FALSE(window->setDirPath(std::wstring{static_cast<wchar_t>(missing + 32), L':'}));
+    EXPECT_EQ(window->dirPath(), before);
 }
 
 }  // namespace

@@ -162,7 +162,8 @@ void DesignedWindow::fitDropDownField(std::size_t index) {
     RECT shown;
     GetWindowRect(control, &shown);
     const int frame = shown.bottom - shown.top - probe;
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixelsY(clientRect(design_, index).height) - frame);
+    const int wanted = pixelsY(clientRect(design_, index).height);
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - frame);
 }
 
 void DesignedWindow::addTooltip(std::size_t index) {
