@@ -1,7 +1,9 @@
 # Native build: the portable logic and its unit tests, with AddressSanitizer and UBSan.
 set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-target_compile_options(stock_logic PRIVATE ${sanitizers})
-target_link_options(stock_logic PUBLIC ${sanitizers})
+foreach(logic stock_logic glimmora_logic)
+  target_compile_options(${logic} PRIVATE ${sanitizers})
+  target_link_options(${logic} PUBLIC ${sanitizers})
+endforeach()
 
 if(QUORVANE_TESTS)
   add_executable(native_tests
@@ -10,9 +12,12 @@ if(QUORVANE_TESTS)
     tests/native/StockForm1Test.cpp
     tests/native/StockDesignTest.cpp
     tests/native/WebTextFetchTest.cpp
-    tests/native/QuoteLookupTest.cpp)
+    tests/native/QuoteLookupTest.cpp
+    tests/native/FolderListTest.cpp
+    tests/native/GlimmoraDesignTest.cpp
+    tests/native/GlimmoraForm1Test.cpp)
   target_compile_options(native_tests PRIVATE ${sanitizers})
-  target_link_libraries(native_tests PRIVATE stock_logic GTest::gtest_main)
+  target_link_libraries(native_tests PRIVATE stock_logic glimmora_logic GTest::gtest_main)
   add_test(NAME native_tests COMMAND native_tests)
   set_tests_properties(native_tests PROPERTIES TIMEOUT 300)
 endif()

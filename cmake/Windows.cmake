@@ -18,7 +18,7 @@ if(NOT MSVC)
   target_link_options(SkinH_VB6 PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
 
-add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp)
+add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/SystemCodePage.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(win32_ui PUBLIC comctl32)
 
@@ -51,6 +51,19 @@ endfunction()
 
 add_stock_program(stock "${QUORVANE_QUOTE_BASE}" "${QUORVANE_CHART_BASE}" "${QUORVANE_QUOTE_REFERER}")
 add_stock_program(stock-local "${QUORVANE_LOCAL_QUOTE_BASE}" "${QUORVANE_LOCAL_CHART_BASE}" "")
+
+add_library(glimmora_win32 STATIC
+  glimmora/win32/GlimmoraWindow.cpp
+  glimmora/win32/DirectoryList.cpp
+  glimmora/win32/DriveList.cpp
+  glimmora/win32/EntryDrawing.cpp
+  glimmora/win32/Win32FileFinder.cpp)
+target_link_libraries(glimmora_win32 PUBLIC glimmora_logic win32_ui shell32)
+
+add_executable(glimmora WIN32 glimmora/win32/WinMain.cpp)
+target_link_libraries(glimmora PRIVATE glimmora_win32 skinengine_binding)
+set_target_properties(glimmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
+add_dependencies(glimmora SkinH_VB6)
 
 if(QUORVANE_TESTS)
   # Runs a Windows test program under Wine in the prefix and display that scripts/test prepares.
@@ -106,8 +119,23 @@ if(QUORVANE_TESTS)
   endif()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
   add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 SkinH_VB6_partial)
-  # End-to-end tests run one program at a time on the one display.
-  set_tests_properties(stock_e2e_test PROPERTIES RUN_SERIAL TRUE)
+  wine_test(wine_glimmora_test TIMEOUT 300
+    SOURCES tests/wine/GlimmoraListingWineTest.cpp
+    LIBRARIES glimmora_win32)
+  add_custom_command(OUTPUT ${test_dir}/many-skins/skin09999.she
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${test_dir}/many-skins -P ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
+    COMMENT "Making 10,000 skin files for the listing's speed test")
+  add_custom_target(many_skins DEPENDS ${test_dir}/many-skins/skin09999.she)
+  add_dependencies(wine_glimmora_test many_skins)
+  wine_test(glimmora_e2e_test TIMEOUT 600
+    SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    LIBRARIES glimmora_logic gdi32)
+  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6)
+  # End-to-end tests run one program at a time on the one display, and so do tests that show
+  # a window of their own.
+  set_tests_properties(stock_e2e_test stock_e2e_service_down glimmora_e2e_test wine_glimmora_test
+    PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.
@@ -117,5 +145,5 @@ set_target_properties(windowtool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 if(QUORVANE_TESTS)
   add_test(NAME binaries_are_pe32_with_system_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries $<TARGET_FILE:stock> $<TARGET_FILE:stock-local>
-      $<TARGET_FILE:SkinH_VB6>)
+            $<TARGET_FILE:glimmora> $<TARGET_FILE:SkinH_VB6>)
 endif()

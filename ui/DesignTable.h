@@ -11,7 +11,7 @@ namespace ui {
 using Color = std::uint32_t;
 inline constexpr Color kPlatformColor = 0xFFFFFFFFu;  // leave the platform's default
 
-enum class Kind { Label, TextBox, Button, CheckBox, Option, Frame, Image, ListBox };
+enum class Kind { Label, TextBox, Button, CheckBox, Option, Frame, Image, ListBox, DriveList, DirectoryList };
 
 struct Font {
     const wchar_t* face;

@@ -32,23 +32,13 @@ TEST_F(StockWindow, OpensCentredWithItsDesignValuesAndAttachesTheSkin) {
     EXPECT_TRUE(GetWindowLongW(box(Control::Text10), GWL_STYLE) & ES_MULTILINE);
     EXPECT_EQ(SendMessageW(box(Control::Text9), EM_GETLIMITTEXT, 0, 0), 6);
 
-    // 9255 x 8940 twips at the screen's resolution, centred on the screen.
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    RECT client;
-    GetClientRect(form_, &client);
-    EXPECT_EQ(client.right, MulDiv(9255, dpi, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(8940, dpi, 1440));
-    RECT frame;
-    GetWindowRect(form_, &frame);
-    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_TRUE(hasClientTwips(form_, 9255, 8940));
+    EXPECT_TRUE(isCentredOnScreen(form_));
 
     // A label is as wide as its caption; its design width is that of the design font.
     RECT label;
     GetWindowRect(box(Control::Label1), &label);
-    EXPECT_EQ(label.right - label.left, MulDiv(720, dpi, 1440));
+    EXPECT_EQ(label.right - label.left, pixelsFromTwips(720));
 
     EXPECT_EQ(readFile(trace_), "SkinH_Attach()\n");
     // WinINet and OLE Automation are bound when first needed, not at start-up.
@@ -139,21 +129,8 @@ TEST_F(StockWindow, ShowsItsTooltips) {
         {Control::Text7, L"因无法判断各种手续费，所以此值为估值仅供参考！"}};
     for (const auto& [control, tip] : tips) {
         giveFocus(form_, box(control));
-        HWND shown = nullptr;
-        bool seen = false;
-        // The pointer hovers up to three times: under Wine a tip now and then misses a hover.
-        for (int attempt = 0; attempt < 3 && !seen; ++attempt) {
-            moveMouseTo(box(Control::Label1));  // away, so that the tip shows afresh
-            Sleep(300);
-            moveMouseTo(box(control));
-            seen = waitUntil(
-                [&] {
-                    shown = program_->waitForWindow(L"tooltips_class32", 0);
-                    return shown != nullptr && windowText(shown) == tip;
-                },
-                4000);
-        }
-        EXPECT_TRUE(seen) << "no tooltip over " << stock::indexOf(control);
+        EXPECT_TRUE(showsTooltip(*program_, box(control), box(Control::Label1), tip))
+            << "no tooltip over " << stock::indexOf(control);
     }
 }
 

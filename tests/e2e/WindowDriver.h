@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -39,10 +40,20 @@ private:
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Hovers over the control until the program shows that tooltip; false when it never does.
+// `away` is a control without a tooltip, where the pointer goes first so that the tip shows afresh.
+bool showsTooltip(const Program& program, HWND control, HWND away, const std::wstring& tip);
+
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
 // Returns once the window's thread has handled every message sent before.
 bool answers(HWND window);
+
+// Twips at the screen's resolution, as the programs lay out their windows.
+int pixelsFromTwips(int twips);
+// Whether the window's client area is that many twips, and the window centred on the screen.
+bool hasClientTwips(HWND window, int width, int height);
+bool isCentredOnScreen(HWND window);
 
 // The control that has the keyboard focus in the window's thread.
 HWND focusedControl(HWND window);
@@ -52,9 +63,19 @@ void giveFocus(HWND window, HWND control);
 // Real keystrokes: virtual keys for what the keyboard has, Unicode packets for the rest.
 void typeText(const std::wstring& text);
 void pressKey(WORD virtualKey, bool shift = false);
+// A key pressed while a modifier (VK_MENU, VK_CONTROL) is held.
+void pressWith(WORD modifier, WORD virtualKey);
 void moveMouseTo(HWND control);
+// Moves the pointer to the screen's top-left corner, away from every control and its tooltip.
+void parkMouse();
 void click(HWND control, bool right = false);
 void doubleClick(HWND control);
+// Clicks, once or twice, in the middle of a list box's entry, which must be in view.
+void clickListEntry(HWND list, int entry, bool twice = false);
+
+// A list box's entries, and the selected one's position (-1 for none).
+std::vector<std::wstring> listEntries(HWND list);
+int listSelection(HWND list);
 
 struct TextColours {
     int red = 0;

@@ -3,41 +3,21 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
+
+#include "tests/native/DesignInvariants.h"
 
 namespace stock {
 namespace {
 
-TEST(StockDesign, NamesAreUniqueAndMatchTheControlEnum) {
-    std::set<std::wstring> names;
-    for (std::size_t i = 0; i < kControlCount; ++i) EXPECT_TRUE(names.insert(kForm.controls[i].name).second);
+TEST(StockDesign, IsSoundAndTheEnumNamesItsRows) {
+    ui::testing::expectSoundDesign(kForm);
     EXPECT_EQ(std::wstring(kForm.controls[indexOf(Control::Text9)].name), L"Text9");
     EXPECT_EQ(std::wstring(kForm.controls[indexOf(Control::img_stock)].name), L"img_stock");
     EXPECT_EQ(std::wstring(kForm.controls[indexOf(Control::Option1)].name), L"Option1");
 }
 
-TEST(StockDesign, RowsStandInTabOrder) {
-    int expected = 0;
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        if (kForm.controls[i].tabIndex == ui::kNoTabIndex) continue;
-        EXPECT_EQ(kForm.controls[i].tabIndex, expected++) << kForm.controls[i].name;
-    }
-}
-
-TEST(StockDesign, EveryControlLiesInsideTheClientAreaAndOptionsInsideTheirFrame) {
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        ui::TwipsRect r = ui::clientRect(kForm, i);
-        EXPECT_GE(r.left, 0) << kForm.controls[i].name;
-        EXPECT_GE(r.top, 0) << kForm.controls[i].name;
-        EXPECT_LE(r.left + r.width, kForm.clientWidth) << kForm.controls[i].name;
-        EXPECT_LE(r.top + r.height, kForm.clientHeight) << kForm.controls[i].name;
-        if (kForm.controls[i].container != ui::kOnForm) {
-            const ui::TwipsRect& frame = kForm.controls[kForm.controls[i].container].rect;
-            EXPECT_LE(kForm.controls[i].rect.left + kForm.controls[i].rect.width, frame.width);
-            EXPECT_LE(kForm.controls[i].rect.top + kForm.controls[i].rect.height, frame.height);
-        }
-    }
+TEST(StockDesign, OptionsLieInsideTheirFrame) {
     ui::TwipsRect option1 = ui::clientRect(kForm, indexOf(Control::Option1));
     EXPECT_EQ(option1.left, 315 + 810);
     EXPECT_EQ(option1.top, 3465 + 225);

@@ -8,6 +8,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuorvaneDesignedWindow";
 constexpr UINT_PTR kTimerId = 1;
+constexpr int kDroppedRows = 8;
 
 bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
@@ -44,6 +45,12 @@ ControlClass controlClass(const ControlDesign& control) {
         if (control.flags & kSorted) style |= LBS_SORT;
         return {L"LISTBOX", style, WS_EX_CLIENTEDGE};
     }
+    case Kind::DriveList:
+        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0};
+    case Kind::DirectoryList:
+        return {L"LISTBOX",
+                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }
@@ -123,8 +130,10 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     if (!continuesOptions) style |= WS_GROUP;
 
     const TwipsRect rect = clientRect(design_, index);
+    // A drop-down list's window height includes its dropped list; the table gives the field's.
+    const int height = pixelsY(rect.height) * (design.kind == Kind::DriveList ? kDroppedRows : 1);
     HWND control = CreateWindowExW(kind.exStyle, kind.className, design.caption, style, pixelsX(rect.left),
-                                   pixelsY(rect.top), pixelsX(rect.width), pixelsY(rect.height), window_,
+                                   pixelsY(rect.top), pixelsX(rect.width), height, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
                                    nullptr);
     controls_[index] = control;
@@ -139,14 +148,33 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     }
     if (design.flags & kSizeToText) sizeToText(index);
     if (design.tooltip != nullptr) addTooltip(index);
+    if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
+    // After the behaviour has set the height of the list's entries, which may move the field's.
+    if (design.kind == Kind::DriveList) fitDropDownField(index);
+}
+
+void DesignedWindow::fitDropDownField(std::size_t index) {
+    // The field's frame is measured around a height we set ourselves: what the control reports
+    // back as its field height need not be what it was set to.
+    HWND control = controls_[index];
+    const auto probe = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), probe);
+    RECT shown;
+    GetWindowRect(control, &shown);
+    const int frame = shown.bottom - shown.top - probe;
+    const int wanted = pixelsY(clientRect(design_, index).height);
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - frame);
 }
 
 void DesignedWindow::addTooltip(std::size_t index) {
     if (tooltip_ == nullptr) return;
     HWND control = controls_[index];
+    // The message loop relays the mouse to the tooltip: a tooltip that subclasses its control
+    // puts a property lookup in front of every message the control gets, which made filling a
+    // list of thousands of entries take seconds.
     TOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = 0;
     tool.lpszText = const_cast<wchar_t*>(design_.controls[index].tooltip);
     if (design_.controls[index].flags & kDisabled) {
         // A disabled control gets no mouse messages: its window's do, over its rectangle.
@@ -227,6 +255,12 @@ bool DesignedWindow::isChecked(std::size_t index) const {
     return SendMessageW(controls_[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void DesignedWindow::setChecked(std::size_t index, bool checked) {
+    if (isChecked(index) == checked) return;
+    SendMessageW(controls_[index], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    events_.onClick(index);
+}
+
 void DesignedWindow::setFocus(std::size_t index) {
     SetFocus(controls_[index]);
 }
@@ -242,12 +276,17 @@ void DesignedWindow::showMessage(const std::wstring& text, const std::wstring& t
 }
 
 int DesignedWindow::showAndRun(int showCommand) {
+    // Access keys stay underlined, not only after Alt has been pressed.
+    SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE)) SetFocus(first);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (tooltip_ != nullptr && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
+            SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+        }
         if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -293,11 +332,22 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         std::size_t index = LOWORD(wParam) - kFirstControlId;
-        if (HIWORD(wParam) == BN_CLICKED && index < design_.controlCount &&
-            isButtonKind(design_.controls[index].kind)) {
+        if (index >= design_.controlCount) return 0;
+        if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
+            behaviour->second->onCommand(HIWORD(wParam));
+        } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
+            events_.onClick(index);
+        } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
             events_.onClick(index);
         }
         return 0;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        auto behaviour = behaviours_.find(item.CtlID - kFirstControlId);
+        if (behaviour == behaviours_.end()) break;
+        behaviour->second->drawItem(item);
+        return TRUE;
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:

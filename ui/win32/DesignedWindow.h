@@ -31,6 +31,17 @@ public:
     virtual void onDrawItem(std::size_t /*control*/, HDC /*dc*/) {}
 };
 
+// A control whose behaviour the table's kind alone does not give (the drive and directory
+// lists): it is told when it exists and gets the notifications and drawing of its control.
+class ControlBehaviour {
+public:
+    virtual ~ControlBehaviour() = default;
+    // The control exists, with its font, and the window is still hidden.
+    virtual void created(HWND control) = 0;
+    virtual void onCommand(WORD notification) = 0;
+    virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
+};
+
 class DesignedWindow {
 public:
     DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource);
@@ -38,6 +49,8 @@ public:
     DesignedWindow& operator=(const DesignedWindow&) = delete;
     ~DesignedWindow();
 
+    // Before create(): the control of that row gets its behaviour from the object.
+    void attach(std::size_t index, ControlBehaviour& behaviour) { behaviours_[index] = &behaviour; }
     // Creates the window and its controls, hidden.
     bool create(HINSTANCE instance);
     // Shows the window, gives the focus to the first control in tab order, and runs the message
@@ -53,6 +66,8 @@ public:
     void setForeColor(std::size_t index, Color color);
     void setControlSize(std::size_t index, int width, int height);
     bool isChecked(std::size_t index) const;
+    // A new value raises the box's click at once, as the user's click would; the same value nothing.
+    void setChecked(std::size_t index, bool checked);
     void setFocus(std::size_t index);
     void setTimer(bool enabled, unsigned intervalMs);
     void showMessage(const std::wstring& text, const std::wstring& title, int style);
@@ -68,6 +83,7 @@ private:
     HBRUSH colorControl(HDC dc, HWND control);
     HFONT fontFor(const Font& font);
     void sizeToText(std::size_t index);
+    void fitDropDownField(std::size_t index);
     void createControl(HINSTANCE instance, std::size_t index);
     void addTooltip(std::size_t index);
 
@@ -80,6 +96,7 @@ private:
     int dpiX_ = 96;
     int dpiY_ = 96;
     std::vector<HWND> controls_;
+    std::map<std::size_t, ControlBehaviour*> behaviours_;
     std::vector<Color> foreColors_;
     std::vector<BrushHandle> backBrushes_;
     std::vector<std::pair<FontHandle, Font>> fonts_;

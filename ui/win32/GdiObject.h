@@ -1,4 +1,4 @@
-// A move-only owner of one GDI object: freed exactly once, never copied.
+// A move-only owner of one GDI object or icon: freed exactly once, never copied.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,14 @@
 
 namespace ui::win32 {
 
-template <typename Handle>
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON handle) const { DestroyIcon(handle); }
+};
+
+template <typename Handle, typename Free = DeleteGdiObject>
 class GdiObject {
 public:
     GdiObject() = default;
@@ -23,7 +30,7 @@ public:
 
     Handle get() const { return handle_; }
     void reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) DeleteObject(handle_);
+        if (handle_ != nullptr) Free()(handle_);
         handle_ = handle;
     }
 
@@ -34,5 +41,6 @@ private:
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
 using PenHandle = GdiObject<HPEN>;
+using IconHandle = GdiObject<HICON, DestroyIconHandle>;
 
 }  // namespace ui::win32

@@ -1,0 +1,40 @@
+// Drive1: one entry per drive, "c: [label]", with the drive's icon; the current directory's drive
+// chosen at start. Its text is the chosen entry. Choosing another drive is reported through
+// `changed`; putting it back from code is not.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/win32/DesignedWindow.h"
+#include "ui/win32/GdiObject.h"
+
+namespace glimmora::win32 {
+
+class DriveList final : public ui::win32::ControlBehaviour {
+public:
+    explicit DriveList(std::function<void()> changed) : changed_(std::move(changed)) {}
+
+    void created(HWND control) override;
+    void onCommand(WORD notification) override;
+    void drawItem(const DRAWITEMSTRUCT& item) override;
+
+    std::wstring text() const;
+    void chooseDriveOf(const std::wstring& path);
+
+private:
+    std::wstring entryText(int entry) const;
+    void choose(int entry);
+    void commitChoice();
+
+    std::function<void()> changed_;
+    HWND combo_ = nullptr;
+    std::vector<wchar_t> letters_;
+    std::vector<ui::win32::IconHandle> icons_;
+    int chosen_ = -1;
+};
+
+}  // namespace glimmora::win32

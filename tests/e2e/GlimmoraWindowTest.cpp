@@ -1,0 +1,301 @@
+// glimmora.exe started for real under Wine in a folder of skin files: driven with real keys and
+// clicks, read back, and its calls into our skin engine library read from the library's trace.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "glimmora/GlimmoraDesign.h"
+#include "tests/e2e/WindowDriver.h"
+
+namespace {
+
+using glimmora::Control;
+using namespace e2e;
+using Lines = std::vector<std::string>;
+using Names = std::vector<std::wstring>;
+
+constexpr DWORD kStartTimeoutMs = 20000;
+
+std::string utf8(const std::wstring& text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
+    result.pop_back();
+    return result;
+}
+
+void makeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void setClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+class GlimmoraWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
+        // A pointer resting over the window would raise a tooltip over what a test clicks next.
+        parkMouse();
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"glimmora-e2e-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        for (const wchar_t* name : {L"b.she", L"A.she", L"c.she", L"blue.sheet", L"readme.txt"}) {
+            makeFile(folder_ + L"\\" + name);
+        }
+        CreateDirectoryW(subfolder().c_str(), nullptr);
+        makeFile(subfolder() + L"\\雪.she");
+
+        trace_ = std::wstring(temp) + L"glimmora-e2e-trace.txt";
+        DeleteFileW(trace_.c_str());
+        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
+        program_ = std::make_unique<Program>(binDirectory() + L"\\glimmora.exe", folder_);
+        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+        ASSERT_TRUE(program_->started());
+        form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
+        ASSERT_NE(form_, nullptr) << "the window did not appear";
+        ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Dir1); }, 5000));
+    }
+
+    void TearDown() override {
+        program_.reset();
+        DeleteFileW(trace_.c_str());
+        DeleteFileW((subfolder() + L"\\雪.she").c_str());
+        RemoveDirectoryW(subfolder().c_str());
+        for (const wchar_t* name : {L"b.she", L"A.she", L"c.she", L"blue.sheet", L"readme.txt"}) {
+            DeleteFileW((folder_ + L"\\" + name).c_str());
+        }
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+    std::wstring subfolder() const { return folder_ + L"\\冬季"; }
+
+    HWND box(Control control) const {
+        return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(glimmora::indexOf(control)));
+    }
+    std::wstring text(Control control) const { return windowText(box(control)); }
+
+    Lines trace() const {
+        std::ifstream in(trace_.c_str(), std::ios::binary);
+        Lines lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // The trace once it holds that many lines (or what it holds when the time is up).
+    Lines traceOf(std::size_t count) const {
+        waitUntil([&] { return trace().size() >= count; }, 5000);
+        Sleep(100);  // a call too many would show now
+        return trace();
+    }
+
+    std::string handle() const {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(form_)));
+        return text;
+    }
+    std::string attached(const std::wstring& name) const {
+        return "SkinH_AttachEx(\"" + utf8(folder_ + L"\\" + name) + "\", \"\")";
+    }
+    std::string alpha(int value) const {
+        return "SkinH_SetWindowAlpha(" + handle() + ", " + std::to_string(value) + ")";
+    }
+
+    int dirEntry(const std::wstring& name) const {
+        const Names entries = listEntries(box(Control::Dir1));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == name) return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    std::wstring folder_;
+    std::wstring trace_;
+    std::unique_ptr<Program> program_;
+    HWND form_ = nullptr;
+};
+
+TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
+    EXPECT_EQ(windowText(form_), glimmora::kTitle);
+    EXPECT_EQ(GetClassLongPtrW(form_, GCLP_HICON), 0) << "no icon of its own";
+
+    EXPECT_TRUE(hasClientTwips(form_, 8580, 6165));
+    EXPECT_TRUE(isCentredOnScreen(form_));
+    RECT drive;
+    GetWindowRect(box(Control::Drive1), &drive);
+    EXPECT_EQ(drive.bottom - drive.top, pixelsFromTwips(300)) << "the closed drive list as high as designed";
+
+    EXPECT_EQ(text(Control::txtpath), folder_);
+    EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
+    EXPECT_EQ(listSelection(box(Control::List1)), -1);
+    EXPECT_EQ(text(Control::Drive1).substr(0, 2), L"c:");
+    const Names folders = listEntries(box(Control::Dir1));
+    ASSERT_FALSE(folders.empty());
+    EXPECT_EQ(folders.front(), L"c:\\");
+    EXPECT_EQ(folders.back(), L"冬季") << "the subfolder below the path";
+    EXPECT_EQ(folders[static_cast<std::size_t>(listSelection(box(Control::Dir1)))],
+              folder_.substr(folder_.find_last_of(L'\\') + 1));
+
+    const std::pair<Control, const wchar_t*> captions[] = {
+        {Control::Check1, L"透明值=200"}, {Control::Check2, L"阴影"},
+        {Control::Command2, L"禁用皮肤"},  {Control::Command1, L"退出(&X)"}};
+    for (const auto& [control, caption] : captions) EXPECT_EQ(text(control), caption);
+    for (Control c : {Control::Check1, Control::Check2}) {
+        EXPECT_EQ(SendMessageW(box(c), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    }
+    EXPECT_EQ(trace(), Lines{"SkinH_Attach()"});
+    saveScreenshot(form_, screenshotDirectory() + L"\\glimmora-start.png");
+}
+
+TEST_F(GlimmoraWindow, TabWalksTheControlsInDesignOrder) {
+    const Control order[] = {Control::Drive1, Control::List1, Control::txtpath, Control::Command1,
+                             Control::Command2, Control::Check1, Control::Check2, Control::Dir1};
+    for (Control next : order) {
+        pressKey(VK_TAB);
+        EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(next); }, 3000))
+            << "expected the focus on " << glimmora::indexOf(next);
+    }
+}
+
+TEST_F(GlimmoraWindow, ShowsItsTooltips) {
+    EXPECT_TRUE(showsTooltip(*program_, box(Control::txtpath), box(Control::Check2), L"目录文件夹所在路径"));
+    EXPECT_TRUE(showsTooltip(*program_, box(Control::List1), box(Control::Check2), L"双击从列表中移除该文件"));
+}
+
+TEST_F(GlimmoraWindow, TheArrowKeysApplyEachSkinInTurn) {
+    giveFocus(form_, box(Control::List1));
+    for (WORD key : {VK_HOME, VK_DOWN, VK_DOWN, VK_UP}) pressKey(key);
+    EXPECT_EQ(traceOf(5), (Lines{"SkinH_Attach()", attached(L"A.she"), attached(L"b.she"), attached(L"c.she"),
+                                 attached(L"b.she")}));
+    EXPECT_EQ(listSelection(box(Control::List1)), 1);
+}
+
+TEST_F(GlimmoraWindow, TheBoxesAndDisableCallTheEngineInTheirOrder) {
+    click(box(Control::Check1));
+    click(box(Control::Check2));
+    clickListEntry(box(Control::List1), 1);
+    EXPECT_EQ(traceOf(6), (Lines{"SkinH_Attach()", alpha(200), "SkinH_SetAero(1)", alpha(250), "SkinH_SetAero(1)",
+                                 attached(L"b.she")}));
+    Sleep(300);  // let the repaint reach the screen
+    saveScreenshot(form_, screenshotDirectory() + L"\\glimmora-skinned.png");
+
+    click(box(Control::Check1));
+    Sleep(GetDoubleClickTime() + 100);  // two clicks, not a double-click
+    click(box(Control::Check1));
+    click(box(Control::Command2));
+    const Lines lines = traceOf(13);
+    EXPECT_EQ(Lines(lines.begin() + 6, lines.end()),
+              (Lines{alpha(255), alpha(200), alpha(255), "SkinH_SetAero(0)", "SkinH_SetAero(0)", "SkinH_Detach()",
+                     "SkinH_DetachEx(" + handle() + ")"}));
+    for (Control c : {Control::Check1, Control::Check2}) {
+        EXPECT_EQ(SendMessageW(box(c), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    }
+
+    // With both boxes clear only the engine's own three calls remain.
+    click(box(Control::Command2));
+    const Lines again = traceOf(16);
+    EXPECT_EQ(Lines(again.begin() + 13, again.end()),
+              (Lines{"SkinH_SetAero(0)", "SkinH_Detach()", "SkinH_DetachEx(" + handle() + ")"}));
+}
+
+TEST_F(GlimmoraWindow, ADoubleClickAppliesTheSkinAndLeavesTheEntry) {
+    clickListEntry(box(Control::List1), 2, true);
+    EXPECT_EQ(traceOf(2), (Lines{"SkinH_Attach()", attached(L"c.she")}));
+    EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
+}
+
+TEST_F(GlimmoraWindow, ThePathBoxCanBeCopiedButNotChanged) {
+    setClipboardText(L"pasted");
+    giveFocus(form_, box(Control::txtpath));
+    SendMessageW(box(Control::txtpath), EM_SETSEL, 0, -1);
+    typeText(L"abc中");
+    pressKey(VK_BACK);
+    pressKey(VK_DELETE);
+    pressWith(VK_CONTROL, 'V');
+    pressWith(VK_SHIFT, VK_INSERT);
+    ASSERT_TRUE(answers(form_));
+    Sleep(200);
+    EXPECT_EQ(text(Control::txtpath), folder_);
+
+    SendMessageW(box(Control::txtpath), EM_SETSEL, 0, -1);
+    pressWith(VK_CONTROL, 'C');
+    EXPECT_TRUE(waitUntil([&] { return clipboardText() == folder_; }, 3000)) << "the path can be copied";
+}
+
+TEST_F(GlimmoraWindow, OpeningASubfolderRelistsAndEnterGoesBackUp) {
+    const int winter = dirEntry(L"冬季");
+    ASSERT_GE(winter, 0);
+    clickListEntry(box(Control::Dir1), winter, true);
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == subfolder(); }, 5000));
+    EXPECT_EQ(listEntries(box(Control::List1)), Names{L"雪.she"});
+    EXPECT_EQ(listSelection(box(Control::Dir1)), dirEntry(L"冬季"));
+
+    giveFocus(form_, box(Control::Dir1));
+    pressKey(VK_UP);
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_; }, 5000));
+    EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
+    EXPECT_EQ(trace(), Lines{"SkinH_Attach()"}) << "listing applies no skin";
+}
+
+TEST_F(GlimmoraWindow, ChoosingAnotherDriveMovesTheDirectoryListAndBack) {
+    giveFocus(form_, box(Control::Drive1));
+    typeText(L"z");
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == L"Z:\\"; }, 5000)) << "Z: is Wine's root folder";
+    EXPECT_EQ(text(Control::Drive1).substr(0, 2), L"z:");
+    EXPECT_EQ(listEntries(box(Control::Dir1)).front(), L"z:\\");
+    typeText(L"c");
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_; }, 5000))
+        << "back on C:, in the drive's current directory";
+    EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
+}
+
+struct Exit {
+    const char* how;
+    bool altX;
+};
+
+class GlimmoraExit : public GlimmoraWindow, public ::testing::WithParamInterface<Exit> {};
+
+TEST_P(GlimmoraExit, EndsTheToolAtOnceWithoutDetaching) {
+    if (GetParam().altX) {
+        pressWith(VK_MENU, 'X');
+    } else {
+        giveFocus(form_, box(Control::List1));
+        click(box(Control::Command1));
+    }
+    DWORD code = 1;
+    ASSERT_TRUE(program_->waitForExit(3000, code)) << GetParam().how;
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(trace(), Lines{"SkinH_Attach()"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, GlimmoraExit, ::testing::Values(Exit{"a click", false}, Exit{"Alt+X", true}));
+
+}  // namespace

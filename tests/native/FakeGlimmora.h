@@ -1,0 +1,211 @@
+// A stand-alone model of the skin try-on window, of the file enumeration and of a code page,
+// plus a skin engine that records its calls with their arguments.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "glimmora/FileFinder.h"
+#include "glimmora/FolderList.h"
+#include "glimmora/GlimmoraView.h"
+#include "skinengine/SkinEngine.h"
+#include "ui/CodePage.h"
+
+namespace glimmora::testing {
+
+struct Message {
+    std::wstring text;
+    std::wstring title;
+    int style;
+};
+
+class FakeGlimmoraWindow : public GlimmoraView {
+public:
+    // The handlers the window raises by itself, connected to the form under test.
+    std::function<void(Control)> raiseClick = [](Control) {};
+    std::function<void(Control)> raiseChange = [](Control) {};
+
+    std::wstring driveText() const override { return drive; }
+    void chooseDriveOf(const std::wstring& folder) override {
+        drive = driveOf(folder) + L" [back]";
+        events.push_back(L"drive " + drive);
+    }
+
+    std::wstring dirPath() const override { return path; }
+    bool setDirPath(const std::wstring& wanted) override {
+        const std::wstring target = isDriveText(wanted) ? driveFolders[driveOf(wanted)] : wanted;
+        if (unreadable.count(driveOf(wanted)) || unreadable.count(target)) return false;
+        if (target == path) return true;
+        path = target;
+        events.push_back(L"path " + path);
+        raiseChange(Control::Dir1);
+        return true;
+    }
+
+    std::wstring text(Control control) const override { return texts.count(control) ? texts.at(control) : L""; }
+    void setText(Control control, const std::wstring& text) override {
+        texts[control] = text;
+        events.push_back(L"text " + text);
+    }
+
+    // Sorted as the platform's sorting list box keeps it.
+    void listClear() override {
+        entries.clear();
+        selected = -1;
+        events.push_back(L"clear");
+    }
+    void listAdd(const std::wstring& entry) override {
+        entries.insert(std::upper_bound(entries.begin(), entries.end(), entry, lessIgnoringCase), entry);
+        events.push_back(L"add " + entry);
+    }
+    int listCount() const override { return static_cast<int>(entries.size()); }
+    std::wstring listItem(int position) const override {
+        if (!inList(position)) return L"";
+        return entries[static_cast<std::size_t>(position)];
+    }
+    void listRemove(int position) override {
+        if (!inList(position)) return;
+        entries.erase(entries.begin() + position);
+        events.push_back(L"remove " + std::to_wstring(position));
+    }
+    std::wstring listSelected() const override {
+        return selected >= 0 ? entries[static_cast<std::size_t>(selected)] : L"";
+    }
+
+    int value(Control control) const override { return values.count(control) ? values.at(control) : 0; }
+    void setValue(Control control, int newValue) override {
+        if (value(control) == newValue) return;
+        values[control] = newValue;
+        raiseClick(control);
+    }
+
+    skinengine::WindowHandle windowHandle() const override { return kHandle; }
+    void showMessage(const std::wstring& text, const std::wstring& title, int style) override {
+        messages.push_back({text, title, style});
+        events.push_back(L"message");
+    }
+    void endProgram() override { ended = true; }
+
+    // Selects an entry as a click does, and raises the click.
+    void clickEntry(const std::wstring& entry) {
+        auto found = std::find(entries.begin(), entries.end(), entry);
+        ASSERT_NE(found, entries.end()) << "no entry to click";
+        selected = static_cast<int>(found - entries.begin());
+        raiseClick(Control::List1);
+    }
+
+    static constexpr skinengine::WindowHandle kHandle = 0x00A10C2Eu;
+
+    std::wstring drive = L"c: [system]";
+    std::wstring path = L"C:\\skins";
+    std::map<std::wstring, std::wstring> driveFolders;  // "d:" to the folder the drive is in
+    std::set<std::wstring> unreadable;                  // drives ("d:") and folders that cannot be read
+    std::map<Control, std::wstring> texts;
+    std::vector<std::wstring> entries;
+    int selected = -1;
+    std::map<Control, int> values;
+    std::vector<Message> messages;
+    std::vector<std::wstring> events;  // in the order the window saw them
+    bool ended = false;
+
+private:
+    bool inList(int position) const {
+        const bool inside = position >= 0 && position < listCount();
+        EXPECT_TRUE(inside) << "List1 has no entry " << position << " (it holds " << listCount() << ")";
+        return inside;
+    }
+};
+
+// Hands out the names of each pattern's folder in the order given, as the platform would.
+class FakeFileFinder : public FileFinder {
+public:
+    static constexpr SearchHandle kSearch = 7;
+
+    SearchHandle FindFirstFileA(const std::string& pattern, FindRecord& record) override {
+        calls.push_back("FindFirstFileA " + pattern);
+        auto folder = folders.find(pattern);
+        if (folder == folders.end() || folder->second.empty()) return kInvalidSearchHandle;
+        names_ = folder->second;
+        next_ = 0;
+        ++open;
+        fill(record);
+        return kSearch;
+    }
+    bool FindNextFileA(SearchHandle search, FindRecord& record) override {
+        EXPECT_EQ(search, kSearch);
+        calls.push_back("FindNextFileA");
+        if (next_ >= names_.size()) return false;
+        fill(record);
+        return true;
+    }
+    void FindClose(SearchHandle search) override {
+        EXPECT_EQ(search, kSearch);
+        calls.push_back("FindClose");
+        --open;
+    }
+
+    std::map<std::string, std::vector<std::string>> folders;  // pattern to names
+    std::vector<std::string> calls;
+    int open = 0;  // searches started and not closed
+
+private:
+    // The record as the platform leaves it: the name, then NULs; a 260-byte name fills it all.
+    void fill(FindRecord& record) {
+        std::memset(record.cFileName, 0, sizeof record.cFileName);
+        const std::string& name = names_[next_++];
+        std::memcpy(record.cFileName, name.data(), std::min(name.size(), sizeof record.cFileName));
+    }
+    std::vector<std::string> names_;
+    std::size_t next_ = 0;
+};
+
+// A code page that holds ASCII only: everything else becomes its substitute "?".
+class AsciiCodePage : public ui::AnsiCodePage {
+public:
+    std::string toAnsi(const std::wstring& text) const override {
+        std::string bytes;
+        for (wchar_t c : text) bytes += c < 0x80 ? static_cast<char>(c) : '?';
+        return bytes;
+    }
+    std::wstring fromAnsi(const std::string& bytes) const override {
+        std::wstring text;
+        for (char c : bytes) text += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'?';
+        return text;
+    }
+};
+
+// Every call with its arguments, written as our library's trace writes them.
+class RecordingSkinEngine : public skinengine::SkinEngine {
+public:
+    void SkinH_Attach() override { calls.push_back("SkinH_Attach()"); }
+    void SkinH_AttachEx(const std::string& path, const std::string& second) override {
+        calls.push_back("SkinH_AttachEx(\"" + path + "\", \"" + second + "\")");
+    }
+    void SkinH_Detach() override { calls.push_back("SkinH_Detach()"); }
+    void SkinH_DetachEx(skinengine::WindowHandle window) override {
+        calls.push_back("SkinH_DetachEx(" + hex(window) + ")");
+    }
+    void SkinH_SetAero(std::int32_t on) override { calls.push_back("SkinH_SetAero(" + std::to_string(on) + ")"); }
+    void SkinH_SetWindowAlpha(skinengine::WindowHandle window, std::int32_t alpha) override {
+        calls.push_back("SkinH_SetWindowAlpha(" + hex(window) + ", " + std::to_string(alpha) + ")");
+    }
+
+    std::vector<std::string> calls;
+
+private:
+    static std::string hex(skinengine::WindowHandle window) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(window));
+        return text;
+    }
+};
+
+}  // namespace glimmora::testing

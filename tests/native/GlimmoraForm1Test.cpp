@@ -1,0 +1,240 @@
+#include "glimmora/Form1.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/native/FakeGlimmora.h"
+
+namespace glimmora {
+namespace {
+
+using testing::AsciiCodePage;
+using testing::FakeFileFinder;
+using testing::FakeGlimmoraWindow;
+using testing::RecordingSkinEngine;
+using Names = std::vector<std::wstring>;
+using Calls = std::vector<std::string>;
+
+class GlimmoraForm1 : public ::testing::Test {
+protected:
+    GlimmoraForm1() {
+        window.raiseClick = [this](Control c) { form.Click(c); };
+        window.raiseChange = [this](Control c) { form.Change(c); };
+    }
+
+    // Lists the folder as a change of Dir1 does and returns List1's entries.
+    Names listed(const std::wstring& path, std::vector<std::string> enumeration) {
+        std::string pattern = AsciiCodePage().toAnsi(path);
+        pattern += (pattern.back() == '\\' ? "" : "\\");
+        finder.folders[pattern + "*.she"] = std::move(enumeration);
+        window.path = path;
+        form.Dir1_Change();
+        EXPECT_EQ(finder.open, 0) << "every search is closed";
+        return window.entries;
+    }
+
+    FakeGlimmoraWindow window;
+    RecordingSkinEngine skin;
+    FakeFileFinder finder;
+    AsciiCodePage codePage;
+    Form1 form{window, skin, finder, codePage};
+};
+
+TEST_F(GlimmoraForm1, StartUpShowsThePathListsItsSkinsUnselectedThenAttaches) {
+    window.path = L"C:\\skins";
+    finder.folders["C:\\skins\\*.she"] = {"b.she", "A.she", "c.she"};
+    form.Form_Load();
+    EXPECT_EQ(window.text(Control::txtpath), L"C:\\skins");
+    EXPECT_EQ(window.entries, (Names{L"A.she", L"b.she", L"c.she"}));
+    EXPECT_EQ(window.listSelected(), L"");
+    EXPECT_EQ(form.skinFileName(), L"");
+    EXPECT_EQ(skin.calls, Calls{"SkinH_Attach()"});
+}
+
+TEST_F(GlimmoraForm1, TheSearchPatternGetsOneBackslashBeforeThePattern) {
+    const struct {
+        const wchar_t* path;
+        const char* pattern;
+    } cases[] = {
+        {L"C:\\", "C:\\*.she"},
+        {L"Z:\\", "Z:\\*.she"},
+        {L"D:\\skins", "D:\\skins\\*.she"},
+        {L"D:\\skins\\blue", "D:\\skins\\blue\\*.she"},
+        {L"\\\\server\\share", "\\\\server\\share\\*.she"},
+    };
+    for (const auto& c : cases) {
+        finder.calls.clear();
+        form.FindFilesAPI(c.path, L"*.she");
+        ASSERT_FALSE(finder.calls.empty());
+        EXPECT_EQ(finder.calls.front(), std::string("FindFirstFileA ") + c.pattern);
+    }
+}
+
+TEST_F(GlimmoraForm1, ListsOnlyNamesEndingInSheWhateverTheEnumerationOrder) {
+    const struct {
+        const char* what;
+        std::vector<std::string> enumeration;
+        Names expected;
+    } cases[] = {
+        {"short-name matches filtered, case kept", {"D.SHE", "c.sheet", "a.she", "b.sheet"}, {L"a.she", L"D.SHE"}},
+        {"the name .she alone stays", {".she", "x.she"}, {L".she", L"x.she"}},
+        {"a folder named old.she is listed", {".", "..", "old.she", "new"}, {L"old.she"}},
+        {"runs of removals pass nothing over", {"a.sh", "b.shex", "c.she", "d.she~", "e.SHE", "f"},
+         {L"c.she", L"e.SHE"}},
+        {"shorter than four characters", {"she", "e", "", "hE"}, {}},
+        {"the last four characters, lower-cased", {"x.sHe", "x.she ", "x.she.", "x.she.she"},
+         {L"x.sHe", L"x.she.she"}},
+        {"nothing matched", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(listed(L"D:\\skins", c.enumeration), c.expected);
+    }
+}
+
+TEST_F(GlimmoraForm1, DotEntriesAreSkippedNotFiltered) {
+    listed(L"D:\\skins", {".", "a.she", ".."});
+    EXPECT_EQ(std::count(window.events.begin(), window.events.end(), L"add a.she"), 1);
+    EXPECT_EQ(std::count_if(window.events.begin(), window.events.end(),
+                            [](const std::wstring& e) { return e.rfind(L"add ", 0) == 0; }),
+              1);
+}
+
+TEST_F(GlimmoraForm1, AFailedEnumerationLeavesTheListEmptyWithoutClosingOrMessage) {
+    window.entries = {L"stale.she"};
+    EXPECT_EQ(listed(L"D:\\gone", {}), Names{});
+    EXPECT_EQ(finder.calls, Calls{"FindFirstFileA D:\\gone\\*.she"});
+    EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(GlimmoraForm1, ANameThatFillsTheWholeRecordIsReadWithinIt) {
+    const std::string longName = std::string(256, 'n') + ".she";
+    ASSERT_EQ(longName.size(), 260u);
+    const std::wstring wideName(longName.begin(), longName.end());
+    EXPECT_EQ(listed(L"D:\\skins", {longName, "a.she"}), (Names{L"a.she", wideName}));
+}
+
+TEST_F(GlimmoraForm1, DirectoryChangeShowsThePathThenClearsFindsAndFilters) {
+    window.entries = {L"old.she"};
+    listed(L"D:\\skins", {"b.txt", "a.she"});
+    EXPECT_EQ(window.events, (Names{L"text D:\\skins", L"clear", L"add b.txt", L"add a.she", L"remove 1"}));
+}
+
+TEST_F(GlimmoraForm1, StripNullsCutsAtTheFirstNul) {
+    const struct {
+        std::wstring original;
+        std::wstring stripped;
+    } cases[] = {
+        {std::wstring(L"abc\0def", 7), L"abc"},
+        {std::wstring(L"\0abc", 4), L""},
+        {L"abc", L"abc"},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(form.StripNulls(c.original), c.stripped);
+}
+
+// A skin is chosen from the list: which engine calls, in which order, with which path.
+TEST_F(GlimmoraForm1, ChoosingASkinCallsTheEngineAsTheBoxesSay) {
+    const struct {
+        const char* what;
+        const wchar_t* folder;
+        int check1;
+        int check2;
+        Calls calls;
+    } cases[] = {
+        {"both clear", L"D:\\skins", 0, 0, {"SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
+        {"both set", L"D:\\skins", 1, 1,
+         {"SkinH_SetWindowAlpha(0x00A10C2E, 250)", "SkinH_SetAero(1)",
+          "SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
+        {"transparent only", L"D:\\skins", 1, 0,
+         {"SkinH_SetWindowAlpha(0x00A10C2E, 250)", "SkinH_AttachEx(\"D:\\skins\\blue.she\", \"\")"}},
+        {"shadow only at a drive's root", L"C:\\", 0, 1,
+         {"SkinH_SetAero(1)", "SkinH_AttachEx(\"C:\\\\blue.she\", \"\")"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        window.values[Control::Check1] = c.check1;
+        window.values[Control::Check2] = c.check2;
+        listed(c.folder, {"blue.she", "red.she"});
+        skin.calls.clear();
+        window.clickEntry(L"blue.she");
+        EXPECT_EQ(skin.calls, c.calls);
+        EXPECT_EQ(form.skinFileName(), L"blue.she");
+    }
+}
+
+TEST_F(GlimmoraForm1, TheBoxesSwitchOpacityAndShadowWhenTheirValueChanges) {
+    window.setValue(Control::Check1, 1);
+    window.setValue(Control::Check2, 1);
+    window.setValue(Control::Check1, 1);  // no change: nothing raised
+    window.setValue(Control::Check1, 0);
+    window.setValue(Control::Check1, 1);
+    window.setValue(Control::Check2, 0);
+    EXPECT_EQ(skin.calls, (Calls{"SkinH_SetWindowAlpha(0x00A10C2E, 200)", "SkinH_SetAero(1)",
+                                 "SkinH_SetWindowAlpha(0x00A10C2E, 255)", "SkinH_SetWindowAlpha(0x00A10C2E, 200)",
+                                 "SkinH_SetAero(0)"}));
+}
+
+TEST_F(GlimmoraForm1, DisablingClearsTheBoxesInsideItsStepsThenDetaches) {
+    const struct {
+        int check1;
+        int check2;
+        Calls calls;
+    } cases[] = {
+        {1, 1,
+         {"SkinH_SetWindowAlpha(0x00A10C2E, 255)", "SkinH_SetAero(0)", "SkinH_SetAero(0)", "SkinH_Detach()",
+          "SkinH_DetachEx(0x00A10C2E)"}},
+        {0, 0, {"SkinH_SetAero(0)", "SkinH_Detach()", "SkinH_DetachEx(0x00A10C2E)"}},
+        {0, 1, {"SkinH_SetAero(0)", "SkinH_SetAero(0)", "SkinH_Detach()", "SkinH_DetachEx(0x00A10C2E)"}},
+    };
+    for (const auto& c : cases) {
+        window.values[Control::Check1] = c.check1;
+        window.values[Control::Check2] = c.check2;
+        skin.calls.clear();
+        form.Click(Control::Command2);
+        EXPECT_EQ(skin.calls, c.calls);
+        EXPECT_EQ(window.value(Control::Check1), 0);
+        EXPECT_EQ(window.value(Control::Check2), 0);
+    }
+}
+
+TEST_F(GlimmoraForm1, ChoosingAReadableDriveMovesTheDirectoryListWhichRelists) {
+    window.driveFolders[L"d:"] = L"D:\\skins";
+    finder.folders["D:\\skins\\*.she"] = {"blue.she"};
+    window.drive = L"d: [data]";
+    form.Change(Control::Drive1);
+    EXPECT_EQ(window.dirPath(), L"D:\\skins");
+    EXPECT_EQ(window.text(Control::txtpath), L"D:\\skins");
+    EXPECT_EQ(window.entries, Names{L"blue.she"});
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(window.drive, L"d: [data]");
+}
+
+TEST_F(GlimmoraForm1, ADriveThatCannotBeReadLeavesTheListsAndSaysSo) {
+    finder.folders["C:\\skins\\*.she"] = {"blue.she"};
+    form.Form_Load();
+    window.events.clear();
+    window.unreadable.insert(L"a:");
+    window.drive = L"a:";
+    form.Change(Control::Drive1);
+    EXPECT_EQ(window.dirPath(), L"C:\\skins");
+    EXPECT_EQ(window.text(Control::txtpath), L"C:\\skins");
+    EXPECT_EQ(window.entries, Names{L"blue.she"});
+    EXPECT_EQ(window.drive, L"c: [back]");
+    EXPECT_EQ(window.events, (Names{L"drive c: [back]", L"message"}));
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_NE(window.messages[0].text.find(L"a:"), std::wstring::npos);
+    EXPECT_EQ(window.messages[0].title, L"驱动器未就绪");
+    EXPECT_EQ(window.messages[0].style, kStyleExclamation);
+}
+
+TEST_F(GlimmoraForm1, ExitEndsTheProgramWithoutDetachingAndOtherEventsDoNothing) {
+    form.Click(Control::Command1);
+    EXPECT_TRUE(window.ended);
+    form.Click(Control::txtpath);
+    form.Change(Control::List1);
+    EXPECT_TRUE(skin.calls.empty());
+    EXPECT_TRUE(window.events.empty());
+}
+
+}  // namespace
+}  // namespace glimmora
