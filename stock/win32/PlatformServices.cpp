@@ -18,8 +18,6 @@ using OleInitializeFunction = HRESULT(WINAPI*)(LPVOID);
 constexpr GUID kPictureId = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 constexpr GUID kPictureDispatchId = {0x7BF80981, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 
-constexpr UINT kGbkCodePage = 936;
-
 // The picture and dispatch forms of what a loader returned, or nothing when it is no picture.
 PictureRef asPicture(IUnknown* object) {
     if (object == nullptr) return nullptr;
@@ -64,25 +62,6 @@ bool WinInetApi::InternetReadFile(Handle file, void* buffer, std::uint32_t bytes
 bool WinInetApi::InternetCloseHandle(Handle handle) {
     auto close = wininet_.function<InternetCloseHandleFunction>("InternetCloseHandle");
     return close != nullptr && close(reinterpret_cast<void*>(handle));
-}
-
-std::string CodePageText::toAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
-                        nullptr);
-    return result;
-}
-
-std::wstring CodePageText::fromGbk(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    const int length =
-        MultiByteToWideChar(kGbkCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(kGbkCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), result.data(), length);
-    return result;
 }
 
 OlePicture::~OlePicture() {

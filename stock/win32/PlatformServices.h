@@ -8,6 +8,7 @@
 
 #include "stock/Platform.h"
 #include "ui/win32/LazyLibrary.h"
+#include "ui/win32/SystemCodePage.h"
 
 namespace stock::win32 {
 
@@ -26,8 +27,12 @@ private:
 
 class CodePageText final : public TextCodec {
 public:
-    std::string toAnsi(const std::wstring& text) override;
-    std::wstring fromGbk(const std::string& bytes) override;
+    std::string toAnsi(const std::wstring& text) override { return system_.toAnsi(text); }
+    std::wstring fromGbk(const std::string& bytes) override { return gbk_.fromAnsi(bytes); }
+
+private:
+    ui::win32::SystemCodePage system_;
+    ui::win32::SystemCodePage gbk_{936};
 };
 
 // An OLE picture as the image control holds it: its dispatch form, plus the picture form to draw.

@@ -344,9 +344,16 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        auto behaviour = behaviours_.find(item.CtlID - kFirstControlId);
-        if (behaviour == behaviours_.end()) break;
-        behaviour->second->drawItem(item);
+        const std::size_t index = item.CtlID - kFirstControlId;
+        auto behaviour = behaviours_.find(index);
+        if (behaviour != behaviours_.end()) {
+            behaviour->second->drawItem(item);
+            return TRUE;
+        }
+        if (index >= controls_.size() || design_.controls[index].kind != Kind::Image) break;
+        // An image control: the owner draws its picture over the window's background.
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        events_.onDrawItem(index, item.hDC);
         return TRUE;
     }
     case WM_CTLCOLOREDIT:
@@ -355,14 +362,6 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         HBRUSH defaultBrush = reinterpret_cast<HBRUSH>(DefWindowProcW(window_, message, wParam, lParam));
         HBRUSH brush = colorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         return reinterpret_cast<LRESULT>(brush != nullptr ? brush : defaultBrush);
-    }
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        std::size_t index = indexOf(item->hwndItem);
-        if (index >= controls_.size()) break;
-        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        events_.onDrawItem(index, item->hDC);
-        return TRUE;
     }
     case WM_PAINT: {
         PAINTSTRUCT paint;
