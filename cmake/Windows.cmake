@@ -26,7 +26,7 @@ if(NOT MSVC)
   target_link_options(SkinH_VB6 PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
 
-add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/SystemCodePage.cpp)
+add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/ControlClass.cpp ui/win32/SystemCodePage.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(win32_ui PUBLIC comctl32)
 
@@ -74,6 +74,8 @@ add_executable(glimmora WIN32 glimmora/win32/WinMain.cpp glimmora/win32/glimmora
 target_link_libraries(glimmora PRIVATE glimmora_win32 skinengine_binding)
 set_target_properties(glimmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 add_dependencies(glimmora SkinH_VB6)
+
+include(cmake/Package.cmake)
 
 if(QUORVANE_TESTS)
   # Runs a Windows test program under Wine in the prefix and display that scripts/test prepares.
@@ -142,6 +144,22 @@ if(QUORVANE_TESTS)
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
   add_dependencies(glimmora_e2e_test glimmora SkinH_VB6)
+  # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
+  # there on a display of its own.
+  add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package)
+  set_tests_properties(package_release PROPERTIES TIMEOUT 600 FIXTURES_SETUP release_zip)
+  add_executable(release_test tests/release/ReleaseTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp)
+  target_compile_definitions(release_test PRIVATE
+    "QUORVANE_QUOTE_BASE=L\"${QUORVANE_QUOTE_BASE}\"" "QUORVANE_CHART_BASE=L\"${QUORVANE_CHART_BASE}\""
+    "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"")
+  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic version userenv GTest::gtest_main)
+  set_target_properties(release_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
+  add_dependencies(release_test stock glimmora SkinH_VB6)
+  add_test(NAME release_package_test
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/release/run-release-test $<TARGET_FILE:release_test>
+            ${CMAKE_SOURCE_DIR}/dist/quorvane-${PROJECT_VERSION}-win32.zip)
+  set_tests_properties(release_package_test PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED release_zip)
+
   # End-to-end tests run one program at a time on the one display, and so do tests that show
   # a window of their own.
   set_tests_properties(stock_e2e_test stock_e2e_service_down glimmora_e2e_test wine_glimmora_test

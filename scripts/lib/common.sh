@@ -28,16 +28,18 @@ build_win32() {
   cmake --build "$build/win32" "$@"
 }
 
+# The environment of every Wine run, in the prefix given (build/wineprefix when none is).
 export_wine_env() {
-  export WINEPREFIX="$build/wineprefix"
+  export WINEPREFIX="${1:-$build/wineprefix}"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 }
 
-# Made once, serially: lazy creation by parallel Wine processes races.
+# Made once, serially: lazy creation by parallel Wine processes races. The prefix is
+# build/wineprefix unless another is given.
 prepare_prefix() {
-  export_wine_env
+  export_wine_env "$@"
   if [ ! -f "$WINEPREFIX/.quorvane-ready" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
     rm -rf "$WINEPREFIX"
@@ -59,12 +61,13 @@ prepare_prefix() {
   fi
 }
 
-# A private X display on Xvfb; stopped when the calling script ends.
+# A private X display on Xvfb, 1280x1024 unless another WIDTHxHEIGHT is given; stopped when the
+# calling script ends.
 start_xvfb() {
-  local n
+  local n size=${1:-1280x1024}
   for n in $(seq 90 120); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && break

@@ -77,33 +77,6 @@ void mouseButton(bool right, bool up) {
                     : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN));
 }
 
-// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
-std::vector<DWORD> screenPixels(const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const DWORD* source = static_cast<const DWORD*>(bits);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00FFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 }  // namespace
 
 std::wstring testDirectory() {
@@ -120,12 +93,14 @@ std::wstring screenshotDirectory() {
     return directory;
 }
 
-Program::Program(const std::wstring& exe, const std::wstring& workingDirectory) {
+Program::Program(const std::wstring& exe, const std::wstring& workingDirectory, void* environment,
+                 const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    const DWORD flags = environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0;
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, environment,
                        workingDirectory.c_str(), &startup, &info)) {
         process_ = info.hProcess;
         id_ = info.dwProcessId;
@@ -172,17 +147,17 @@ HWND Program::waitForWindow(const wchar_t* wantedClass, DWORD timeoutMs) const {
     return search.found;
 }
 
-bool Program::hasLoaded(const wchar_t* fileName) const {
+std::wstring Program::loadedFrom(const wchar_t* fileName) const {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id_);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    if (snapshot == INVALID_HANDLE_VALUE) return L"";
     MODULEENTRY32W module{};
     module.dwSize = sizeof module;
-    bool found = false;
-    for (BOOL more = Module32FirstW(snapshot, &module); more && !found; more = Module32NextW(snapshot, &module)) {
-        found = lstrcmpiW(module.szModule, fileName) == 0;
+    std::wstring path;
+    for (BOOL more = Module32FirstW(snapshot, &module); more && path.empty(); more = Module32NextW(snapshot, &module)) {
+        if (lstrcmpiW(module.szModule, fileName) == 0) path = module.szExePath;
     }
     CloseHandle(snapshot);
-    return found;
+    return path;
 }
 
 bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
@@ -361,6 +336,32 @@ int listSelection(HWND list) {
     DWORD_PTR selected = 0;
     SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
     return static_cast<int>(static_cast<LRESULT>(selected));
+}
+
+std::vector<DWORD> screenPixels(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD* source = static_cast<const DWORD*>(bits);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 TextColours coloursOnScreen(HWND control) {

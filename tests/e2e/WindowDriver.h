@@ -17,8 +17,10 @@ std::wstring screenshotDirectory();
 
 class Program {
 public:
-    // Starts exe with the given working folder; the environment is this process's.
-    Program(const std::wstring& exe, const std::wstring& workingDirectory);
+    // Starts exe with the given working folder and arguments, and with this process's
+    // environment or the given block (CreateEnvironmentBlock's form).
+    Program(const std::wstring& exe, const std::wstring& workingDirectory, void* environment = nullptr,
+            const std::wstring& arguments = L"");
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     // Ends the program if it still runs.
@@ -29,7 +31,9 @@ public:
     // The program's visible top-level window of that class (nullptr: any), waiting up to timeoutMs.
     HWND waitForWindow(const wchar_t* className, DWORD timeoutMs) const;
     // Whether the program has loaded the library of that file name (case ignored).
-    bool hasLoaded(const wchar_t* fileName) const;
+    bool hasLoaded(const wchar_t* fileName) const { return !loadedFrom(fileName).empty(); }
+    // The full path of the library of that file name that the program has loaded, or "".
+    std::wstring loadedFrom(const wchar_t* fileName) const;
     // Waits for the program to end; false when it still runs after timeoutMs.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode) const;
 
@@ -87,6 +91,9 @@ TextColours coloursOnScreen(HWND control);
 
 // How many different colours the screen shows over the control.
 std::size_t distinctColoursOnScreen(HWND control);
+
+// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
+std::vector<DWORD> screenPixels(const RECT& rect);
 
 // Saves what the screen shows of the window (title bar and frame included) as a PNG file.
 bool saveScreenshot(HWND window, const std::wstring& path);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "ui/win32/ControlClass.h"
+
 namespace ui::win32 {
 namespace {
 
@@ -14,47 +16,6 @@ bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
 }
 
-struct ControlClass {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-ControlClass controlClass(const ControlDesign& control) {
-    switch (control.kind) {
-    case Kind::Label:
-        return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
-    case Kind::TextBox: {
-        DWORD style = WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-        if (control.flags & kMultiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-        if (control.flags & kLocked) style |= ES_READONLY;
-        return {L"EDIT", style, WS_EX_CLIENTEDGE};
-    }
-    case Kind::Button:
-        return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case Kind::CheckBox:
-        return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
-    case Kind::Option:
-        return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
-    case Kind::Frame:
-        return {L"BUTTON", BS_GROUPBOX, 0};
-    case Kind::Image:
-        return {L"STATIC", SS_OWNERDRAW, 0};  // the owner draws the picture at its own size
-    case Kind::ListBox: {
-        DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-        if (control.flags & kSorted) style |= LBS_SORT;
-        return {L"LISTBOX", style, WS_EX_CLIENTEDGE};
-    }
-    case Kind::DriveList:
-        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0};
-    case Kind::DirectoryList:
-        return {L"LISTBOX",
-                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
-                WS_EX_CLIENTEDGE};
-    }
-    return {L"STATIC", 0, 0};
-}
-
 std::int16_t shiftState() {
     std::int16_t shift = 0;
     if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
@@ -64,6 +25,15 @@ std::int16_t shiftState() {
 }
 
 }  // namespace
+
+LOGFONTW logFontAt(const Font& font, int dpi) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = -MulDiv(font.tenthsOfPoint, dpi, 720);
+    logFont.lfWeight = font.weight;
+    logFont.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(logFont.lfFaceName, font.face, LF_FACESIZE);
+    return logFont;
+}
 
 DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource)
     : design_(design),
@@ -197,11 +167,7 @@ HFONT DesignedWindow::fontFor(const Font& font) {
             return made.get();
         }
     }
-    LOGFONTW logFont{};
-    logFont.lfHeight = -MulDiv(font.tenthsOfPoint, dpiY_, 720);
-    logFont.lfWeight = font.weight;
-    logFont.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(logFont.lfFaceName, font.face, LF_FACESIZE);
+    const LOGFONTW logFont = logFontAt(font, dpiY_);
     fonts_.emplace_back(FontHandle(CreateFontIndirectW(&logFont)), font);
     return fonts_.back().first.get();
 }

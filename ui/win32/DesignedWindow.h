@@ -42,6 +42,9 @@ public:
     virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
 };
 
+// The design font at a resolution of dpi dots per inch.
+LOGFONTW logFontAt(const Font& font, int dpi);
+
 class DesignedWindow {
 public:
     DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource);

@@ -1,0 +1,400 @@
+// The release as a user gets it: the zip unpacked into an empty folder of a fresh prefix
+// (tests/release/run-release-test does that and names the folder and the screen's DPI in
+// QUORVANE_RELEASE_FOLDER and QUORVANE_RELEASE_DPI). The programs start from there with the
+// environment of a fresh logon, so nothing of the build tree is on their path.
+#include <windows.h>
+#include <userenv.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "glimmora/GlimmoraDesign.h"
+#include "stock/StockDesign.h"
+#include "tests/e2e/WindowDriver.h"
+#include "ui/win32/DesignedWindow.h"
+
+namespace {
+
+using namespace e2e;
+using Names = std::vector<std::wstring>;
+
+constexpr DWORD kStartTimeoutMs = 30000;
+
+std::wstring environmentText(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? value : L"";
+}
+
+std::wstring releaseFolder() { return environmentText(L"QUORVANE_RELEASE_FOLDER"); }
+int expectedDpi() { return _wtoi(environmentText(L"QUORVANE_RELEASE_DPI").c_str()); }
+
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// release-stock.png at 96 dots per inch, release-stock-144dpi.png at 144.
+std::wstring screenshotPath(const std::wstring& program) {
+    const std::wstring suffix = screenDpi() == 96 ? L"" : L"-" + std::to_wstring(screenDpi()) + L"dpi";
+    return screenshotDirectory() + L"\\release-" + program + suffix + L".png";
+}
+
+std::string fileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool containsWide(const std::string& bytes, const std::wstring& text) {
+    const std::string wide(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes.find(wide) != std::string::npos;
+}
+
+// The names in a folder, "." and ".." left out, sorted without regard to case.
+Names folderNames(const std::wstring& folder, const std::wstring& pattern = L"*") {
+    Names names;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return lstrcmpiW(a.c_str(), b.c_str()) < 0;
+    });
+    return names;
+}
+
+class Release : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Window rectangles in real pixels, as the programs see them.
+        SetProcessDPIAware();
+        ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
+        ASSERT_FALSE(releaseFolder().empty()) << "run through tests/release/run-release-test";
+        ASSERT_EQ(screenDpi(), expectedDpi()) << "the prefix's LogPixels did not take";
+    }
+    std::wstring inRelease(const std::wstring& name) const { return releaseFolder() + L"\\" + name; }
+};
+
+TEST_F(Release, HoldsTheProgramsTheLibraryTheSampleSkinsAndTheReadmeOnly) {
+    EXPECT_EQ(folderNames(releaseFolder()),
+              (Names{L"glimmora.exe", L"readme.txt", L"SkinH_VB6.dll", L"skins", L"stock.exe"}));
+    const Names skins = folderNames(inRelease(L"skins"));
+    EXPECT_FALSE(skins.empty());
+    EXPECT_EQ(skins, folderNames(binDirectory() + L"\\skins")) << "the sample skins the build made";
+    EXPECT_EQ(folderNames(inRelease(L"skins"), L"*.she"), skins) << "nothing but skin files";
+
+    // The public build of the calculator, the very files the tests ran.
+    for (const wchar_t* name : {L"stock.exe", L"glimmora.exe", L"SkinH_VB6.dll"}) {
+        EXPECT_EQ(fileBytes(inRelease(name)), fileBytes(binDirectory() + L"\\" + name)) << name;
+    }
+    const std::string stock = fileBytes(inRelease(L"stock.exe"));
+    EXPECT_TRUE(containsWide(stock, QUORVANE_QUOTE_BASE));
+    EXPECT_TRUE(containsWide(stock, QUORVANE_CHART_BASE));
+    EXPECT_FALSE(containsWide(stock, QUORVANE_LOCAL_QUOTE_BASE));
+}
+
+TEST_F(Release, TheReadmeOpensInNotepadInChineseAndEnglish) {
+    const std::string bytes = fileBytes(inRelease(L"readme.txt"));
+    ASSERT_GT(bytes.size(), 3u);
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF") << "UTF-8 with its byte-order mark";
+    for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+        ASSERT_TRUE(at > 0 && bytes[at - 1] == '\r') << "a bare line feed at byte " << at;
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + 3,
+                                           static_cast<int>(bytes.size() - 3), nullptr, 0);
+    ASSERT_GT(length, 0) << "not valid UTF-8";
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3, static_cast<int>(bytes.size() - 3), text.data(), length);
+
+    const std::wstring expected[] = {
+        L"stock.exe", L"glimmora.exe", L"SkinH_VB6.dll", L"skins",            // what is in the folder
+        L"股票持仓计算器", L"皮肤试用工具", L"Share position calculator", L"Skin try-on tool",
+        L"同名", L"of the same name",                                     // the library can be replaced
+        L"行情数据来源", L"Where the quote data comes from",
+        QUORVANE_QUOTE_BASE, QUORVANE_CHART_BASE};
+    for (const std::wstring& part : expected) {
+        EXPECT_NE(text.find(part), std::wstring::npos) << "the readme does not mention " << part;
+    }
+}
+
+struct VersionedProgram {
+    const wchar_t* file;
+    const wchar_t* description;
+};
+
+// The programs' version resources, read by the platform's own version functions.
+TEST_F(Release, ProgramsCarryVersionOneTwoWithTheirProductAndDescription) {
+    const VersionedProgram programs[] = {{L"stock.exe", L"Quorvane 股票持仓计算与行情查询"},
+                                         {L"glimmora.exe", L"Quorvane 皮肤试用工具"}};
+    for (const auto& program : programs) {
+        SCOPED_TRACE(::testing::Message() << program.file);
+        const std::wstring path = inRelease(program.file);
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        ASSERT_GT(size, 0u) << "no version resource";
+        std::vector<BYTE> data(size);
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
+
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+        EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
+        EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
+        EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+        struct Translation {
+            WORD language, codePage;
+        }* translation = nullptr;
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                                   &length));
+        EXPECT_EQ(translation->language, 0x0804) << "Simplified Chinese";
+        wchar_t block[64];
+        wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation->language, translation->codePage);
+        auto value = [&](const wchar_t* name) {
+            wchar_t* text = nullptr;
+            UINT chars = 0;
+            const std::wstring key = std::wstring(block) + name;
+            return VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars) && text != nullptr
+                       ? std::wstring(text)
+                       : std::wstring(L"(none)");
+        };
+        EXPECT_EQ(value(L"ProductName"), L"Quorvane");
+        EXPECT_EQ(value(L"ProductVersion"), L"1.2");
+        EXPECT_EQ(value(L"FileVersion"), L"1.2");
+        EXPECT_EQ(value(L"FileDescription"), program.description);
+        EXPECT_EQ(value(L"OriginalFilename"), program.file);
+    }
+}
+
+// The manifests, read through the platform's activation contexts: system DPI aware, and the
+// Windows versions the programs are made for.
+TEST_F(Release, ProgramsDeclareSystemDpiAwarenessAndWindows7To11) {
+    const std::set<unsigned long> windowsVersions = {
+        0x35138b9a,  // 7
+        0x4a2f28e3,  // 8
+        0x1f676c76,  // 8.1
+        0x8e0f7a12,  // 10 and 11
+    };
+    for (const wchar_t* program : {L"stock.exe", L"glimmora.exe"}) {
+        SCOPED_TRACE(::testing::Message() << program);
+        const std::wstring path = inRelease(program);
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        HANDLE context = CreateActCtxW(&request);
+        ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no application manifest";
+
+        wchar_t aware[32] = {};
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                         L"dpiAware", aware, 32, &written));
+        EXPECT_STREQ(aware, L"true");
+
+        // A count, then one element per entry: the GUID, its type, and on newer systems the
+        // highest version tested, which makes an element 32 bytes at an 8-byte boundary.
+        BYTE info[1024] = {};
+        SIZE_T needed = 0;
+        ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, info, sizeof info,
+                                 &needed));
+        const DWORD count = *reinterpret_cast<const DWORD*>(info);
+        const bool wide = needed == 8 + 32 * count;
+        std::set<unsigned long> declared;
+        for (DWORD i = 0; i < count; ++i) {
+            const BYTE* element = info + (wide ? 8 + 32 * i : 4 + 20 * i);
+            const GUID& id = *reinterpret_cast<const GUID*>(element);
+            if (*reinterpret_cast<const int*>(element + sizeof(GUID)) == 1) declared.insert(id.Data1);  // an OS
+        }
+        EXPECT_EQ(declared, windowsVersions);
+        ReleaseActCtx(context);
+    }
+}
+
+BOOL CALLBACK countResource(HMODULE, LPCWSTR, LPWSTR, LONG_PTR counter) {
+    ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+TEST_F(Release, OnlyTheCalculatorCarriesAnIcon) {
+    auto iconGroups = [&](const wchar_t* program) {
+        HMODULE module = LoadLibraryExW(inRelease(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        EXPECT_NE(module, nullptr);
+        int count = 0;
+        EnumResourceNamesW(module, MAKEINTRESOURCEW(14), countResource, reinterpret_cast<LONG_PTR>(&count));  // RT_GROUP_ICON
+        FreeLibrary(module);
+        return count;
+    };
+    EXPECT_EQ(iconGroups(L"stock.exe"), 1);
+    EXPECT_EQ(iconGroups(L"glimmora.exe"), 0);
+}
+
+// Text drawn in the design font at the screen's DPI.
+SIZE textSize(const ui::Font& font, const std::wstring& text) {
+    const LOGFONTW logFont = ui::win32::logFontAt(font, screenDpi());
+    HFONT made = CreateFontIndirectW(&logFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, made);
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);  // "&X" draws as an underlined X
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(made);
+    return {rect.right, metrics.tmHeight};
+}
+
+int scaled(int pixelsAt96) { return MulDiv(pixelsAt96, screenDpi(), 96); }
+
+// Every control where its twips put it at this DPI, as large as designed (a label as large as
+// its caption), inside the client area, and its caption inside it.
+void expectDesignLayout(HWND form, const ui::FormDesign& design) {
+    RECT client;
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, pixelsFromTwips(design.clientWidth));
+    EXPECT_EQ(client.bottom, pixelsFromTwips(design.clientHeight));
+    RECT frame;
+    GetWindowRect(form, &frame);
+    EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                frame.bottom <= GetSystemMetrics(SM_CYSCREEN))
+        << "the window lies off the screen";
+
+    for (std::size_t i = 0; i < design.controlCount; ++i) {
+        const ui::ControlDesign& c = design.controls[i];
+        SCOPED_TRACE(::testing::Message() << "control " << i);
+        HWND control = GetDlgItem(form, ui::kFirstControlId + static_cast<int>(i));
+        ASSERT_NE(control, nullptr);
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+        const ui::TwipsRect twips = ui::clientRect(design, i);
+        EXPECT_EQ(r.left, pixelsFromTwips(twips.left));
+        EXPECT_EQ(r.top, pixelsFromTwips(twips.top));
+        EXPECT_LE(r.right, client.right);
+        EXPECT_LE(r.bottom, client.bottom);
+
+        const int width = r.right - r.left;
+        const int height = r.bottom - r.top;
+        const SIZE text = textSize(c.font, windowText(control));
+        if (c.flags & ui::kSizeToText) {
+            EXPECT_EQ(width, text.cx);
+            EXPECT_EQ(height, text.cy);
+            continue;
+        }
+        EXPECT_EQ(width, pixelsFromTwips(twips.width));
+        EXPECT_EQ(height, pixelsFromTwips(twips.height));
+        // Room the platform's controls take around their text.
+        int around = 0;
+        switch (c.kind) {
+        case ui::Kind::Button: around = 4 * GetSystemMetrics(SM_CXEDGE); break;
+        case ui::Kind::CheckBox:
+        case ui::Kind::Option: around = scaled(13 + 4); break;  // the box and the gap after it
+        case ui::Kind::Frame: around = text.cy; break;          // the caption sits half a line in
+        case ui::Kind::TextBox: around = 4 * GetSystemMetrics(SM_CXEDGE); break;
+        default: break;
+        }
+        EXPECT_LE(text.cx + around, width) << "the caption is cut off";
+        if (c.kind != ui::Kind::Frame) {
+            EXPECT_LE(text.cy, height) << "the text is cut off";
+        }
+    }
+}
+
+// The environment of a fresh logon of the prefix's user.
+class LogonEnvironment {
+public:
+    LogonEnvironment() { CreateEnvironmentBlock(&block_, nullptr, FALSE); }
+    ~LogonEnvironment() {
+        if (block_ != nullptr) DestroyEnvironmentBlock(block_);
+    }
+    LogonEnvironment(const LogonEnvironment&) = delete;
+    LogonEnvironment& operator=(const LogonEnvironment&) = delete;
+
+    void* block() const { return block_; }
+    std::wstring path() const {
+        for (const wchar_t* entry = static_cast<const wchar_t*>(block_); entry != nullptr && *entry != L'\0';
+             entry += wcslen(entry) + 1) {
+            if (_wcsnicmp(entry, L"PATH=", 5) == 0) return entry + 5;
+        }
+        return L"";
+    }
+
+private:
+    void* block_ = nullptr;
+};
+
+class ReleasedProgram : public Release {
+protected:
+    void start(const wchar_t* exe) {
+        ASSERT_NE(environment_.block(), nullptr);
+        const std::wstring path = environment_.path();
+        EXPECT_FALSE(path.empty());
+        EXPECT_EQ(path.find(testDirectory().substr(0, testDirectory().rfind(L"\\win32"))), std::wstring::npos)
+            << "the build tree is on the path";
+        parkMouse();
+        program_ = std::make_unique<Program>(inRelease(exe), releaseFolder(), environment_.block());
+        ASSERT_TRUE(program_->started());
+        form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
+        ASSERT_NE(form_, nullptr) << "the window did not appear";
+        EXPECT_EQ(lstrcmpiW(program_->loadedFrom(L"SkinH_VB6.dll").c_str(), inRelease(L"SkinH_VB6.dll").c_str()), 0)
+            << "the skin library beside the program";
+    }
+    void TearDown() override { program_.reset(); }
+
+    HWND control(std::size_t index) const { return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(index)); }
+
+    LogonEnvironment environment_;
+    std::unique_ptr<Program> program_;
+    HWND form_ = nullptr;
+};
+
+TEST_F(ReleasedProgram, TheCalculatorOpensWithItsDesignLayoutAtTheScreensDpi) {
+    start(L"stock.exe");
+    EXPECT_EQ(windowText(form_), stock::kTitle);
+    expectDesignLayout(form_, stock::kForm);
+    ASSERT_TRUE(answers(form_));
+    Sleep(300);  // let the first paint reach the screen
+    EXPECT_TRUE(saveScreenshot(form_, screenshotPath(L"stock")));
+}
+
+TEST_F(ReleasedProgram, TheSkinToolOpensInItsFolderAndAppliesASampleSkin) {
+    using glimmora::Control;
+    using glimmora::indexOf;
+    start(L"glimmora.exe");
+    EXPECT_EQ(windowText(form_), glimmora::kTitle);
+    expectDesignLayout(form_, glimmora::kForm);
+    EXPECT_EQ(windowText(control(indexOf(Control::txtpath))), releaseFolder());
+    EXPECT_TRUE(listEntries(control(indexOf(Control::List1))).empty()) << "no skin files beside the programs";
+
+    // Into the sample skins, as the readme tells the user.
+    HWND folders = control(indexOf(Control::Dir1));
+    const Names entries = listEntries(folders);
+    const auto skins = std::find(entries.begin(), entries.end(), L"skins");
+    ASSERT_NE(skins, entries.end());
+    clickListEntry(folders, static_cast<int>(skins - entries.begin()), true);
+    ASSERT_TRUE(waitUntil([&] { return windowText(control(indexOf(Control::txtpath))) == inRelease(L"skins"); }, 5000));
+    HWND list = control(indexOf(Control::List1));
+    EXPECT_EQ(listEntries(list), folderNames(inRelease(L"skins")));
+
+    clickListEntry(list, 0);
+    EXPECT_TRUE(waitUntil([&] { return listSelection(list) == 0; }, 5000));
+    ASSERT_TRUE(answers(form_));
+    Sleep(500);  // let the skinned repaint reach the screen
+    EXPECT_TRUE(saveScreenshot(form_, screenshotPath(L"glimmora")));
+}
+
+}  // namespace
