@@ -15,7 +15,9 @@ if(QUORVANE_TESTS)
     tests/native/QuoteLookupTest.cpp
     tests/native/FolderListTest.cpp
     tests/native/GlimmoraDesignTest.cpp
-    tests/native/GlimmoraForm1Test.cpp)
+    tests/native/GlimmoraForm1Test.cpp
+    tests/native/BenchTableTest.cpp
+    bench/BenchTable.cpp)
   target_compile_options(native_tests PRIVATE ${sanitizers})
   target_link_libraries(native_tests PRIVATE stock_logic glimmora_logic GTest::gtest_main)
   add_test(NAME native_tests COMMAND native_tests)

@@ -76,6 +76,7 @@ set_target_properties(glimmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 add_dependencies(glimmora SkinH_VB6)
 
 include(cmake/Package.cmake)
+include(cmake/Bench.cmake)
 
 if(QUORVANE_TESTS)
   # Runs a Windows test program under Wine in the prefix and display that scripts/test prepares.

@@ -1,0 +1,64 @@
+// The bench's figures and its one table: each figure is a median over several runs with its
+// spread, set against a floor measured in the same run, and judged against its budget.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Summary {
+    double median = 0;
+    double low = 0;
+    double high = 0;
+    std::size_t runs = 0;
+};
+
+// The median (of an even count, the mean of the middle two), the lowest and the highest.
+// An empty list gives runs == 0.
+Summary summarise(std::vector<double> samples);
+
+struct Row {
+    std::string what;
+    std::string measured;
+    std::string floor;
+    std::string ratio;
+    std::string budget;
+    bool holds = false;
+};
+
+// A stripped binary against its size budget, both in bytes.
+Row sizeRow(const std::string& what, std::uint64_t bytes, std::uint64_t budgetBytes);
+
+// A time against the time of its floor: the ratio of the medians holds at or below the budget.
+// A figure without runs misses.
+Row timeRow(const std::string& what, const std::vector<double>& measuredMs, const std::vector<double>& floorMs,
+            double budgetRatio);
+
+// Working set in bytes after many lookups against the same after the first.
+Row growthRow(const std::string& what, std::uint64_t firstBytes, std::uint64_t laterBytes, std::size_t lookups,
+              double budgetRatio);
+
+// The values of a freshly made kernel, GDI and USER object, and how many kernel handles and
+// GDI objects the program holds.
+struct HandleProbe {
+    std::uint32_t kernel = 0;
+    std::uint32_t gdi = 0;
+    std::uint32_t user = 0;
+    std::uint32_t kernelObjects = 0;
+    std::uint32_t gdiObjects = 0;
+};
+
+// Flat when no probe's slot (the low 16 bits of its value) lies more than `slack` above the
+// first one's.
+Row probeRow(const std::string& what, const HandleProbe& first, const HandleProbe& later, std::size_t lookups,
+             std::uint32_t slack);
+
+// A Markdown table of the rows, one line each, with a verdict column.
+std::string markdownTable(const std::vector<Row>& rows);
+
+bool allHold(const std::vector<Row>& rows);
+
+}  // namespace bench

@@ -1,0 +1,93 @@
+#include "bench/win32/StockSession.h"
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include "bench/win32/Clock.h"
+#include "stock/StockDesign.h"
+
+namespace bench {
+namespace {
+
+constexpr DWORD kLookupTimeoutMs = 15000;
+constexpr int kChartRows = 24;  // the chart's title bar: the share, the period, the price
+
+std::uint64_t digest(const std::vector<DWORD>& pixels) {
+    std::uint64_t value = 14695981039346656037ull;  // FNV-1a
+    for (DWORD pixel : pixels) value = (value ^ pixel) * 1099511628211ull;
+    return value;
+}
+
+}  // namespace
+
+StockSession::StockSession(const std::wstring& exe, const std::wstring& folder)
+    : program_(std::make_unique<e2e::Program>(exe, folder)) {
+    if (!program_->started()) return;
+    form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", 30000);
+    if (form_ == nullptr) return;
+    e2e::giveFocus(form_, control(stock::indexOf(stock::Control::Text9)));
+    last_ = {summary(), chart()};
+}
+
+HWND StockSession::control(int index) const { return GetDlgItem(form_, ui::kFirstControlId + index); }
+
+std::wstring StockSession::summary() const { return e2e::windowText(control(stock::indexOf(stock::Control::lb_info))); }
+
+std::vector<DWORD> StockSession::chartPixels() const {
+    RECT rect;
+    GetWindowRect(control(stock::indexOf(stock::Control::img_stock)), &rect);
+    rect.bottom = std::min<LONG>(rect.bottom, rect.top + kChartRows);
+    return e2e::screenPixels(rect);
+}
+
+std::uint64_t StockSession::chart() const { return digest(chartPixels()); }
+
+// Waits for a summary line and a chart other than the last ones, the chart drawn in several
+// colours and steady on the screen.
+bool StockSession::learn(Shown& shown) const {
+    if (!pollUntil([&] { return summary() != last_.summary; }, kLookupTimeoutMs)) return false;
+    shown.summary = summary();
+    std::uint64_t previous = 0;
+    int steady = 0;
+    return pollUntil(
+        [&] {
+            const std::vector<DWORD> pixels = chartPixels();
+            const std::uint64_t now = digest(pixels);
+            const bool drawn = now != last_.chart && std::set<DWORD>(pixels.begin(), pixels.end()).size() > 3;
+            steady = drawn && now == previous ? steady + 1 : 0;
+            previous = now;
+            shown.chart = now;
+            Sleep(50);
+            return steady >= 3;
+        },
+        kLookupTimeoutMs);
+}
+
+double StockSession::lookUp(const std::wstring& code) {
+    if (!ready()) return -1;
+    HWND text9 = control(stock::indexOf(stock::Control::Text9));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(text9, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(code.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
+    if (e2e::focusedControl(form_) != text9) e2e::giveFocus(form_, text9);
+
+    const auto known = known_.find(code);
+    const double start = nowMs();
+    e2e::pressKey(VK_RETURN);
+    double elapsed = -1;
+    if (known == known_.end()) {
+        Shown shown;
+        if (learn(shown)) {
+            elapsed = nowMs() - start;
+            known_[code] = shown;
+            last_ = shown;
+        }
+    } else if (pollUntil([&] { return summary() == known->second.summary && chart() == known->second.chart; },
+                         kLookupTimeoutMs)) {
+        elapsed = nowMs() - start;
+        last_ = known->second;
+    }
+    return elapsed;
+}
+
+}  // namespace bench

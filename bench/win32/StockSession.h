@@ -1,0 +1,48 @@
+// stock-local.exe running for the bench, looked up through its window as a user does: a code in
+// Text9, Enter, and the wait until its summary line and its chart are on the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/WindowDriver.h"
+
+namespace bench {
+
+class StockSession {
+public:
+    StockSession(const std::wstring& exe, const std::wstring& folder);
+
+    bool ready() const { return form_ != nullptr; }
+    DWORD processId() const { return program_->id(); }
+
+    // Looks the code up; returns the milliseconds from Enter until its summary line and chart are
+    // shown, or a negative value when they were not within 15 s. The first lookup of a code
+    // learns what its summary and chart look like; look up two codes in turn, so that each
+    // lookup changes what the window shows.
+    double lookUp(const std::wstring& code);
+
+private:
+    struct Shown {
+        std::wstring summary;
+        std::uint64_t chart = 0;  // a digest of the chart's top rows on the screen
+    };
+
+    HWND control(int index) const;
+    std::wstring summary() const;
+    std::vector<DWORD> chartPixels() const;
+    std::uint64_t chart() const;
+    bool learn(Shown& shown) const;
+
+    std::unique_ptr<e2e::Program> program_;
+    HWND form_ = nullptr;
+    std::map<std::wstring, Shown> known_;
+    Shown last_;
+};
+
+}  // namespace bench

@@ -1,0 +1,131 @@
+#include "bench/BenchTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace bench {
+namespace {
+
+using Samples = std::vector<double>;
+
+struct SummaryCase {
+    Samples samples;
+    double median, low, high;
+};
+
+TEST(BenchSummary, MedianLowestAndHighestWhateverTheOrder) {
+    const SummaryCase cases[] = {
+        {{5}, 5, 5, 5},
+        {{9, 1, 5}, 5, 1, 9},
+        {{4, 1, 3, 2}, 2.5, 1, 4},       // an even count: the mean of the middle two
+        {{7, 7, 100, 7, 6}, 7, 6, 100},  // one slow run moves the spread, not the median
+    };
+    for (const auto& c : cases) {
+        const Summary summary = summarise(c.samples);
+        EXPECT_EQ(summary.median, c.median);
+        EXPECT_EQ(summary.low, c.low);
+        EXPECT_EQ(summary.high, c.high);
+        EXPECT_EQ(summary.runs, c.samples.size());
+    }
+    EXPECT_EQ(summarise({}).runs, 0u);
+}
+
+struct TimeCase {
+    Samples measured, floor;
+    double budget;
+    const char* ratio;
+    bool holds;
+};
+
+TEST(BenchTimeRow, JudgesTheRatioOfTheMediansAgainstTheBudget) {
+    const TimeCase cases[] = {
+        {{115, 110, 120}, {100, 90, 300}, 1.15, "1.15", true},  // exactly at the budget
+        {{116}, {100}, 1.15, "1.16", false},
+        {{114.6}, {100}, 1.15, "1.15", true},  // judged as printed
+        {{50, 60}, {100, 100}, 1.3, "0.55", true},
+        {{}, {100}, 1.3, "", false},   // a figure that was not taken misses
+        {{100}, {}, 1.3, "", false},
+        {{100}, {0}, 1.3, "", false},  // no floor to divide by
+    };
+    for (const auto& c : cases) {
+        const Row row = timeRow("start-up", c.measured, c.floor, c.budget);
+        EXPECT_EQ(row.ratio, c.ratio);
+        EXPECT_EQ(row.holds, c.holds) << row.ratio;
+    }
+}
+
+TEST(BenchTimeRow, ShowsMedianSpreadAndRunsOfBoth) {
+    const Row row = timeRow("lookup", {30, 10, 20}, {8, 12}, 1.3);
+    EXPECT_EQ(row.measured, "20.0 ms (10.0–30.0, 3 runs)");
+    EXPECT_EQ(row.floor, "10.0 ms (8.0–12.0, 2 runs)");
+    EXPECT_EQ(row.budget, "≤ 1.30 ×");
+    EXPECT_EQ(timeRow("lookup", {}, {1}, 1.3).measured, "not measured");
+}
+
+TEST(BenchSizeRow, HoldsUpToTheBudgetByte) {
+    const struct {
+        std::uint64_t bytes;
+        bool holds;
+        const char* shown;
+    } cases[] = {{409600, true, "400.0 KiB"}, {409601, false, "400.0 KiB"}, {305664, true, "298.5 KiB"}};
+    for (const auto& c : cases) {
+        const Row row = sizeRow("stock.exe", c.bytes, 400 * 1024);
+        EXPECT_EQ(row.holds, c.holds) << c.bytes;
+        EXPECT_EQ(row.measured, c.shown);
+        EXPECT_EQ(row.budget, "≤ 400.0 KiB");
+    }
+}
+
+TEST(BenchGrowthRow, TheWorkingSetMayGrowByTheBudgetAtMost) {
+    const Row flat = growthRow("working set", 40000 * 1024, 41000 * 1024, 1000, 1.05);
+    EXPECT_EQ(flat.ratio, "1.02");
+    EXPECT_TRUE(flat.holds);
+    EXPECT_EQ(flat.measured, "41,000 KiB after 1,000 lookups");
+    EXPECT_EQ(flat.floor, "40,000 KiB after the first");
+    EXPECT_FALSE(growthRow("working set", 40000 * 1024, 43000 * 1024, 1000, 1.05).holds);
+    EXPECT_FALSE(growthRow("working set", 0, 43000 * 1024, 1000, 1.05).holds) << "no first figure";
+    EXPECT_FALSE(growthRow("working set", 40000 * 1024, 0, 1000, 1.05).holds) << "no later figure";
+}
+
+struct ProbeCase {
+    HandleProbe first, later;
+    bool flat;
+    const char* climbs;
+};
+
+TEST(BenchProbeRow, FlatWhileNoKindClimbsPastTheSlack) {
+    const ProbeCase cases[] = {
+        {{0x48, 0x31, 0x2A}, {0x48, 0x31, 0x2A}, true, "+0, +0, +0"},
+        {{0x48, 0x31, 0x2A}, {0x4C, 0x2F, 0x2A}, true, "+4, -2, +0"},
+        {{0x48, 0x31, 0x2A}, {0x50, 0x31, 0x2A}, true, "+8, +0, +0"},   // at the slack
+        {{0x48, 0x31, 0x2A}, {0x54, 0x31, 0x2A}, false, "+12, +0, +0"},  // an event kept now and then
+        {{0x48, 0x31, 0x2A}, {0x48, 0x831, 0x2A}, false, "+0, +2048, +0"},
+        {{0x48, 0x31, 0x2A}, {0x48, 0x31, 0x42A}, false, "+0, +0, +1024"},
+        // The platform counts reuses of a slot in the high 16 bits: the slot is what counts.
+        {{0x48, 0x10031, 0x2A}, {0x48, 0x70031, 0x5002A}, true, "+0, +0, +0"},
+    };
+    for (const auto& c : cases) {
+        const Row row = probeRow("probes", c.first, c.later, 1000, 8);
+        EXPECT_EQ(row.holds, c.flat) << c.climbs;
+        EXPECT_EQ(row.ratio, c.climbs);
+    }
+    EXPECT_FALSE(probeRow("probes", {}, {0x48, 0x31, 0x2A}, 1000, 8).holds) << "no first probe";
+    EXPECT_FALSE(probeRow("probes", {0x48, 0x31, 0x2A}, {}, 1000, 8).holds) << "no later probe";
+}
+
+TEST(BenchTable, OneLineARowWithItsVerdict) {
+    const std::vector<Row> rows = {sizeRow("a.dll", 1024, 2048), sizeRow("b.dll", 4096, 2048)};
+    const std::string table = markdownTable(rows);
+    EXPECT_EQ(table,
+              "| what | measured | floor | ratio | budget | verdict |\n"
+              "| --- | --- | --- | --- | --- | --- |\n"
+              "| a.dll | 1.0 KiB |  |  | ≤ 2.0 KiB | holds |\n"
+              "| b.dll | 4.0 KiB |  |  | ≤ 2.0 KiB | **misses** |\n");
+    EXPECT_FALSE(allHold(rows));
+    EXPECT_TRUE(allHold({rows[0]}));
+}
+
+}  // namespace
+}  // namespace bench
