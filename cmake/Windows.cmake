@@ -10,13 +10,24 @@ add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Our own skin engine library: plain export names from the .def file, stdcall.
+add_library(skinh_engine STATIC
+  skinengine/library/Engine.cpp
+  skinengine/library/WindowProcs.cpp
+  skinengine/library/Painting.cpp
+  skinengine/library/Shadow.cpp
+  skinengine/library/Trace.cpp)
+target_link_libraries(skinh_engine PUBLIC skin_format comctl32 gdi32 user32)
 add_library(SkinH_VB6 SHARED skinengine/library/SkinLibrary.cpp skinengine/library/SkinH_VB6.def)
+target_link_libraries(SkinH_VB6 PRIVATE skinh_engine)
 set_target_properties(SkinH_VB6 PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
   RUNTIME_DIRECTORY ${bin_dir} RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 if(NOT MSVC)
   # The .def file names the plain export names; link them to the stdcall-decorated symbols.
   target_link_options(SkinH_VB6 PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
+# The sample skins travel beside the programs.
+add_custom_target(sample_skins ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/skins ${bin_dir}/skins)
 
 add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
@@ -55,6 +66,7 @@ if(QUORVANE_TESTS)
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SkinH_VB6> ${test_dir}/)
   # The same library without SkinH_Attach, for the start-up failure of a program.
   add_library(SkinH_VB6_partial SHARED skinengine/library/SkinLibrary.cpp tests/wine/SkinH_VB6_partial.def)
+  target_link_libraries(SkinH_VB6_partial PRIVATE skinh_engine)
   set_target_properties(SkinH_VB6_partial PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
     RUNTIME_OUTPUT_DIRECTORY ${test_dir}/partial ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/partial-lib)
   if(NOT MSVC)

@@ -5,10 +5,10 @@ build="$root/build"
 
 ensure_setup() {
   local need=0
-  for tool in cmake ninja i686-w64-mingw32-g++-posix wine Xvfb xdotool convert; do
+  for tool in cmake ninja clang++ i686-w64-mingw32-g++-posix wine Xvfb xdotool convert; do
     command -v "$tool" >/dev/null 2>&1 || need=1
   done
-  dpkg-query -W -f='${Status}' wine32:i386 fonts-wine fonts-wqy-zenhei 2>/dev/null | grep -q "install ok installed" || need=1
+  dpkg-query -W -f='${Status}' wine32:i386 fonts-wine fonts-wqy-zenhei libclang-rt-14-dev 2>/dev/null | grep -q "install ok installed" || need=1
   locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$' || need=1
   [ -d /usr/src/googletest ] || need=1
   if [ "$need" = 1 ]; then "$root/scripts/setup"; fi
