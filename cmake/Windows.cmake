@@ -57,9 +57,12 @@ if(QUORVANE_TESTS)
   wine_test(wine_skinengine_test TIMEOUT 120
     SOURCES tests/wine/SkinEngineBindingTest.cpp
     LIBRARIES skinengine_binding)
+  wine_test(wine_skin_library_test TIMEOUT 300
+    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    LIBRARIES skinengine_binding skin_format gdi32)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
-    LIBRARIES stock_logic gdi32)
+    LIBRARIES stock_logic skin_format gdi32)
   # Test programs find our library beside them, through the same ordinary search as the programs.
   add_custom_command(TARGET SkinH_VB6 POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${test_dir}
@@ -73,9 +76,10 @@ if(QUORVANE_TESTS)
     target_link_options(SkinH_VB6_partial PRIVATE -Wl,--enable-stdcall-fixup)
   endif()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
-  add_dependencies(stock_e2e_test stock SkinH_VB6 SkinH_VB6_partial)
-  # End-to-end tests run one program at a time on the one display.
-  set_tests_properties(stock_e2e_test PROPERTIES RUN_SERIAL TRUE)
+  add_dependencies(stock_e2e_test stock SkinH_VB6 SkinH_VB6_partial sample_skins)
+  add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
+  # Tests that read the screen and move the pointer run one at a time on the one display.
+  set_tests_properties(stock_e2e_test wine_skin_library_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "skinengine/library/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
 
@@ -59,6 +60,25 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return text(control) == expected; }, 5000))
             << "typed into " << stock::indexOf(control) << ", got \"" << std::string(text(control).begin(), text(control).end())
             << "\"";
+    }
+
+    // The window under the skin that SkinH_Attach applies, the result boxes light yellow as the
+    // program sets them.
+    void expectDefaultSkinWithTheProgramsOwnBoxes() const {
+        const skin::Skin& skin = skin::defaultSkin();
+        auto pixel = [](HWND window, int x, int y) {
+            POINT point{x, y};
+            ClientToScreen(window, &point);
+            RECT one = {point.x, point.y, point.x + 1, point.y + 1};
+            const DWORD rgb = screenPixels(one).at(0);
+            return skin::rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        };
+        EXPECT_EQ(pixel(form_, 5, 5), skin.windowBackground) << "the skin's background";
+        RECT frame;
+        GetWindowRect(box(Control::Text4), &frame);
+        for (Control c : {Control::Text4, Control::Text8}) {
+            EXPECT_EQ(pixel(box(c), frame.right - frame.left - 8, 4), stock::kLightYellow) << stock::indexOf(c);
+        }
     }
 
     // The message box the program shows, if one appears within the time.
@@ -226,7 +246,9 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
         EXPECT_GT(colours.red, 10) << stock::indexOf(c);
         EXPECT_EQ(colours.green, 0) << stock::indexOf(c);
     }
+    expectDefaultSkinWithTheProgramsOwnBoxes();
     saveScreenshot(form_, screenshotDirectory() + L"\\stock-calculated.png");
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-skinned.png");
 
     // A loss, calculated from the keyboard: Tab to the button, then Space; then Enter on it.
     typeInto(Control::Text3, L"8", L"8");
@@ -242,6 +264,8 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
         EXPECT_GT(colours.green, 10) << stock::indexOf(c);
         EXPECT_EQ(colours.red, 0) << stock::indexOf(c);
     }
+    expectDefaultSkinWithTheProgramsOwnBoxes();
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-skinned-loss.png");
     typeInto(Control::Text3, L"12.5", L"12.5");
     giveFocus(form_, box(Control::cmd_clac));
     pressKey(VK_RETURN);

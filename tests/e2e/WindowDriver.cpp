@@ -54,7 +54,8 @@ void mouseButton(bool right, bool up) {
     SendInput(1, &input, sizeof input);
 }
 
-// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
+}  // namespace
+
 std::vector<DWORD> screenPixels(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
@@ -80,8 +81,6 @@ std::vector<DWORD> screenPixels(const RECT& rect) {
     ReleaseDC(nullptr, screen);
     return pixels;
 }
-
-}  // namespace
 
 std::wstring testDirectory() {
     wchar_t path[MAX_PATH];

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -53,6 +54,9 @@ void pressKey(WORD virtualKey, bool shift = false);
 void moveMouseTo(HWND control);
 void click(HWND control, bool right = false);
 void doubleClick(HWND control);
+
+// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
+std::vector<DWORD> screenPixels(const RECT& rect);
 
 struct TextColours {
     int red = 0;

@@ -295,3 +295,32 @@ TEST(SampleSkins, AtLeastFiveValidVisiblyDifferentAndReadable) {
 
 }  // namespace
 }  // namespace skin
+
+namespace skin {
+namespace {
+
+// The format page's example is the built-in skin written out: the two must not drift apart.
+TEST(SkinFormat, ThePagesExampleIsTheBuiltInSkin) {
+    const std::string page = readFile(QUORVANE_SOURCE_DIR "/docs/skin-format.md");
+    const std::size_t start = page.find("```ini\n");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = page.find("```", start + 7);
+    ASSERT_NE(end, std::string::npos);
+    const Skin example = parsed(page.substr(start + 7, end - start - 7));
+    const Skin& builtIn = defaultSkin();
+    for (const ColourField& field : kColourFields) {
+        EXPECT_EQ(example.*field.member, builtIn.*field.member) << field.section << "." << field.key;
+    }
+    EXPECT_EQ(example.name, builtIn.name);
+    EXPECT_EQ(example.font.face, builtIn.font.face);
+    EXPECT_EQ(example.font.tenthsOfPoint, builtIn.font.tenthsOfPoint);
+    EXPECT_EQ(example.font.bold, builtIn.font.bold);
+    // Every colour key has its row in the page's table.
+    for (const ColourField& field : kColourFields) {
+        EXPECT_NE(page.find(std::string("| `[") + field.section + "]` | `" + field.key + "` |"), std::string::npos)
+            << field.key;
+    }
+}
+
+}  // namespace
+}  // namespace skin
