@@ -48,6 +48,11 @@ std::wstring classNameOf(HWND window) {
 
 std::uint32_t styleOf(HWND window) { return static_cast<std::uint32_t>(GetWindowLongW(window, GWL_STYLE)); }
 
+Role roleOf(HWND window) {
+    return classify(classNameOf(window), styleOf(window),
+                    static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE)));
+}
+
 LRESULT CALLBACK creationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
         Engine::Busy busy;
@@ -213,7 +218,7 @@ void Engine::setOpacity(HWND window, int alpha) {
 
 void Engine::windowCreated(HWND window, HWND parent) {
     if (!attached_) return;
-    const Role role = classify(classNameOf(window), styleOf(window));
+    const Role role = roleOf(window);
     if (role == Role::None) return;
     if (role != Role::TopLevel && find(parent) == nullptr) return;  // only inside a skinned window
     skinWindow(window, role);
@@ -223,14 +228,14 @@ void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned); }
 
 void Engine::skinAllWindows() {
     for (HWND window : threadTopLevelWindows()) {
-        if (classify(classNameOf(window), styleOf(window)) == Role::TopLevel) skinTree(window);
+        if (roleOf(window) == Role::TopLevel) skinTree(window);
     }
 }
 
 void Engine::skinTree(HWND topLevel) {
     skinWindow(topLevel, Role::TopLevel);
     for (HWND child : descendants(topLevel)) {
-        const Role role = classify(classNameOf(child), styleOf(child));
+        const Role role = roleOf(child);
         if (role != Role::None && find(GetParent(child)) != nullptr) skinWindow(child, role);
     }
 }
@@ -242,6 +247,8 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
     skinned->role = role;
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
     skinned->active = GetActiveWindow() == window;
+    skinned->edge = (role == Role::Edit || role == Role::ListBox) &&
+                    ((styleOf(window) & WS_BORDER) || (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
     const bool isWindowProc = role == Role::TopLevel || role == Role::Container;
     if (!SetWindowSubclass(window, isWindowProc ? topLevelProc : controlProc, kSubclassId,
                            reinterpret_cast<DWORD_PTR>(skinned.get()))) {

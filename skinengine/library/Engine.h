@@ -29,6 +29,7 @@ struct SkinnedWindow {
     bool pressedInside = false;
     bool hot = false;       // a control under the pointer
     bool redraw = true;     // WM_SETREDRAW
+    bool edge = false;      // a text or list box border the engine paints
     HWND shadow = nullptr;
 };
 
@@ -111,6 +112,7 @@ inline constexpr UINT_PTR kSubclassId = 0x534B4E48;  // "SKNH"
 void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
 void paintControl(SkinnedWindow& skinned, HDC dc);
 void paintControlNow(SkinnedWindow& skinned);
+void paintEdge(SkinnedWindow& skinned);
 CaptionLayout captionLayoutOf(HWND window);
 bool usesSystemBrush(HBRUSH brush);
 

@@ -462,6 +462,43 @@ void paintControl(SkinnedWindow& skinned, HDC dc) {
     canvas.show();
 }
 
+void paintEdge(SkinnedWindow& skinned) {
+    HWND control = skinned.window;
+    if (!IsWindowVisible(control)) return;
+    const Skin& skin = Engine::instance().skin();
+    RECT frame;
+    GetWindowRect(control, &frame);
+    POINT origin{0, 0};
+    ClientToScreen(control, &origin);
+    const int thickness = origin.x - frame.left;  // the left border: edges and frame lines, no scroll bar
+    if (thickness <= 0) return;
+    HDC dc = GetWindowDC(control);
+    if (dc == nullptr) return;
+    const RECT outer = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    Colour border = skin.editBorder;
+    if (!enabled) {
+        border = blend(border, skin.windowBackground, 128);
+    } else if (GetFocus() == control) {
+        border = darken(border, 70);
+    }
+    outline(dc, outer, border);
+    if (thickness > 1) {
+        // Inside the line, the box's own background, as its owner or the skin answers it.
+        const bool readOnly = skinned.role == Role::Edit &&
+                              (!enabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY));
+        const UINT message = skinned.role == Role::ListBox ? WM_CTLCOLORLISTBOX
+                             : readOnly                     ? WM_CTLCOLORSTATIC
+                                                            : WM_CTLCOLOREDIT;
+        HBRUSH inside = askParent(control, dc, message);
+        for (int ring = 1; ring < thickness && ring < 3; ++ring) {
+            const RECT band = {outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
+            FrameRect(dc, &band, inside);
+        }
+    }
+    ReleaseDC(control, dc);
+}
+
 void paintControlNow(SkinnedWindow& skinned) {
     if (!skinned.redraw || !IsWindowVisible(skinned.window)) return;
     HDC dc = GetDC(skinned.window);

@@ -24,6 +24,7 @@ Skin buildDefaultSkin() {
     s.buttonPressed = rgb(0xB8, 0xCE, 0xEA);
     s.editBackground = rgb(0xFF, 0xFF, 0xFF);
     s.editText = rgb(0x00, 0x00, 0x00);
+    s.editBorder = rgb(0x8E, 0xAA, 0xD0);
     s.listBackground = rgb(0xFF, 0xFF, 0xFF);
     s.listText = rgb(0x00, 0x00, 0x00);
     s.listSelection = rgb(0x3A, 0x72, 0xBA);
@@ -63,6 +64,7 @@ constexpr ColourKey kColourKeys[] = {
     {"button", "pressed", &Skin::buttonPressed},
     {"edit", "background", &Skin::editBackground},
     {"edit", "text", &Skin::editText},
+    {"edit", "border", &Skin::editBorder},
     {"list", "background", &Skin::listBackground},
     {"list", "text", &Skin::listText},
     {"list", "selection", &Skin::listSelection},

@@ -52,6 +52,7 @@ struct Skin {
 
     Colour editBackground;
     Colour editText;
+    Colour editBorder;  // text boxes and list boxes
 
     Colour listBackground;
     Colour listText;

@@ -45,7 +45,7 @@ Role buttonRole(std::uint32_t buttonStyle) {
 
 }  // namespace
 
-Role classify(std::wstring_view className, std::uint32_t windowStyle) {
+Role classify(std::wstring_view className, std::uint32_t windowStyle, std::uint32_t exStyle) {
     const bool child = (windowStyle & style::kChild) != 0;
     if (!child) {
         if (sameName(className, L"#32770")) return Role::TopLevel;
@@ -57,6 +57,10 @@ Role classify(std::wstring_view className, std::uint32_t windowStyle) {
         const std::uint32_t ownPainting = style::kListOwnerDrawFixed | style::kListOwnerDrawVariable |
                                           style::kListMultiColumn | style::kListNoData;
         return (windowStyle & ownPainting) ? Role::None : Role::ListBox;
+    }
+    if (sameName(className, L"Edit")) {
+        const bool bordered = (windowStyle & style::kBorder) || (exStyle & style::kExClientEdge);
+        return bordered ? Role::Edit : Role::None;
     }
     return Role::None;
 }

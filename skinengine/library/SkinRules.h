@@ -24,6 +24,8 @@ inline constexpr std::uint32_t kListOwnerDrawFixed = 0x0010;
 inline constexpr std::uint32_t kListOwnerDrawVariable = 0x0020;
 inline constexpr std::uint32_t kListMultiColumn = 0x0200;
 inline constexpr std::uint32_t kListNoData = 0x2000;
+inline constexpr std::uint32_t kBorder = 0x00800000;
+inline constexpr std::uint32_t kExClientEdge = 0x00000200;
 inline constexpr std::uint32_t kExToolWindow = 0x00000080;
 inline constexpr std::uint32_t kExDialogModalFrame = 0x00000001;
 }  // namespace style
@@ -38,9 +40,10 @@ enum class Role {
     RadioButton,
     GroupBox,
     ListBox,      // entries and selection painted by the engine
+    Edit,         // a text box whose border the engine paints
 };
 
-Role classify(std::wstring_view className, std::uint32_t style);
+Role classify(std::wstring_view className, std::uint32_t style, std::uint32_t exStyle);
 
 // The control a WM_CTLCOLOR* message asks about, as seen from the message and the control.
 enum class ColourTarget { Label, Edit, ReadOnlyEdit, ListBox, PushButton, CheckBox, GroupBox, Dialog, Other };

@@ -304,12 +304,34 @@ bool mayPaintDirectly(Role role, UINT message, WPARAM wParam) {
     return message == BM_SETSTATE || message == BM_SETCHECK || message == BM_SETSTYLE || message == BM_CLICK;
 }
 
+// A text box keeps its own painting inside; only its border is the engine's.
+LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefSubclassProc(skinned.window, message, wParam, lParam);
+    if (!stillSkinned(skinned) || !skinned.edge) return result;
+    switch (message) {
+    case WM_NCPAINT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_STYLECHANGED:
+        paintEdge(skinned);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
 LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = skinned.window;
-    switch (message) {
-    case WM_NCDESTROY:
+    if (message == WM_NCDESTROY) {
         Engine::instance().windowDestroyed(skinned);
         return DefSubclassProc(window, message, wParam, lParam);
+    }
+    if (skinned.role == Role::Edit || (message == WM_NCPAINT && skinned.edge)) {
+        return handleEdge(skinned, message, wParam, lParam);
+    }
+    switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
@@ -347,7 +369,11 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         break;
     }
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    if (mayPaintDirectly(skinned.role, message, wParam) && stillSkinned(skinned)) paintControlNow(skinned);
+    if (!stillSkinned(skinned)) return result;
+    if (mayPaintDirectly(skinned.role, message, wParam)) paintControlNow(skinned);
+    if (skinned.edge && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE)) {
+        paintEdge(skinned);
+    }
     return result;
 }
 

@@ -19,6 +19,7 @@ struct ClassifyCase {
     const wchar_t* className;
     std::uint32_t style;
     Role role;
+    std::uint32_t exStyle = 0;
 };
 
 TEST(SkinRules, WhichWindowsTheEnginePaints) {
@@ -38,7 +39,9 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"ListBox", kChild | 0x1, Role::ListBox},
         {L"listbox", kChild | 0x10, Role::None},                          // owner-drawn entries
         {L"ListBox", kChild | 0x200, Role::None},                         // several columns
-        {L"Edit", kChild, Role::None},
+        {L"Edit", kChild, Role::None},                                    // no border to paint
+        {L"Edit", kChild | kBorder, Role::Edit},
+        {L"EDIT", kChild, Role::Edit, 0x200},                             // sunken edge
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
@@ -49,7 +52,7 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"Button", 0x0, Role::None},                                     // a top-level button has no caption
     };
     for (const ClassifyCase& c : cases) {
-        EXPECT_EQ(classify(c.className, c.style), c.role)
+        EXPECT_EQ(classify(c.className, c.style, c.exStyle), c.role)
             << std::string(c.className, c.className + std::wcslen(c.className)) << " " << std::hex << c.style;
     }
 }

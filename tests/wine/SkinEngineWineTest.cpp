@@ -120,12 +120,12 @@ public:
         add(L"BUTTON", L"选项一", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 50, 100, 22, kCheck);
         add(L"BUTTON", L"单选", BS_AUTORADIOBUTTON, 10, 76, 100, 22, kOption);
         add(L"BUTTON", L"分组", BS_GROUPBOX, 200, 4, 170, 96, kGroup);
-        add(L"EDIT", L"编辑框", WS_BORDER | ES_AUTOHSCROLL, 10, 110, 150, 24, kEdit);
-        add(L"EDIT", L"只读", WS_BORDER | ES_READONLY, 10, 140, 150, 24, kReadOnly);
+        add(L"EDIT", L"编辑框", ES_AUTOHSCROLL, 10, 110, 150, 24, kEdit);
+        add(L"EDIT", L"只读", ES_READONLY, 10, 140, 150, 24, kReadOnly);
         add(L"STATIC", L"标签", 0, 10, 172, 80, 18, kLabel);
         add(L"STATIC", L"红色盈亏", 0, 100, 172, 80, 18, kRedLabel);
-        add(L"EDIT", L"0.00", WS_BORDER, 10, 196, 150, 24, kYellowEdit);
-        add(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 200, 110, 170, 90, kList);
+        add(L"EDIT", L"0.00", 0, 10, 196, 150, 24, kYellowEdit);
+        add(L"LISTBOX", L"", WS_VSCROLL | LBS_NOTIFY, 200, 110, 170, 90, kList);
         for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
             SendMessageW(control(kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         }
@@ -145,6 +145,10 @@ public:
     HWND control(int id) const { return GetDlgItem(window_, id); }
     bool destroyed() const { return destroyed_; }
 
+    // Handlers of the button's click and the list's selection, as the programs have them.
+    std::function<void()> onButton;
+    std::function<void(int)> onSelect;
+
     POINT clientPoint(int x, int y) const {
         POINT point{x, y};
         ClientToScreen(window_, &point);
@@ -163,6 +167,12 @@ public:
         return colourAt(point);
     }
     Colour buttonFace() const { return at(kButton, 6, 24); }
+    // The outermost line of the text box's border.
+    Colour editBorder() const {
+        RECT frame;
+        GetWindowRect(control(kEdit), &frame);
+        return colourAt({frame.left + 20, frame.top});
+    }
     Colour editBackground() const { return at(kEdit, 140, 12); }
     Colour yellowEditBackground() const { return at(kYellowEdit, 140, 12); }
 
@@ -172,7 +182,9 @@ public:
 
 private:
     void add(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height, int id) {
-        CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window_,
+        // Text and list boxes with the sunken edge the programs give them.
+        const bool box = std::wstring(className) == L"EDIT" || std::wstring(className) == L"LISTBOX";
+        CreateWindowExW(box ? WS_EX_CLIENTEDGE : 0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     }
 
@@ -209,6 +221,12 @@ private:
             SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             SetBkColor(reinterpret_cast<HDC>(wParam), kOwnerYellow);
             return reinterpret_cast<LRESULT>(yellow);
+        }
+        if (message == WM_COMMAND && self != nullptr) {
+            if (LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED && self->onButton) self->onButton();
+            if (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_SELCHANGE && self->onSelect) {
+                self->onSelect(static_cast<int>(SendMessageW(self->control(kList), LB_GETCURSEL, 0, 0)));
+            }
         }
         if (message == WM_DESTROY && self != nullptr) self->destroyed_ = true;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -253,6 +271,7 @@ TEST_F(SkinEngine, AttachPaintsTheDefaultSkinAndDetachGivesTheSystemLookBack) {
     const Colour systemBackground = window.background();
     const Colour systemCaption = window.caption();
     const Colour systemButton = window.buttonFace();
+    const Colour systemBorder = window.editBorder();
     EXPECT_COLOUR_NEAR(systemBackground, GetSysColor(COLOR_BTNFACE), 0);
 
     engine().SkinH_Attach();
@@ -261,6 +280,7 @@ TEST_F(SkinEngine, AttachPaintsTheDefaultSkinAndDetachGivesTheSystemLookBack) {
     EXPECT_COLOUR_NEAR(window.background(), skin.windowBackground, 0);
     EXPECT_COLOUR_NEAR(window.caption(), skin.captionActive, 24);
     EXPECT_COLOUR_NEAR(window.buttonFace(), skin.buttonFace, 40);
+    EXPECT_COLOUR_NEAR(window.editBorder(), skin.editBorder, 0);
     // The owner's colours stay: red text on the skin's ground, and the yellow box.
     EXPECT_GT(window.redPixelsOfTheRedLabel(), 10);
     EXPECT_COLOUR_NEAR(window.at(kRedLabel, 70, 2), skin.windowBackground, 0);
@@ -272,6 +292,7 @@ TEST_F(SkinEngine, AttachPaintsTheDefaultSkinAndDetachGivesTheSystemLookBack) {
     EXPECT_COLOUR_NEAR(window.background(), systemBackground, 0);
     EXPECT_COLOUR_NEAR(window.caption(), systemCaption, 0);
     EXPECT_COLOUR_NEAR(window.buttonFace(), systemButton, 0);
+    EXPECT_COLOUR_NEAR(window.editBorder(), systemBorder, 0);
     EXPECT_COLOUR_NEAR(window.yellowEditBackground(), kOwnerYellow, 0);
 }
 
@@ -663,9 +684,64 @@ TEST_F(SkinEngine, ControlsShowTheSkinsStates) {
     mouse(button, MOUSEEVENTF_LEFTUP);
     pump();
     EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonHot), 40);
+    // Wine tells the pointer's leaving a moment later (its hover time).
     mouse(window.clientPoint(150, 60), 0);
+    EXPECT_TRUE(pumpUntil(
+        [&] { return distance(window.buttonFace(), testSkinColour(&skin::Skin::buttonFace)) <= 40; }, 2000))
+        << hex(window.buttonFace());
+}
+
+void pressKey(WORD key) {
+    INPUT inputs[2]{};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = key;
+        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, inputs, sizeof inputs[0]);
+}
+
+// The try-on tool's calls come from inside the handlers of the very controls the library paints:
+// a skin chosen from the list as the selection moves, and every skin removed from a button's click.
+TEST_F(SkinEngine, CallsFromInsideTheSkinnedControlsOwnHandlers) {
+    TestWindow window;
+    const std::wstring skins = e2e::binDirectory() + L"\\skins\\";
+    const std::wstring chosen[] = {skins + L"jade.she", skins + L"sunset.she", skins + L"violet.she"};
+    window.onSelect = [&](int index) {
+        if (index >= 0 && index < 3) engine().SkinH_AttachEx(ansi(chosen[index]), "");
+    };
+    window.onButton = [&] {
+        engine().SkinH_SetWindowAlpha(handleValue(window.window()), 255);
+        engine().SkinH_SetAero(0);
+        engine().SkinH_Detach();
+        engine().SkinH_DetachEx(handleValue(window.window()));
+    };
+    engine().SkinH_AttachEx(skinPath(), "");
+    engine().SkinH_SetAero(1);
+    engine().SkinH_SetWindowAlpha(handleValue(window.window()), 200);
+    SetFocus(window.control(kList));
     pump();
-    EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonFace), 40);
+
+    for (int index = 0; index < 3; ++index) {
+        pressKey(index == 0 ? VK_HOME : VK_DOWN);
+        const Colour expected = skin::parseSkin(readFile(chosen[index])).skin->windowBackground;
+        EXPECT_TRUE(pumpUntil([&] { return window.background() == expected; }, 3000)) << index;
+    }
+
+    POINT button{50, 15};
+    ClientToScreen(window.control(kButton), &button);
+    mouse(button, 0);
+    mouse(button, MOUSEEVENTF_LEFTDOWN);
+    mouse(button, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(pumpUntil([&] { return window.background() == GetSysColor(COLOR_BTNFACE); }, 3000));
+    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(shadowOf(window.window()), nullptr);
+    // The button went on working after the library let go of it.
+    bool clicked = false;
+    window.onButton = [&] { clicked = true; };
+    mouse(button, MOUSEEVENTF_LEFTDOWN);
+    mouse(button, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
 }
 
 TEST_F(SkinEngine, EverySampleSkinKeepsTheOwnersColoursAndIsPhotographed) {
