@@ -120,9 +120,11 @@ HBRUSH SkinResources::brush(Colour colour) {
     return brushes_.emplace(colour, ui::win32::BrushHandle(CreateSolidBrush(colour))).first->second.get();
 }
 
+// Never destroyed: at process exit the platform may still send the last messages of windows
+// that outlive the library's own clean-up to its window procedures.
 Engine& Engine::instance() {
-    static Engine engine;
-    return engine;
+    static Engine* engine = new Engine;
+    return *engine;
 }
 
 Engine::Busy::Busy() { ++Engine::instance().busy_; }
@@ -226,6 +228,17 @@ void Engine::windowCreated(HWND window, HWND parent) {
 
 void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned); }
 
+void Engine::markHot(HWND control) {
+    if (hot_ == control) return;
+    HWND previous = hot_;
+    hot_ = control;
+    SkinnedWindow* old = find(previous);
+    if (old != nullptr && old->hot) {
+        old->hot = false;
+        paintControlNow(*old);
+    }
+}
+
 void Engine::skinAllWindows() {
     for (HWND window : threadTopLevelWindows()) {
         if (roleOf(window) == Role::TopLevel) skinTree(window);
@@ -266,6 +279,7 @@ void Engine::unskin(SkinnedWindow& skinned) {
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     destroyShadow(skinned.shadow);
     skinned.retired = true;
+    if (hot_ == skinned.window) hot_ = nullptr;
     retiredWindows_.push_back(std::move(found->second));
     windows_.erase(found);
     if (busy_ == 0) freeRetired();

@@ -80,6 +80,9 @@ public:
     void windowCreated(HWND window, HWND parent);
     // Called by the window procedure when its window is being destroyed.
     void windowDestroyed(SkinnedWindow& skinned);
+    // The control under the pointer (nullptr: none). The one before loses its hot look at once,
+    // whether or not the platform tells it that the pointer left.
+    void markHot(HWND control);
 
 private:
     Engine() = default;
@@ -100,6 +103,7 @@ private:
     std::vector<std::unique_ptr<SkinnedWindow>> retiredWindows_;
     std::vector<std::unique_ptr<SkinResources>> retiredResources_;
     std::set<HWND> layeredByEngine_;
+    HWND hot_ = nullptr;
     int busy_ = 0;
 };
 

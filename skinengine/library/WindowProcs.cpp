@@ -150,6 +150,7 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         return hitFor(captionPartAt(captionLayoutOf(window), point.x, point.y), fallback);
     }
     case WM_NCMOUSEMOVE: {
+        Engine::instance().markHot(nullptr);
         POINT point = windowPoint(window, pointOf(lParam));
         changePart(skinned, skinned.hotPart, captionPartAt(captionLayoutOf(window), point.x, point.y));
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, window, 0};
@@ -175,7 +176,10 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     case WM_MOUSEMOVE:
-        if (skinned.pressedPart == CaptionPart::None) break;
+        if (skinned.pressedPart == CaptionPart::None) {
+            Engine::instance().markHot(nullptr);  // the pointer is over the window itself
+            break;
+        }
         {
             POINT screen = pointOf(lParam);
             ClientToScreen(window, &screen);
@@ -352,6 +356,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEMOVE:
         if (!skinned.hot) {
             skinned.hot = true;
+            Engine::instance().markHot(window);
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
             TrackMouseEvent(&track);
             LRESULT result = DefSubclassProc(window, message, wParam, lParam);
@@ -359,12 +364,13 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
             return result;
         }
         break;
-    case WM_MOUSELEAVE: {
-        skinned.hot = false;
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        if (stillSkinned(skinned)) paintControlNow(skinned);
-        return result;
-    }
+    case WM_MOUSELEAVE:
+        Engine::instance().markHot(nullptr);
+        if (skinned.hot) {
+            skinned.hot = false;
+            paintControlNow(skinned);
+        }
+        break;
     default:
         break;
     }
