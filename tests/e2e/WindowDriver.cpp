@@ -1,5 +1,6 @@
 #include "tests/e2e/WindowDriver.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -34,27 +35,44 @@ void sendUnicode(wchar_t character) {
     SendInput(2, inputs, sizeof inputs[0]);
 }
 
-// Moves the pointer to the middle of the control through the input queue, as a mouse does.
-void mouseAt(HWND control) {
+POINT middleOf(HWND control) {
     RECT rect;
     GetWindowRect(control, &rect);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-void mouseButton(bool right, bool up) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = right ? (up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
-                             : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
-    SendInput(1, &input, sizeof input);
+// Moves the pointer to the middle of the control through the input queue, as a mouse does, and
+// waits until the pointer is there.
+POINT mouseAt(HWND control) {
+    const POINT middle = middleOf(control);
+    waitUntil(
+        [&] {
+            mouseEvent(middle, 0);
+            Sleep(20);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return std::abs(cursor.x - middle.x) <= 1 && std::abs(cursor.y - middle.y) <= 1;
+        },
+        1000);
+    return middle;
+}
+
+void mouseButton(POINT point, bool right, bool up) {
+    mouseEvent(point, right ? (up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
+                            : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN));
 }
 
 }  // namespace
+
+void mouseEvent(POINT point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // The middle of the point's pixel in the 0..65535 scale, so that it maps back to that pixel.
+    input.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    SendInput(1, &input, sizeof input);
+}
 
 std::vector<DWORD> screenPixels(const RECT& rect) {
     const int width = rect.right - rect.left;
@@ -193,6 +211,13 @@ void giveFocus(HWND window, HWND control) {
     DWORD self = GetCurrentThreadId();
     DWORD target = threadOf(window);
     AttachThreadInput(self, target, TRUE);
+    // Keys typed before, that the box refused and so cannot be seen arriving, must not reach the
+    // next control: a key that types nothing goes last, and the shared key state shows when the
+    // window's thread has read it, and so everything before it.
+    sendKey(VK_F24, false);
+    waitUntil([] { return GetKeyState(VK_F24) < 0; }, 2000);
+    sendKey(VK_F24, true);
+    waitUntil([] { return GetKeyState(VK_F24) >= 0; }, 2000);
     SetFocus(control);
     AttachThreadInput(self, target, FALSE);
     waitUntil([&] { return focusedControl(window) == control; }, 2000);
@@ -234,16 +259,16 @@ void moveMouseTo(HWND control) {
 }
 
 void click(HWND control, bool right) {
-    mouseAt(control);
-    mouseButton(right, false);
-    mouseButton(right, true);
+    const POINT point = mouseAt(control);
+    mouseButton(point, right, false);
+    mouseButton(point, right, true);
 }
 
 void doubleClick(HWND control) {
-    mouseAt(control);
+    const POINT point = mouseAt(control);
     for (int i = 0; i < 2; ++i) {
-        mouseButton(false, false);
-        mouseButton(false, true);
+        mouseButton(point, false, false);
+        mouseButton(point, false, true);
     }
 }
 

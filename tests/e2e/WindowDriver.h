@@ -51,6 +51,10 @@ void giveFocus(HWND window, HWND control);
 // Real keystrokes: virtual keys for what the keyboard has, Unicode packets for the rest.
 void typeText(const std::wstring& text);
 void pressKey(WORD virtualKey, bool shift = false);
+// One mouse event at a screen point (flags: MOUSEEVENTF_LEFTDOWN, ..., or 0 for a move). Every
+// event carries its position: under Wine a motion the X server reports late can put the pointer
+// back where it was, and a button event without a position would then land there.
+void mouseEvent(POINT screen, DWORD flags);
 void moveMouseTo(HWND control);
 void click(HWND control, bool right = false);
 void doubleClick(HWND control);

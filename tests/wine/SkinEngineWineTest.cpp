@@ -613,15 +613,6 @@ bool findHit(HWND window, LRESULT wanted, POINT& found) {
     return false;
 }
 
-void mouse(POINT screen, DWORD button) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
-    SendInput(1, &input, sizeof input);
-}
-
 TEST_F(SkinEngine, CaptionButtonsMinimiseAndClose) {
     TestWindow window;
     engine().SkinH_AttachEx(skinPath(), "");
@@ -631,9 +622,9 @@ TEST_F(SkinEngine, CaptionButtonsMinimiseAndClose) {
     ASSERT_TRUE(findHit(window.window(), HTCLOSE, close));
     EXPECT_LT(minimise.x, close.x);
 
-    mouse(minimise, 0);
-    mouse(minimise, MOUSEEVENTF_LEFTDOWN);
-    mouse(minimise, MOUSEEVENTF_LEFTUP);
+    e2e::mouseEvent(minimise, 0);
+    e2e::mouseEvent(minimise, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(minimise, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(pumpUntil([&] { return IsIconic(window.window()) != FALSE; }, 5000)) << "minimised";
     ShowWindow(window.window(), SW_RESTORE);
     SetForegroundWindow(window.window());
@@ -642,21 +633,21 @@ TEST_F(SkinEngine, CaptionButtonsMinimiseAndClose) {
     EXPECT_COLOUR_NEAR(window.caption(), testSkinColour(&skin::Skin::captionActive), 24);
 
     // Held down, the close button shows pressed; let go outside, nothing happens.
-    mouse(close, 0);
-    mouse(close, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(close, 0);
+    e2e::mouseEvent(close, MOUSEEVENTF_LEFTDOWN);
     pump();
     POINT rim = {close.x, close.y};
     Colour pressed = colourAt({rim.x - 3, rim.y});
     EXPECT_COLOUR_NEAR(pressed, skin::darken(testSkinColour(&skin::Skin::captionCloseHot), 60), 40);
     POINT away = window.clientPoint(150, 60);
-    mouse(away, 0);
-    mouse(away, MOUSEEVENTF_LEFTUP);
+    e2e::mouseEvent(away, 0);
+    e2e::mouseEvent(away, MOUSEEVENTF_LEFTUP);
     pump();
     EXPECT_FALSE(window.destroyed());
 
-    mouse(close, 0);
-    mouse(close, MOUSEEVENTF_LEFTDOWN);
-    mouse(close, MOUSEEVENTF_LEFTUP);
+    e2e::mouseEvent(close, 0);
+    e2e::mouseEvent(close, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(close, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(pumpUntil([&] { return window.destroyed(); }, 5000)) << "closed";
 }
 
@@ -676,16 +667,16 @@ TEST_F(SkinEngine, ControlsShowTheSkinsStates) {
     // A button held down shows the pressed face.
     POINT button{50, 20};
     ClientToScreen(window.control(kButton), &button);
-    mouse(button, 0);
-    mouse(button, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(button, 0);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
     pump();
     EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonPressed), 8);
     // Let go, the pointer still over it: the hot face; moved away: the plain face.
-    mouse(button, MOUSEEVENTF_LEFTUP);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
     pump();
     EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonHot), 40);
     // Wine tells the pointer's leaving a moment later (its hover time).
-    mouse(window.clientPoint(150, 60), 0);
+    e2e::mouseEvent(window.clientPoint(150, 60), 0);
     EXPECT_TRUE(pumpUntil(
         [&] { return distance(window.buttonFace(), testSkinColour(&skin::Skin::buttonFace)) <= 40; }, 2000))
         << hex(window.buttonFace());
@@ -730,17 +721,17 @@ TEST_F(SkinEngine, CallsFromInsideTheSkinnedControlsOwnHandlers) {
 
     POINT button{50, 15};
     ClientToScreen(window.control(kButton), &button);
-    mouse(button, 0);
-    mouse(button, MOUSEEVENTF_LEFTDOWN);
-    mouse(button, MOUSEEVENTF_LEFTUP);
+    e2e::mouseEvent(button, 0);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(pumpUntil([&] { return window.background() == GetSysColor(COLOR_BTNFACE); }, 3000));
     EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     EXPECT_EQ(shadowOf(window.window()), nullptr);
     // The button went on working after the library let go of it.
     bool clicked = false;
     window.onButton = [&] { clicked = true; };
-    mouse(button, MOUSEEVENTF_LEFTDOWN);
-    mouse(button, MOUSEEVENTF_LEFTUP);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
 }
 
