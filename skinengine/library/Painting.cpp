@@ -123,7 +123,7 @@ private:
 };
 
 void drawCaptionButton(HDC dc, const Box& box, CaptionPart part, const SkinnedWindow& skinned, const Skin& skin,
-                       Colour glyph) {
+                       Colour bar, Colour glyph) {
     if (box.empty()) return;
     const bool pressed = skinned.pressedPart == part && skinned.pressedInside;
     const bool hot = skinned.hotPart == part || skinned.pressedPart == part;
@@ -148,7 +148,7 @@ void drawCaptionButton(HDC dc, const Box& box, CaptionPart part, const SkinnedWi
     case CaptionPart::Maximize:
         if (IsZoomed(skinned.window)) {
             outline(dc, {cx - half + 2, cy - half, cx + half + 1, cy + half - 1}, glyph);
-            fill(dc, {cx - half, cy - half + 2, cx + half - 1, cy + half + 1}, skin.captionActive);
+            fill(dc, {cx - half, cy - half + 2, cx + half - 1, cy + half + 1}, bar);
             outline(dc, {cx - half, cy - half + 2, cx + half - 1, cy + half + 1}, glyph);
         } else {
             outline(dc, {cx - half, cy - half, cx + half + 1, cy + half + 1}, glyph);
@@ -422,9 +422,9 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
                       DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
             SelectObject(paint, oldFont);
         }
-        drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, titleColour);
-        drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, titleColour);
-        drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, titleColour);
+        drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
+        drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
+        drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, base, titleColour);
 
         ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
         if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {

@@ -288,6 +288,10 @@ TextColours coloursOnScreen(HWND control) {
 bool saveScreenshot(HWND window, const std::wstring& path) {
     RECT rect;
     GetWindowRect(window, &rect);
+    return saveScreenshot(rect, path);
+}
+
+bool saveScreenshot(const RECT& rect, const std::wstring& path) {
     std::vector<DWORD> pixels = screenPixels(rect);
     std::vector<std::uint8_t> rgb;
     rgb.reserve(pixels.size() * 3);

@@ -72,5 +72,6 @@ TextColours coloursOnScreen(HWND control);
 
 // Saves what the screen shows of the window (title bar and frame included) as a PNG file.
 bool saveScreenshot(HWND window, const std::wstring& path);
+bool saveScreenshot(const RECT& screen, const std::wstring& path);
 
 }  // namespace e2e

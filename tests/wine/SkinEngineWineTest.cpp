@@ -509,7 +509,9 @@ TEST_F(SkinEngine, ShadowWindowFollowsTheSwitchAndTheWindow) {
     auto luminance = [](Colour c) { return skin::redOf(c) + skin::greenOf(c) + skin::blueOf(c); };
     EXPECT_LT(luminance(colourAt(besideRight)), luminance(plainRight) - 30);
     EXPECT_LT(luminance(colourAt(belowBottom)), luminance(plainBelow) - 30);
-    e2e::saveScreenshot(shadow, e2e::screenshotDirectory() + L"\\skin-shadow.png");
+    // The window with its shadow and a margin of the desktop around.
+    const RECT around = {frame.left - 12, frame.top - 12, shadowFrame.right + 12, shadowFrame.bottom + 12};
+    e2e::saveScreenshot(around, e2e::screenshotDirectory() + L"\\skin-shadow.png");
 
     // It moves with the window and hides while the window is minimised.
     SetWindowPos(window.window(), nullptr, frame.left + 50, frame.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -561,7 +563,7 @@ HWND threadDialog() {
 }
 
 // Runs inside the message box's own loop: looks at it once it has been painted, then closes it.
-void CALLBACK inspectMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK lookAtMessageBox(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = threadDialog();
     if (box == nullptr || ++messageBoxSeen.ticks < 3) return;
     POINT corner{4, 4};
@@ -587,7 +589,7 @@ TEST_F(SkinEngine, AMessageBoxCreatedAfterAttachingIsSkinned) {
     engine().SkinH_AttachEx(skinPath(), "");
     pump();
     messageBoxSeen = {};
-    UINT_PTR timer = SetTimer(nullptr, 0, 150, inspectMessageBox);
+    UINT_PTR timer = SetTimer(nullptr, 0, 150, lookAtMessageBox);
     MessageBoxW(window.window(), L"皮肤引擎测试的消息。", L"消息", MB_OK | MB_ICONINFORMATION);
     KillTimer(nullptr, timer);
     ASSERT_TRUE(messageBoxSeen.found) << "the message box was not seen";
@@ -661,7 +663,9 @@ TEST_F(SkinEngine, ControlsShowTheSkinsStates) {
     EXPECT_COLOUR_NEAR(window.at(kList, item.right - 3, (item.top + item.bottom) / 2),
                        testSkinColour(&skin::Skin::listSelection), 0);
     // Inside the check box, away from its mark.
-    const int box = MulDiv(13, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 96);
+    HDC screen = GetDC(nullptr);
+    const int box = MulDiv(13, GetDeviceCaps(screen, LOGPIXELSY), 96);
+    ReleaseDC(nullptr, screen);
     EXPECT_COLOUR_NEAR(window.at(kCheck, box - 3, (22 - box) / 2 + 2), testSkinColour(&skin::Skin::checkBackground), 0);
 
     // A button held down shows the pressed face.
