@@ -17,14 +17,25 @@ add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Our own skin engine library: plain export names from the .def file, stdcall.
+add_library(skinh_engine STATIC
+  skinengine/library/Engine.cpp
+  skinengine/library/WindowProcs.cpp
+  skinengine/library/Painting.cpp
+  skinengine/library/Shadow.cpp
+  skinengine/library/Trace.cpp)
+target_link_libraries(skinh_engine PUBLIC skin_format comctl32 gdi32 user32)
 add_library(SkinH_VB6 SHARED skinengine/library/SkinLibrary.cpp skinengine/library/SkinH_VB6.def
   $<TARGET_OBJECTS:quiet_terminate>)
+target_link_libraries(SkinH_VB6 PRIVATE skinh_engine)
 set_target_properties(SkinH_VB6 PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
   RUNTIME_DIRECTORY ${bin_dir} RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 if(NOT MSVC)
   # The .def file names the plain export names; link them to the stdcall-decorated symbols.
   target_link_options(SkinH_VB6 PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
+# The sample skins travel beside the programs.
+add_custom_target(sample_skins ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/skins ${bin_dir}/skins)
 
 add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/ControlClass.cpp ui/win32/SystemCodePage.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
@@ -110,10 +121,13 @@ if(QUORVANE_TESTS)
     SOURCES tests/wine/QuoteServicesWineTest.cpp
     LIBRARIES stock_win32
     FIXTURES standin)
+  wine_test(wine_skin_library_test TIMEOUT 300
+    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    LIBRARIES skinengine_binding skin_format gdi32)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/WindowDriver.cpp
             tests/e2e/PngWriter.cpp
-    LIBRARIES stock_logic gdi32
+    LIBRARIES stock_logic skin_format gdi32
     FIXTURES standin)
   set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*")
   # The same program once more with the stand-in stopped.
@@ -125,13 +139,15 @@ if(QUORVANE_TESTS)
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SkinH_VB6> ${test_dir}/)
   # The same library without SkinH_Attach, for the start-up failure of a program.
   add_library(SkinH_VB6_partial SHARED skinengine/library/SkinLibrary.cpp tests/wine/SkinH_VB6_partial.def)
+  target_link_libraries(SkinH_VB6_partial PRIVATE skinh_engine)
   set_target_properties(SkinH_VB6_partial PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
     RUNTIME_OUTPUT_DIRECTORY ${test_dir}/partial ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/partial-lib)
   if(NOT MSVC)
     target_link_options(SkinH_VB6_partial PRIVATE -Wl,--enable-stdcall-fixup)
   endif()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
-  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 SkinH_VB6_partial)
+  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 SkinH_VB6_partial sample_skins)
+  add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
   wine_test(wine_glimmora_test TIMEOUT 300
     SOURCES tests/wine/GlimmoraListingWineTest.cpp
     LIBRARIES glimmora_win32)
@@ -144,7 +160,7 @@ if(QUORVANE_TESTS)
   wine_test(glimmora_e2e_test TIMEOUT 600
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
-  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6)
+  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins)
   # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
   # there on a display of its own.
   add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package)
@@ -155,16 +171,16 @@ if(QUORVANE_TESTS)
     "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"")
   target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic version userenv GTest::gtest_main)
   set_target_properties(release_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
-  add_dependencies(release_test stock glimmora SkinH_VB6)
+  add_dependencies(release_test stock glimmora SkinH_VB6 sample_skins)
   add_test(NAME release_package_test
     COMMAND ${CMAKE_SOURCE_DIR}/tests/release/run-release-test $<TARGET_FILE:release_test>
             ${CMAKE_SOURCE_DIR}/dist/quorvane-${PROJECT_VERSION}-win32.zip)
   set_tests_properties(release_package_test PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED release_zip)
 
-  # End-to-end tests run one program at a time on the one display, and so do tests that show
-  # a window of their own.
+  # Tests that read the screen and move the pointer run one at a time on the one display, and so
+  # do tests that show a window of their own.
   set_tests_properties(stock_e2e_test stock_e2e_service_down glimmora_e2e_test wine_glimmora_test
-    PROPERTIES RUN_SERIAL TRUE)
+    wine_skin_library_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.
