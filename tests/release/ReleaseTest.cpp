@@ -356,6 +356,13 @@ protected:
     void TearDown() override { program_.reset(); }
 
     HWND control(std::size_t index) const { return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(index)); }
+    // The title bar as the screen shows it.
+    std::vector<DWORD> captionPixels() const {
+        RECT caption;
+        GetWindowRect(form_, &caption);
+        caption.bottom = caption.top + GetSystemMetrics(SM_CYCAPTION);
+        return screenPixels(caption);
+    }
 
     LogonEnvironment environment_;
     std::unique_ptr<Program> program_;
@@ -390,10 +397,23 @@ TEST_F(ReleasedProgram, TheSkinToolOpensInItsFolderAndAppliesASampleSkin) {
     HWND list = control(indexOf(Control::List1));
     EXPECT_EQ(listEntries(list), folderNames(inRelease(L"skins")));
 
+    // The first sample skin takes over the caption from the engine's default one.
+    const std::vector<DWORD> before = captionPixels();
     clickListEntry(list, 0);
     EXPECT_TRUE(waitUntil([&] { return listSelection(list) == 0; }, 5000));
     ASSERT_TRUE(answers(form_));
-    Sleep(500);  // let the skinned repaint reach the screen
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const std::vector<DWORD> after = captionPixels();
+            std::size_t changed = 0;
+            for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) changed += before[i] != after[i];
+            return changed > before.size() / 2;
+        },
+        5000))
+        << "the caption looks as before";
+    // The pointer off the window, and the list's tooltip gone with it.
+    parkMouse();
+    EXPECT_TRUE(waitUntil([&] { return program_->waitForWindow(L"tooltips_class32", 0) == nullptr; }, 10000));
     EXPECT_TRUE(saveScreenshot(form_, screenshotPath(L"glimmora")));
 }
 
