@@ -78,7 +78,7 @@ add_library(glimmora_win32 STATIC
   glimmora/win32/DriveList.cpp
   glimmora/win32/EntryDrawing.cpp
   glimmora/win32/Win32FileFinder.cpp)
-target_link_libraries(glimmora_win32 PUBLIC glimmora_logic win32_ui shell32)
+target_link_libraries(glimmora_win32 PUBLIC glimmora_logic win32_ui)
 
 add_executable(glimmora WIN32 glimmora/win32/WinMain.cpp glimmora/win32/glimmora.rc
   $<TARGET_OBJECTS:quiet_terminate>)

@@ -6,9 +6,9 @@
 namespace glimmora::win32 {
 namespace {
 
-std::wstring volumeLabel(const std::wstring& root) {
+std::wstring volumeLabel(const std::wstring& root, UINT type) {
     // Floppy drives are not asked: without a disk the question takes seconds.
-    if (GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE) return L"";
+    if (type == DRIVE_REMOVABLE) return L"";
     wchar_t label[MAX_PATH + 1] = {};
     if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return L"";
     return label;
@@ -27,9 +27,10 @@ void DriveList::created(HWND control) {
     wchar_t roots[27 * 4 + 1] = {};
     const DWORD length = GetLogicalDriveStringsW(27 * 4, roots);
     for (const wchar_t* root = roots; length > 0 && length <= 27 * 4 && *root != L'\0'; root += lstrlenW(root) + 1) {
-        const std::wstring text = driveEntryText(root[0], volumeLabel(root));
+        const UINT type = GetDriveTypeW(root);
+        const std::wstring text = driveEntryText(root[0], volumeLabel(root, type));
         letters_.push_back(text[0]);
-        icons_.emplace_back(smallDriveIcon(root));
+        types_.push_back(type);
         SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     SendMessageW(combo_, CB_SETITEMHEIGHT, 0, entryHeight(combo_));
@@ -74,13 +75,9 @@ void DriveList::onCommand(WORD notification) {
 
 void DriveList::drawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID >= letters_.size()) return drawEntry(item, 0, L"", nullptr);
-    HICON icon = icons_[item.itemID].get();
-    drawEntry(item, 0, entryText(static_cast<int>(item.itemID)), [icon](HDC dc, const RECT& square) {
-        if (icon != nullptr) {
-            DrawIconEx(dc, square.left, square.top, icon, square.right - square.left, square.bottom - square.top, 0,
-                       nullptr, DI_NORMAL);
-        }
-    });
+    const UINT type = types_[item.itemID];
+    drawEntry(item, 0, entryText(static_cast<int>(item.itemID)),
+              [type](HDC dc, const RECT& square) { paintDrive(dc, square, type); });
 }
 
 }  // namespace glimmora::win32

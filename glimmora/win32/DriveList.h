@@ -1,4 +1,4 @@
-// Drive1: one entry per drive, "c: [label]", with the drive's icon; the current directory's drive
+// Drive1: one entry per drive, "c: [label]", with a picture of its kind; the current directory's drive
 // chosen at start. Its text is the chosen entry. Choosing another drive is reported through
 // `changed`; putting it back from code is not.
 #pragma once
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ui/win32/DesignedWindow.h"
-#include "ui/win32/GdiObject.h"
 
 namespace glimmora::win32 {
 
@@ -33,7 +32,7 @@ private:
     std::function<void()> changed_;
     HWND combo_ = nullptr;
     std::vector<wchar_t> letters_;
-    std::vector<ui::win32::IconHandle> icons_;
+    std::vector<UINT> types_;  // GetDriveType's, for the picture
     int chosen_ = -1;
 };
 
