@@ -1,6 +1,14 @@
 #include "glimmora/win32/GlimmoraWindow.h"
 
 namespace glimmora::win32 {
+namespace {
+
+// The sorted list box's own order: the user's locale, case ignored.
+int compareEntries(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(GetUserDefaultLCID(), NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+}
+
+}  // namespace
 
 GlimmoraWindow::GlimmoraWindow(skinengine::SkinEngine& skin, FileFinder& finder, const ui::AnsiCodePage& codePage)
     : drive_([this] { withListHeld([this] { form_.Change(Control::Drive1); }); }),
@@ -48,10 +56,39 @@ std::wstring GlimmoraWindow::text(Control control) const { return window_.text(i
 
 void GlimmoraWindow::setText(Control control, const std::wstring& text) { window_.setText(indexOf(control), text); }
 
-void GlimmoraWindow::listClear() { toList(LB_RESETCONTENT); }
+void GlimmoraWindow::listClear() {
+    toList(LB_RESETCONTENT);
+    lastEntry_.clear();
+}
+
+// The place the sorted list box would give the entry. Its own insertion compares every new
+// entry with about log2(n) others, which took half the listing of a folder of 10,000 skins;
+// the enumeration gives names nearly in order, so that one comparison with the last entry places
+// most of them. Otherwise its binary search, an entry equal but for case going before the one
+// it meets.
+int GlimmoraWindow::sortedPosition(const std::wstring& entry) const {
+    const int count = listCount();
+    if (count == 0 || compareEntries(lastEntry_, entry) < 0) return count;
+    int low = 0;
+    int high = count - 1;
+    while (low <= high) {
+        const int middle = (low + high) / 2;
+        const int order = compareEntries(listItem(middle), entry);
+        if (order == 0) return middle;
+        if (order > 0) {
+            high = middle - 1;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return low;
+}
 
 void GlimmoraWindow::listAdd(const std::wstring& entry) {
-    toList(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    const int position = sortedPosition(entry);
+    // At a given place a sorted list box inserts without sorting again.
+    toList(LB_INSERTSTRING, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(entry.c_str()));
+    if (position == listCount() - 1) lastEntry_ = entry;
 }
 
 int GlimmoraWindow::listCount() const { return static_cast<int>(toList(LB_GETCOUNT)); }

@@ -56,11 +56,15 @@ private:
     void withListHeld(Handler handler);
 
     LRESULT toList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    int sortedPosition(const std::wstring& entry) const;
 
     DriveList drive_;
     DirectoryList directory_;
     Form1 form_;
     int listHeld_ = 0;
+    // The entry last added at List1's end since it was cleared: none sorts after it, removals
+    // notwithstanding, so that adding in order asks the list nothing.
+    std::wstring lastEntry_;
     // Last, so that it is destroyed first: destroying the window still reaches the lists.
     ui::win32::DesignedWindow window_;
 };
