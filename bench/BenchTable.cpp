@@ -36,13 +36,15 @@ std::string hex(std::uint32_t value) {
 }
 
 std::string probes(const HandleProbe& probe) {
-    return "kernel " + hex(probe.kernel) + ", GDI " + hex(probe.gdi) + ", USER " + hex(probe.user);
+    return "kernel " + hex(probe.kernel) + " (" + std::to_string(probe.kernelObjects) + " held), GDI " + hex(probe.gdi) +
+           " (" + std::to_string(probe.gdiObjects) + " held), USER " + hex(probe.user);
 }
 
-std::string climb(std::uint32_t first, std::uint32_t later) {
-    const int difference = static_cast<int>(later & 0xFFFF) - static_cast<int>(first & 0xFFFF);
-    return (difference >= 0 ? "+" : "") + std::to_string(difference);
-}
+int rise(std::uint32_t before, std::uint32_t after) { return static_cast<int>(after) - static_cast<int>(before); }
+
+int slotRise(std::uint32_t before, std::uint32_t after) { return rise(before & 0xFFFF, after & 0xFFFF); }
+
+std::string signedText(int value) { return (value >= 0 ? "+" : "") + std::to_string(value); }
 
 }  // namespace
 
@@ -87,17 +89,18 @@ Row growthRow(const std::string& what, std::uint64_t firstBytes, std::uint64_t l
 
 Row probeRow(const std::string& what, const HandleProbe& first, const HandleProbe& later, std::size_t lookups,
              std::uint32_t slack) {
-    auto rises = [slack](std::uint32_t before, std::uint32_t after) {
-        return (after & 0xFFFF) > (before & 0xFFFF) + slack;
-    };
-    const bool holds = first.kernel != 0 && later.kernel != 0 && !rises(first.kernel, later.kernel) &&
-                       !rises(first.gdi, later.gdi) && !rises(first.user, later.user);
+    const int kernel = rise(first.kernelObjects, later.kernelObjects);
+    const int gdi = rise(first.gdiObjects, later.gdiObjects);
+    const int user = slotRise(first.user, later.user);
+    const int limit = static_cast<int>(slack);
+    const bool taken = first.kernel != 0 && later.kernel != 0;
     return {what,
             probes(later) + " after " + grouped(lookups) + " lookups",
             probes(first) + " after the first",
-            climb(first.kernel, later.kernel) + ", " + climb(first.gdi, later.gdi) + ", " + climb(first.user, later.user),
+            "kernel handles " + signedText(kernel) + ", GDI objects " + signedText(gdi) + ", USER slot " +
+                signedText(user),
             "flat (at most +" + std::to_string(slack) + ")",
-            holds};
+            taken && kernel <= limit && gdi <= limit && user <= limit};
 }
 
 std::string markdownTable(const std::vector<Row>& rows) {

@@ -42,7 +42,7 @@ Row growthRow(const std::string& what, std::uint64_t firstBytes, std::uint64_t l
               double budgetRatio);
 
 // The values of a freshly made kernel, GDI and USER object, and how many kernel handles and
-// GDI objects the program holds.
+// GDI objects the program holds. A value's slot is its low 16 bits; the high ones count reuses.
 struct HandleProbe {
     std::uint32_t kernel = 0;
     std::uint32_t gdi = 0;
@@ -51,8 +51,11 @@ struct HandleProbe {
     std::uint32_t gdiObjects = 0;
 };
 
-// Flat when no probe's slot (the low 16 bits of its value) lies more than `slack` above the
-// first one's.
+// Flat when neither the kernel handles nor the GDI objects held, nor the USER probe's slot, lie
+// more than `slack` above the first probe's. The platform hands out the lowest free kernel slot,
+// so that probe climbs only with a leak; GDI and USER slots are reused last freed first, so a
+// single GDI value tells which slot was freed last, not how many are held: the GDI verdict
+// rests on the count.
 Row probeRow(const std::string& what, const HandleProbe& first, const HandleProbe& later, std::size_t lookups,
              std::uint32_t slack);
 

@@ -3,9 +3,7 @@
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)  # scripts/package builds what the release holds
 install(TARGETS stock glimmora RUNTIME DESTINATION .)
 install(FILES $<TARGET_FILE:SkinH_VB6> release/readme.txt DESTINATION .)
-if(EXISTS ${CMAKE_SOURCE_DIR}/skins)
-  install(DIRECTORY skins/ DESTINATION skins FILES_MATCHING PATTERN "*.she")
-endif()
+install(DIRECTORY skins/ DESTINATION skins FILES_MATCHING PATTERN "*.she")
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME quorvane)

@@ -92,27 +92,32 @@ TEST(BenchGrowthRow, TheWorkingSetMayGrowByTheBudgetAtMost) {
 struct ProbeCase {
     HandleProbe first, later;
     bool flat;
-    const char* climbs;
+    const char* rises;
 };
 
-TEST(BenchProbeRow, FlatWhileNoKindClimbsPastTheSlack) {
+TEST(BenchProbeRow, FlatWhileNoCountOrUserSlotClimbsPastTheSlack) {
+    const HandleProbe first{0x48, 0x10031, 0x2A, 53, 199};
     const ProbeCase cases[] = {
-        {{0x48, 0x31, 0x2A}, {0x48, 0x31, 0x2A}, true, "+0, +0, +0"},
-        {{0x48, 0x31, 0x2A}, {0x4C, 0x2F, 0x2A}, true, "+4, -2, +0"},
-        {{0x48, 0x31, 0x2A}, {0x50, 0x31, 0x2A}, true, "+8, +0, +0"},   // at the slack
-        {{0x48, 0x31, 0x2A}, {0x54, 0x31, 0x2A}, false, "+12, +0, +0"},  // an event kept now and then
-        {{0x48, 0x31, 0x2A}, {0x48, 0x831, 0x2A}, false, "+0, +2048, +0"},
-        {{0x48, 0x31, 0x2A}, {0x48, 0x31, 0x42A}, false, "+0, +0, +1024"},
-        // The platform counts reuses of a slot in the high 16 bits: the slot is what counts.
-        {{0x48, 0x10031, 0x2A}, {0x48, 0x70031, 0x5002A}, true, "+0, +0, +0"},
+        {first, first, true, "kernel handles +0, GDI objects +0, USER slot +0"},
+        {first, {0x4C, 0x10031, 0x2A, 57, 191}, true, "kernel handles +4, GDI objects -8, USER slot +0"},
+        {first, {0x48, 0x10031, 0x32, 61, 207}, true, "kernel handles +8, GDI objects +8, USER slot +8"},  // at it
+        {first, {0x48, 0x10031, 0x2A, 62, 199}, false, "kernel handles +9, GDI objects +0, USER slot +0"},
+        {first, {0x48, 0x10031, 0x2A, 53, 1199}, false, "kernel handles +0, GDI objects +1000, USER slot +0"},
+        {first, {0x48, 0x10031, 0x42A, 53, 199}, false, "kernel handles +0, GDI objects +0, USER slot +1024"},
+        // A GDI slot freed last far up the table is no leak while the count stays.
+        {first, {0x48, 0x70137, 0x2A, 53, 199}, true, "kernel handles +0, GDI objects +0, USER slot +0"},
+        // The high 16 bits count reuses of a slot.
+        {first, {0x48, 0x10031, 0x5002A, 53, 199}, true, "kernel handles +0, GDI objects +0, USER slot +0"},
     };
     for (const auto& c : cases) {
         const Row row = probeRow("probes", c.first, c.later, 1000, 8);
-        EXPECT_EQ(row.holds, c.flat) << c.climbs;
-        EXPECT_EQ(row.ratio, c.climbs);
+        EXPECT_EQ(row.holds, c.flat) << c.rises;
+        EXPECT_EQ(row.ratio, c.rises);
     }
-    EXPECT_FALSE(probeRow("probes", {}, {0x48, 0x31, 0x2A}, 1000, 8).holds) << "no first probe";
-    EXPECT_FALSE(probeRow("probes", {0x48, 0x31, 0x2A}, {}, 1000, 8).holds) << "no later probe";
+    EXPECT_FALSE(probeRow("probes", {}, first, 1000, 8).holds) << "no first probe";
+    EXPECT_FALSE(probeRow("probes", first, {}, 1000, 8).holds) << "no later probe";
+    EXPECT_EQ(probeRow("probes", first, first, 1000, 8).measured,
+              "kernel 0x0048 (53 held), GDI 0x0031 (199 held), USER 0x002A after 1,000 lookups");
 }
 
 TEST(BenchTable, OneLineARowWithItsVerdict) {
