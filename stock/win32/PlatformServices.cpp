@@ -75,13 +75,13 @@ bool OlePicture::holdsImage() const {
     return type != PICTYPE_UNINITIALIZED && type != PICTYPE_NONE;
 }
 
-SIZE OlePicture::pixelSize(HDC dc) const {
+SIZE OlePicture::pixelSize(int dpiX, int dpiY) const {
     OLE_XSIZE_HIMETRIC width = 0;
     OLE_YSIZE_HIMETRIC height = 0;
     picture_->get_Width(&width);
     picture_->get_Height(&height);
     // HIMETRIC is a hundredth of a millimetre: 2540 to the inch.
-    return {MulDiv(width, GetDeviceCaps(dc, LOGPIXELSX), 2540), MulDiv(height, GetDeviceCaps(dc, LOGPIXELSY), 2540)};
+    return {MulDiv(width, dpiX, 2540), MulDiv(height, dpiY, 2540)};
 }
 
 void OlePicture::draw(HDC dc) const {
@@ -89,7 +89,7 @@ void OlePicture::draw(HDC dc) const {
     OLE_YSIZE_HIMETRIC height = 0;
     picture_->get_Width(&width);
     picture_->get_Height(&height);
-    const SIZE size = pixelSize(dc);
+    const SIZE size = pixelSize(GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY));
     picture_->Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr);
 }
 

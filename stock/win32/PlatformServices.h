@@ -44,7 +44,8 @@ public:
     ~OlePicture() override;
 
     bool holdsImage() const;
-    SIZE pixelSize(HDC dc) const;
+    // At the given resolution, in dots per inch.
+    SIZE pixelSize(int dpiX, int dpiY) const;
     void draw(HDC dc) const;
 
 private:

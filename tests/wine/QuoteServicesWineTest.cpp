@@ -83,11 +83,12 @@ TEST(ChartPicture, LoadsAGifOverHttpAndNothingFromAPageThatIsNoPicture) {
     ASSERT_EQ(pictures.loadPicturePath(kCharts + L"/newchart/daily/n/sh600000.gif", chart),
               PictureService::Outcome::Called);
     ASSERT_NE(chart, nullptr);
-    HDC screen = GetDC(nullptr);
-    const SIZE size = static_cast<win32::OlePicture&>(*chart).pixelSize(screen);
-    ReleaseDC(nullptr, screen);
-    EXPECT_NEAR(size.cx, 545, 1);
-    EXPECT_NEAR(size.cy, 300, 1);
+    // Its own size at 96 dots per inch, and half as large again at 144.
+    const auto& picture = static_cast<win32::OlePicture&>(*chart);
+    EXPECT_NEAR(picture.pixelSize(96, 96).cx, 545, 1);
+    EXPECT_NEAR(picture.pixelSize(96, 96).cy, 300, 1);
+    EXPECT_NEAR(picture.pixelSize(144, 144).cx, 818, 1);
+    EXPECT_NEAR(picture.pixelSize(144, 144).cy, 450, 1);
 
     PictureRef none;
     EXPECT_EQ(pictures.loadPicturePath(kCharts + L"/newchart/daily/n/sh999101.gif", none),

@@ -96,6 +96,7 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND lastFocus_ = nullptr;
+    HDC measuring_ = nullptr;  // labels sized to their captions are measured here
     int dpiX_ = 96;
     int dpiY_ = 96;
     std::vector<HWND> controls_;
