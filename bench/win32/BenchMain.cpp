@@ -18,8 +18,9 @@
 #include "bench/win32/Clock.h"
 #include "bench/win32/ListingBench.h"
 #include "bench/win32/RemoteProbe.h"
-#include "bench/win32/StockSession.h"
-#include "stock/QuoteLookup.h"
+#include "bench/win32/FloorLookup.h"
+#include "bench/win32/LookupSession.h"
+#include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
 
 namespace {
@@ -107,35 +108,18 @@ StartUpTimes benchStartUp(const std::wstring& exe, const std::wstring& folder, c
     return times;
 }
 
-std::wstring symbolOf(const std::wstring& code) { return stock::marketPrefix(code) + code; }
-
-// The floor program's lookups of the same quotes and charts: one time a run.
-std::vector<double> floorLookups(int runs) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring results = std::wstring(temp) + L"bench-floor-lookup.txt";
-    DeleteFileW(results.c_str());
-    std::wstring arguments = L"\"" + results + L"\" " + std::to_wstring(runs);
-    for (const std::wstring& code : kCodes) {
-        arguments += L" " + stock::quoteAddress(QUORVANE_LOCAL_QUOTE_BASE, symbolOf(code)) + L" " +
-                     stock::chartAddress(QUORVANE_LOCAL_CHART_BASE, L"min", symbolOf(code));
-    }
-    std::vector<double> times;
-    {
-        e2e::Program floor(benchDirectory() + L"\\floor-lookup.exe", benchDirectory(), nullptr, arguments);
-        DWORD code = 1;
-        if (!floor.started() || !floor.waitForExit(120000, code) || code != 0) return times;
-    }
-    std::ifstream in(results.c_str());
-    for (double ms; in >> ms;) times.push_back(ms);
-    DeleteFileW(results.c_str());
-    return times;
+// stock's controls that the bench reads, and the floor's.
+LookupWindow stockWindow() {
+    auto id = [](stock::Control control) { return ui::kFirstControlId + static_cast<int>(stock::indexOf(control)); };
+    return {L"QuorvaneDesignedWindow", id(stock::Control::Text9), id(stock::Control::lb_info),
+            id(stock::Control::img_stock)};
 }
 
-// The two codes in turn, after a first lookup of each.
-std::vector<double> programLookups(int runs) {
+LookupSession stockSession() { return {e2e::binDirectory() + L"\\stock-local.exe", e2e::binDirectory(), stockWindow()}; }
+
+// The two codes in turn, after a first lookup of each, which loads what a lookup needs.
+std::vector<double> timedLookups(LookupSession&& session, int runs) {
     std::vector<double> times;
-    StockSession session(e2e::binDirectory() + L"\\stock-local.exe", e2e::binDirectory());
     for (const std::wstring& code : kCodes) {
         if (session.lookUp(code) < 0) return times;
     }
@@ -154,7 +138,7 @@ struct SteadyState {
 
 SteadyState benchSteadyState(int lookups) {
     SteadyState state;
-    StockSession session(e2e::binDirectory() + L"\\stock-local.exe", e2e::binDirectory());
+    LookupSession session = stockSession();
     if (!session.ready()) return state;
     RemoteProbe probe(session.processId(), benchDirectory() + L"\\probe.dll");
     if (!probe.ready() || session.lookUp(kCodes[0]) < 0 || !probe.take(state.first, state.firstWorkingSet)) {
@@ -199,8 +183,10 @@ int main(int argc, char** argv) {
                            runsOf(glimmora.floor, settings.runs), 1.15));
     std::fprintf(stderr, "bench: start-up measured\n");
 
-    const std::vector<double> floor = floorLookups(settings.lookupRuns);
-    const std::vector<double> lookups = programLookups(settings.lookupRuns);
+    const std::vector<double> floor = timedLookups(
+        {benchDirectory() + L"\\floor-lookup.exe", benchDirectory(), {kFloorLookupClass, kFloorCodeBox, kFloorAnswer, kFloorChart}},
+        settings.lookupRuns);
+    const std::vector<double> lookups = timedLookups(stockSession(), settings.lookupRuns);
     rows.push_back(timeRow("lookup: Enter to summary and chart, stock-local.exe", runsOf(lookups, settings.lookupRuns),
                            runsOf(floor, settings.lookupRuns), 1.3));
     std::fprintf(stderr, "bench: lookups measured\n");

@@ -1,11 +1,10 @@
-#include "bench/win32/StockSession.h"
+#include "bench/win32/LookupSession.h"
 
 #include <algorithm>
 #include <set>
 #include <vector>
 
 #include "bench/win32/Clock.h"
-#include "stock/StockDesign.h"
 
 namespace bench {
 namespace {
@@ -21,31 +20,29 @@ std::uint64_t digest(const std::vector<DWORD>& pixels) {
 
 }  // namespace
 
-StockSession::StockSession(const std::wstring& exe, const std::wstring& folder)
-    : program_(std::make_unique<e2e::Program>(exe, folder)) {
+LookupSession::LookupSession(const std::wstring& exe, const std::wstring& folder, const LookupWindow& window)
+    : window_(window), program_(std::make_unique<e2e::Program>(exe, folder)) {
     if (!program_->started()) return;
-    form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", 30000);
+    form_ = program_->waitForWindow(window_.windowClass, 30000);
     if (form_ == nullptr) return;
-    e2e::giveFocus(form_, control(stock::indexOf(stock::Control::Text9)));
+    e2e::giveFocus(form_, control(window_.codeBox));
     last_ = {summary(), chart()};
 }
 
-HWND StockSession::control(int index) const { return GetDlgItem(form_, ui::kFirstControlId + index); }
+std::wstring LookupSession::summary() const { return e2e::windowText(control(window_.summary)); }
 
-std::wstring StockSession::summary() const { return e2e::windowText(control(stock::indexOf(stock::Control::lb_info))); }
-
-std::vector<DWORD> StockSession::chartPixels() const {
+std::vector<DWORD> LookupSession::chartPixels() const {
     RECT rect;
-    GetWindowRect(control(stock::indexOf(stock::Control::img_stock)), &rect);
+    GetWindowRect(control(window_.chart), &rect);
     rect.bottom = std::min<LONG>(rect.bottom, rect.top + kChartRows);
     return e2e::screenPixels(rect);
 }
 
-std::uint64_t StockSession::chart() const { return digest(chartPixels()); }
+std::uint64_t LookupSession::chart() const { return digest(chartPixels()); }
 
 // Waits for a summary line and a chart other than the last ones, the chart drawn in several
 // colours and steady on the screen.
-bool StockSession::learn(Shown& shown) const {
+bool LookupSession::learn(Shown& shown) const {
     if (!pollUntil([&] { return summary() != last_.summary; }, kLookupTimeoutMs)) return false;
     shown.summary = summary();
     std::uint64_t previous = 0;
@@ -64,12 +61,12 @@ bool StockSession::learn(Shown& shown) const {
         kLookupTimeoutMs);
 }
 
-double StockSession::lookUp(const std::wstring& code) {
+double LookupSession::lookUp(const std::wstring& code) {
     if (!ready()) return -1;
-    HWND text9 = control(stock::indexOf(stock::Control::Text9));
+    HWND codeBox = control(window_.codeBox);
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(text9, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(code.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
-    if (e2e::focusedControl(form_) != text9) e2e::giveFocus(form_, text9);
+    SendMessageTimeoutW(codeBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(code.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
+    if (e2e::focusedControl(form_) != codeBox) e2e::giveFocus(form_, codeBox);
 
     const auto known = known_.find(code);
     const double start = nowMs();

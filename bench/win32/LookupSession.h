@@ -1,5 +1,6 @@
-// stock-local.exe running for the bench, looked up through its window as a user does: a code in
-// Text9, Enter, and the wait until its summary line and its chart are on the screen.
+// A program that looks shares up, running for the bench and looked up through its window as a
+// user does: a code in its code box, Enter, and the wait until its summary line and its chart are
+// on the screen. stock-local.exe, or the lookup floor.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +15,17 @@
 
 namespace bench {
 
-class StockSession {
+// Where the program shows what: its window's class and the identifiers of the three controls.
+struct LookupWindow {
+    const wchar_t* windowClass;
+    int codeBox;
+    int summary;
+    int chart;
+};
+
+class LookupSession {
 public:
-    StockSession(const std::wstring& exe, const std::wstring& folder);
+    LookupSession(const std::wstring& exe, const std::wstring& folder, const LookupWindow& window);
 
     bool ready() const { return form_ != nullptr; }
     DWORD processId() const { return program_->id(); }
@@ -33,12 +42,13 @@ private:
         std::uint64_t chart = 0;  // a digest of the chart's top rows on the screen
     };
 
-    HWND control(int index) const;
+    HWND control(int id) const { return GetDlgItem(form_, id); }
     std::wstring summary() const;
     std::vector<DWORD> chartPixels() const;
     std::uint64_t chart() const;
     bool learn(Shown& shown) const;
 
+    LookupWindow window_;
     std::unique_ptr<e2e::Program> program_;
     HWND form_ = nullptr;
     std::map<std::wstring, Shown> known_;
