@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -16,10 +15,10 @@
 
 #include "bench/BenchTable.h"
 #include "bench/win32/Clock.h"
-#include "bench/win32/ListingBench.h"
-#include "bench/win32/RemoteProbe.h"
 #include "bench/win32/FloorLookup.h"
+#include "bench/win32/ListingBench.h"
 #include "bench/win32/LookupSession.h"
+#include "bench/win32/RemoteProbe.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
 
@@ -81,8 +80,7 @@ double startUp(const std::wstring& exe, const std::wstring& folder, const std::w
     e2e::Program program(exe, folder, nullptr, arguments);  // waits until its message loop idles
     if (!program.started()) return -1;
     if (!pollUntil([&] { return program.waitForWindow(windowClass, 0) != nullptr; }, 30000)) return -1;
-    const double elapsed = nowMs() - start;
-    return elapsed;
+    return nowMs() - start;
 }
 
 struct StartUpTimes {
@@ -108,7 +106,7 @@ StartUpTimes benchStartUp(const std::wstring& exe, const std::wstring& folder, c
     return times;
 }
 
-// stock's controls that the bench reads, and the floor's.
+// The controls of stock's window that the bench types into and reads.
 LookupWindow stockWindow() {
     auto id = [](stock::Control control) { return ui::kFirstControlId + static_cast<int>(stock::indexOf(control)); };
     return {L"QuorvaneDesignedWindow", id(stock::Control::Text9), id(stock::Control::lb_info),

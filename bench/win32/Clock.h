@@ -1,7 +1,9 @@
-// Milliseconds from the performance counter.
+// Milliseconds from the performance counter, and a wait fine enough to time by.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 
 namespace bench {
 
@@ -11,12 +13,6 @@ inline double nowMs() {
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
-
-}  // namespace bench
-
-#include <functional>
-
-namespace bench {
 
 // Checks the condition every millisecond until it holds or the time is up: the tests' own
 // wait checks every 20 ms, too coarse for what the bench times.
