@@ -5,11 +5,11 @@ build="$root/build"
 
 ensure_setup() {
   local need=0
-  for tool in cmake ninja pkg-config i686-w64-mingw32-g++-posix wine Xvfb xdotool convert; do
+  for tool in cmake ninja pkg-config clang++ i686-w64-mingw32-g++-posix wine Xvfb xdotool convert; do
     command -v "$tool" >/dev/null 2>&1 || need=1
   done
   local p
-  for p in wine32:i386 fonts-wine fonts-wqy-zenhei libcpp-httplib-dev libgif-dev; do
+  for p in wine32:i386 fonts-wine fonts-wqy-zenhei libcpp-httplib-dev libgif-dev libclang-rt-14-dev; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need=1
   done
   locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$' || need=1
@@ -20,6 +20,13 @@ ensure_setup() {
 build_native() {
   cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$build/native"
+}
+
+# The libFuzzer targets, with clang in a tree of their own so that the native tree stays on g++.
+build_fuzz() {
+  cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$build/fuzz"
 }
 
 build_win32() {
