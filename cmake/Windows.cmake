@@ -98,27 +98,51 @@ if(QUORVANE_TESTS)
     LIBRARIES stock_win32
     FIXTURES standin)
   wine_test(stock_e2e_test TIMEOUT 600
-    SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/WindowDriver.cpp
+    SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
+            tests/e2e/WindowDriver.cpp
             tests/e2e/PngWriter.cpp
     LIBRARIES stock_logic gdi32
     FIXTURES standin)
-  set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*")
-  # The same program once more with the stand-in stopped.
+  set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
+  # The same program once more with the stand-in stopped, where both ports refuse,
   add_test(NAME stock_e2e_service_down COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ServiceDown*)
   set_tests_properties(stock_e2e_service_down PROPERTIES TIMEOUT 120 DEPENDS standin_stop RUN_SERIAL TRUE)
+  # and with only the quote service up, where the chart port (18081) refuses.
+  add_test(NAME standin_quotes_only_start COMMAND ${standin} start ${standin_log} 18080 18091)
+  add_test(NAME standin_quotes_only_stop COMMAND ${standin} stop ${standin_log})
+  set_tests_properties(standin_quotes_only_start PROPERTIES FIXTURES_SETUP standin_quotes_only
+    DEPENDS stock_e2e_service_down)
+  set_tests_properties(standin_quotes_only_stop PROPERTIES FIXTURES_CLEANUP standin_quotes_only)
+  add_test(NAME stock_e2e_chart_port_refused
+    COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ChartPortRefused*)
+  set_tests_properties(stock_e2e_chart_port_refused PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED standin_quotes_only
+    RUN_SERIAL TRUE)
   # Test programs find our library beside them, through the same ordinary search as the programs.
   add_custom_command(TARGET SkinH_VB6 POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${test_dir}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SkinH_VB6> ${test_dir}/)
-  # The same library without SkinH_Attach, for the start-up failure of a program.
-  add_library(SkinH_VB6_partial SHARED skinengine/library/SkinLibrary.cpp tests/wine/SkinH_VB6_partial.def)
-  set_target_properties(SkinH_VB6_partial PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
-    RUNTIME_OUTPUT_DIRECTORY ${test_dir}/partial ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/partial-lib)
-  if(NOT MSVC)
-    target_link_options(SkinH_VB6_partial PRIVATE -Wl,--enable-stdcall-fixup)
-  endif()
+  # Our library once without each of its functions, in tests/without-<function>/, for a program
+  # that meets a library lacking what it calls.
+  file(STRINGS skinengine/library/SkinH_VB6.def skin_functions REGEX "^ +SkinH_")
+  list(TRANSFORM skin_functions STRIP)
+  set(libraries_without)
+  foreach(missing ${skin_functions})
+    set(exports ${skin_functions})
+    list(REMOVE_ITEM exports ${missing})
+    list(JOIN exports "\n    " exports)
+    set(def ${CMAKE_BINARY_DIR}/without-${missing}/SkinH_VB6.def)
+    file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY SkinH_VB6.dll\nEXPORTS\n    ${exports}\n")
+    add_library(SkinH_VB6_without_${missing} SHARED skinengine/library/SkinLibrary.cpp ${def})
+    set_target_properties(SkinH_VB6_without_${missing} PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
+      RUNTIME_OUTPUT_DIRECTORY ${test_dir}/without-${missing}
+      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/without-${missing})
+    if(NOT MSVC)
+      target_link_options(SkinH_VB6_without_${missing} PRIVATE -Wl,--enable-stdcall-fixup)
+    endif()
+    list(APPEND libraries_without SkinH_VB6_without_${missing})
+  endforeach()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
-  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 SkinH_VB6_partial)
+  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6)
   wine_test(wine_glimmora_test TIMEOUT 300
     SOURCES tests/wine/GlimmoraListingWineTest.cpp
     LIBRARIES glimmora_win32)
@@ -132,10 +156,14 @@ if(QUORVANE_TESTS)
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
   add_dependencies(glimmora_e2e_test glimmora SkinH_VB6)
+  wine_test(skin_engine_faults_e2e_test TIMEOUT 300
+    SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    LIBRARIES glimmora_logic gdi32)
+  add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
   # End-to-end tests run one program at a time on the one display, and so do tests that show
   # a window of their own.
   set_tests_properties(stock_e2e_test stock_e2e_service_down glimmora_e2e_test wine_glimmora_test
-    PROPERTIES RUN_SERIAL TRUE)
+    skin_engine_faults_e2e_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.

@@ -31,11 +31,6 @@ std::string utf8(const std::wstring& text) {
     return result;
 }
 
-void makeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
-}
-
 std::wstring clipboardText() {
     std::wstring text;
     if (!OpenClipboard(nullptr)) return text;
@@ -63,17 +58,15 @@ protected:
         ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
         // A pointer resting over the window would raise a tooltip over what a test clicks next.
         parkMouse();
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"glimmora-e2e-" + std::to_wstring(GetCurrentProcessId());
+        folder_ = temporaryPath(L"glimmora-e2e");
         CreateDirectoryW(folder_.c_str(), nullptr);
         for (const wchar_t* name : {L"b.she", L"A.she", L"c.she", L"blue.sheet", L"readme.txt"}) {
-            makeFile(folder_ + L"\\" + name);
+            makeEmptyFile(folder_ + L"\\" + name);
         }
         CreateDirectoryW(subfolder().c_str(), nullptr);
-        makeFile(subfolder() + L"\\雪.she");
+        makeEmptyFile(subfolder() + L"\\雪.she");
 
-        trace_ = std::wstring(temp) + L"glimmora-e2e-trace.txt";
+        trace_ = temporaryPath(L"glimmora-e2e-trace");
         DeleteFileW(trace_.c_str());
         SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
         program_ = std::make_unique<Program>(binDirectory() + L"\\glimmora.exe", folder_);

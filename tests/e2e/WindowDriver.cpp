@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -120,6 +121,16 @@ std::wstring screenshotDirectory() {
     return directory;
 }
 
+std::wstring temporaryPath(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId());
+}
+
+void makeEmptyFile(const std::wstring& path) {
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
 Program::Program(const std::wstring& exe, const std::wstring& workingDirectory) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -218,10 +229,14 @@ bool showsTooltip(const Program& program, HWND control, HWND away, const std::ws
 }
 
 std::wstring windowText(HWND window) {
-    wchar_t buffer[4096] = {};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &result);
-    return buffer;
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    text.resize(std::min<std::size_t>(copied, length));
+    return text;
 }
 
 std::wstring className(HWND window) {

@@ -14,6 +14,10 @@ namespace e2e {
 std::wstring testDirectory();
 std::wstring binDirectory();
 std::wstring screenshotDirectory();
+// A path in the temporary folder whose name ends in this test program's process id.
+std::wstring temporaryPath(const std::wstring& name);
+// Makes an empty file, or empties the one there.
+void makeEmptyFile(const std::wstring& path);
 
 class Program {
 public:
