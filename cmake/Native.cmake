@@ -1,6 +1,6 @@
 # Native build: the portable logic and its unit tests, with AddressSanitizer and UBSan.
 set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-foreach(logic stock_logic glimmora_logic)
+foreach(logic stock_logic glimmora_logic skin_format)
   target_compile_options(${logic} PRIVATE ${sanitizers})
   target_link_options(${logic} PUBLIC ${sanitizers})
 endforeach()
@@ -15,9 +15,13 @@ if(QUORVANE_TESTS)
     tests/native/QuoteLookupTest.cpp
     tests/native/FolderListTest.cpp
     tests/native/GlimmoraDesignTest.cpp
-    tests/native/GlimmoraForm1Test.cpp)
+    tests/native/GlimmoraForm1Test.cpp
+    tests/native/SkinFormatTest.cpp
+    tests/native/SkinRulesTest.cpp)
   target_compile_options(native_tests PRIVATE ${sanitizers})
-  target_link_libraries(native_tests PRIVATE stock_logic glimmora_logic GTest::gtest_main)
+  # The sample skins are read from the source tree.
+  target_compile_definitions(native_tests PRIVATE QUORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_link_libraries(native_tests PRIVATE stock_logic glimmora_logic skin_format GTest::gtest_main)
   add_test(NAME native_tests COMMAND native_tests)
   set_tests_properties(native_tests PROPERTIES TIMEOUT 300)
 endif()

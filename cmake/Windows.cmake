@@ -10,13 +10,24 @@ add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Our own skin engine library: plain export names from the .def file, stdcall.
+add_library(skinh_engine STATIC
+  skinengine/library/Engine.cpp
+  skinengine/library/WindowProcs.cpp
+  skinengine/library/Painting.cpp
+  skinengine/library/Shadow.cpp
+  skinengine/library/Trace.cpp)
+target_link_libraries(skinh_engine PUBLIC skin_format comctl32 gdi32 user32)
 add_library(SkinH_VB6 SHARED skinengine/library/SkinLibrary.cpp skinengine/library/SkinH_VB6.def)
+target_link_libraries(SkinH_VB6 PRIVATE skinh_engine)
 set_target_properties(SkinH_VB6 PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
   RUNTIME_DIRECTORY ${bin_dir} RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 if(NOT MSVC)
   # The .def file names the plain export names; link them to the stdcall-decorated symbols.
   target_link_options(SkinH_VB6 PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
+# The sample skins travel beside the programs.
+add_custom_target(sample_skins ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/skins ${bin_dir}/skins)
 
 add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/SystemCodePage.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
@@ -97,11 +108,14 @@ if(QUORVANE_TESTS)
     SOURCES tests/wine/QuoteServicesWineTest.cpp
     LIBRARIES stock_win32
     FIXTURES standin)
+  wine_test(wine_skin_library_test TIMEOUT 300
+    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    LIBRARIES skinengine_binding skin_format gdi32)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
             tests/e2e/WindowDriver.cpp
             tests/e2e/PngWriter.cpp
-    LIBRARIES stock_logic gdi32
+    LIBRARIES stock_logic skin_format gdi32
     FIXTURES standin)
   set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
   # The same program once more with the stand-in stopped, where both ports refuse,
@@ -133,6 +147,7 @@ if(QUORVANE_TESTS)
     set(def ${CMAKE_BINARY_DIR}/without-${missing}/SkinH_VB6.def)
     file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY SkinH_VB6.dll\nEXPORTS\n    ${exports}\n")
     add_library(SkinH_VB6_without_${missing} SHARED skinengine/library/SkinLibrary.cpp ${def})
+    target_link_libraries(SkinH_VB6_without_${missing} PRIVATE skinh_engine)
     set_target_properties(SkinH_VB6_without_${missing} PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
       RUNTIME_OUTPUT_DIRECTORY ${test_dir}/without-${missing}
       ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/without-${missing})
@@ -142,7 +157,8 @@ if(QUORVANE_TESTS)
     list(APPEND libraries_without SkinH_VB6_without_${missing})
   endforeach()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
-  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6)
+  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 sample_skins)
+  add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
   wine_test(wine_glimmora_test TIMEOUT 300
     SOURCES tests/wine/GlimmoraListingWineTest.cpp
     LIBRARIES glimmora_win32)
@@ -155,15 +171,15 @@ if(QUORVANE_TESTS)
   wine_test(glimmora_e2e_test TIMEOUT 600
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
-  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6)
+  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins)
   wine_test(skin_engine_faults_e2e_test TIMEOUT 300
     SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
   add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
-  # End-to-end tests run one program at a time on the one display, and so do tests that show
-  # a window of their own.
-  set_tests_properties(stock_e2e_test stock_e2e_service_down glimmora_e2e_test wine_glimmora_test
-    skin_engine_faults_e2e_test PROPERTIES RUN_SERIAL TRUE)
+  # Tests that read the screen and move the pointer run one at a time on the one display, and so
+  # do tests that show a window of their own.
+  set_tests_properties(stock_e2e_test stock_e2e_service_down stock_e2e_chart_port_refused glimmora_e2e_test
+    wine_glimmora_test wine_skin_library_test skin_engine_faults_e2e_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.

@@ -292,3 +292,50 @@ TEST_P(GlimmoraExit, EndsTheToolAtOnceWithoutDetaching) {
 INSTANTIATE_TEST_SUITE_P(Ways, GlimmoraExit, ::testing::Values(Exit{"a click", false}, Exit{"Alt+X", true}));
 
 }  // namespace
+
+namespace {
+
+// The window's background colour on the screen, at a point of the client area no control covers.
+DWORD backgroundOnScreen(HWND window) {
+    POINT point{4, 4};
+    ClientToScreen(window, &point);
+    return screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
+}
+
+// The sample skins tried on one after another from the list, then Disable skin.
+TEST(GlimmoraSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) {
+    parkMouse();
+    const std::wstring skins = binDirectory() + L"\\skins";
+    Program program(binDirectory() + L"\\glimmora.exe", skins);
+    ASSERT_TRUE(program.started());
+    HWND form = program.waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
+    ASSERT_NE(form, nullptr);
+    auto box = [&](Control control) {
+        return GetDlgItem(form, ui::kFirstControlId + static_cast<int>(glimmora::indexOf(control)));
+    };
+    const Names names = listEntries(box(Control::List1));
+    ASSERT_GE(names.size(), 5u) << "the sample skins are listed";
+
+    std::vector<DWORD> backgrounds{backgroundOnScreen(form)};  // the built-in skin first
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        clickListEntry(box(Control::List1), static_cast<int>(i));
+        parkMouse();  // no tooltip over the picture
+        ASSERT_TRUE(answers(form));
+        Sleep(500);
+        backgrounds.push_back(backgroundOnScreen(form));
+        const std::wstring stem = names[i].substr(0, names[i].find(L'.'));
+        saveScreenshot(form, screenshotDirectory() + L"\\glimmora-" + stem + L".png");
+        EXPECT_NE(backgrounds.back(), backgrounds[backgrounds.size() - 2]) << "the skin " << i << " shows";
+    }
+
+    click(box(Control::Command2));
+    parkMouse();
+    ASSERT_TRUE(answers(form));
+    Sleep(500);
+    const DWORD face = GetSysColor(COLOR_BTNFACE);
+    const DWORD system = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    EXPECT_EQ(backgroundOnScreen(form), system) << "the system's own look is back";
+    saveScreenshot(form, screenshotDirectory() + L"\\glimmora-unskinned.png");
+}
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "skinengine/library/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
 
@@ -61,6 +62,25 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return text(control) == expected; }, 5000))
             << "typed into " << stock::indexOf(control) << ", got \"" << std::string(text(control).begin(), text(control).end())
             << "\"";
+    }
+
+    // The window under the skin that SkinH_Attach applies, the result boxes light yellow as the
+    // program sets them.
+    void expectDefaultSkinWithTheProgramsOwnBoxes() const {
+        const skin::Skin& skin = skin::defaultSkin();
+        auto pixel = [](HWND window, int x, int y) {
+            POINT point{x, y};
+            ClientToScreen(window, &point);
+            RECT one = {point.x, point.y, point.x + 1, point.y + 1};
+            const DWORD rgb = screenPixels(one).at(0);
+            return skin::rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        };
+        EXPECT_EQ(pixel(form_, 5, 5), skin.windowBackground) << "the skin's background";
+        RECT frame;
+        GetWindowRect(box(Control::Text4), &frame);
+        for (Control c : {Control::Text4, Control::Text8}) {
+            EXPECT_EQ(pixel(box(c), frame.right - frame.left - 8, 4), stock::kLightYellow) << stock::indexOf(c);
+        }
     }
 
     // The message box the program shows, if one appears within the time.

@@ -24,13 +24,17 @@ TEST_F(StockLookupWindow, EnterFillsPriceSummaryAnswerAndChart) {
     EXPECT_EQ(text(Control::Text10).rfind(L"var hq_str_sh600000=\"浦发银行,10.20,10.18,10.25,", 0), 0u);
     EXPECT_EQ(text(Control::Text9), L"600000") << "the Enter character is not typed";
 
-    // The chart at its own size, and really drawn: many colours where the empty control has one.
-    // It comes after the summary: wait for the lookup to end.
+    // The chart comes last, at its own size, and really drawn: many colours where the empty
+    // control has one.
+    RECT chart{};
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            GetWindowRect(box(Control::img_stock), &chart);
+            return chart.right - chart.left == 545 && chart.bottom - chart.top == 300;
+        },
+        15000))
+        << "the chart control is " << chart.right - chart.left << " x " << chart.bottom - chart.top;
     ASSERT_TRUE(answers(form_));
-    RECT chart;
-    GetWindowRect(box(Control::img_stock), &chart);
-    EXPECT_EQ(chart.right - chart.left, 545);
-    EXPECT_EQ(chart.bottom - chart.top, 300);
     Sleep(300);
     EXPECT_GT(distinctColoursOnScreen(box(Control::img_stock)), 3u);
     // The summary label widened to its caption, on one line.

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "skinengine/library/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/StockFixture.h"
 #include "tests/e2e/WindowDriver.h"
@@ -152,7 +153,9 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
         EXPECT_GT(colours.red, 10) << stock::indexOf(c);
         EXPECT_EQ(colours.green, 0) << stock::indexOf(c);
     }
+    expectDefaultSkinWithTheProgramsOwnBoxes();
     saveScreenshot(form_, screenshotDirectory() + L"\\stock-calculated.png");
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-skinned.png");
 
     // A loss, calculated from the keyboard: Tab to the button, then Space; then Enter on it.
     typeInto(Control::Text3, L"8", L"8");
@@ -168,6 +171,8 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
         EXPECT_GT(colours.green, 10) << stock::indexOf(c);
         EXPECT_EQ(colours.red, 0) << stock::indexOf(c);
     }
+    expectDefaultSkinWithTheProgramsOwnBoxes();
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-skinned-loss.png");
     typeInto(Control::Text3, L"12.5", L"12.5");
     giveFocus(form_, box(Control::cmd_clac));
     pressKey(VK_RETURN);

@@ -39,46 +39,46 @@ void sendUnicode(wchar_t character) {
     SendInput(2, inputs, sizeof inputs[0]);
 }
 
-bool pointerNear(int x, int y) {
-    POINT at;
-    GetCursorPos(&at);
-    return std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1;
-}
-
-POINT pointerTarget{0, 0};
-
-// A mouse event at the point the pointer was last sent to: under Wine a button event without a
-// position of its own now and then lands where the pointer was before its last move.
-void sendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(pointerTarget.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    input.mi.dy = MulDiv(pointerTarget.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
+POINT middleOf(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 // Moves the pointer to a point of the screen through the input queue, as a mouse does, and
-// waits until it is there.
-void mouseAtPoint(int x, int y) {
-    pointerTarget = {x, y};
-    sendMouse(0);
-    waitUntil([&] { return pointerNear(x, y); }, 1000);
-    Sleep(50);
+// waits until the pointer is there.
+POINT mouseAtPoint(POINT point) {
+    waitUntil(
+        [&] {
+            mouseEvent(point, 0);
+            Sleep(20);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return std::abs(cursor.x - point.x) <= 1 && std::abs(cursor.y - point.y) <= 1;
+        },
+        1000);
+    return point;
 }
 
-void mouseAt(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    mouseAtPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+POINT mouseAt(HWND control) { return mouseAtPoint(middleOf(control)); }
+
+void mouseButton(POINT point, bool right, bool up) {
+    mouseEvent(point, right ? (up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
+                            : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN));
 }
 
-void mouseButton(bool right, bool up) {
-    sendMouse(right ? (up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
-                    : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN));
+}  // namespace
+
+void mouseEvent(POINT point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // The middle of the point's pixel in the 0..65535 scale, so that it maps back to that pixel.
+    input.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    SendInput(1, &input, sizeof input);
 }
 
-// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
 std::vector<DWORD> screenPixels(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
@@ -104,8 +104,6 @@ std::vector<DWORD> screenPixels(const RECT& rect) {
     ReleaseDC(nullptr, screen);
     return pixels;
 }
-
-}  // namespace
 
 std::wstring testDirectory() {
     wchar_t path[MAX_PATH];
@@ -282,6 +280,13 @@ void giveFocus(HWND window, HWND control) {
     DWORD self = GetCurrentThreadId();
     DWORD target = threadOf(window);
     AttachThreadInput(self, target, TRUE);
+    // Keys typed before, that the box refused and so cannot be seen arriving, must not reach the
+    // next control: a key that types nothing goes last, and the shared key state shows when the
+    // window's thread has read it, and so everything before it.
+    sendKey(VK_F24, false);
+    waitUntil([] { return GetKeyState(VK_F24) < 0; }, 2000);
+    sendKey(VK_F24, true);
+    waitUntil([] { return GetKeyState(VK_F24) >= 0; }, 2000);
     SetFocus(control);
     AttachThreadInput(self, target, FALSE);
     waitUntil([&] { return focusedControl(window) == control; }, 2000);
@@ -318,24 +323,24 @@ void pressKey(WORD virtualKey, bool shift) {
 
 void moveMouseTo(HWND control) {
     // Two moves a moment apart: a tooltip starts its delay on a move inside the control.
-    mouseAt(control);
+    const POINT point = mouseAt(control);
     Sleep(100);
-    mouseAtPoint(pointerTarget.x + 1, pointerTarget.y);
+    mouseAtPoint({point.x + 1, point.y});
 }
 
-void parkMouse() { mouseAtPoint(0, 0); }
+void parkMouse() { mouseAtPoint({0, 0}); }
 
 void click(HWND control, bool right) {
-    mouseAt(control);
-    mouseButton(right, false);
-    mouseButton(right, true);
+    const POINT point = mouseAt(control);
+    mouseButton(point, right, false);
+    mouseButton(point, right, true);
 }
 
 void doubleClick(HWND control) {
-    mouseAt(control);
+    const POINT point = mouseAt(control);
     for (int i = 0; i < 2; ++i) {
-        mouseButton(false, false);
-        mouseButton(false, true);
+        mouseButton(point, false, false);
+        mouseButton(point, false, true);
     }
 }
 
@@ -348,10 +353,10 @@ void clickListEntry(HWND list, int entry, bool twice) {
     GetClientRect(list, &client);
     POINT point{client.right / 3, static_cast<LONG>((entry - static_cast<int>(top)) * height + height / 2)};
     ClientToScreen(list, &point);
-    mouseAtPoint(point.x, point.y);
+    mouseAtPoint(point);
     for (int i = 0; i < (twice ? 2 : 1); ++i) {
-        mouseButton(false, false);
-        mouseButton(false, true);
+        mouseButton(point, false, false);
+        mouseButton(point, false, true);
     }
 }
 
@@ -401,6 +406,10 @@ std::size_t distinctColoursOnScreen(HWND control) {
 bool saveScreenshot(HWND window, const std::wstring& path) {
     RECT rect;
     GetWindowRect(window, &rect);
+    return saveScreenshot(rect, path);
+}
+
+bool saveScreenshot(const RECT& rect, const std::wstring& path) {
     std::vector<DWORD> pixels = screenPixels(rect);
     std::vector<std::uint8_t> rgb;
     rgb.reserve(pixels.size() * 3);

@@ -69,6 +69,10 @@ void typeText(const std::wstring& text);
 void pressKey(WORD virtualKey, bool shift = false);
 // A key pressed while a modifier (VK_MENU, VK_CONTROL) is held.
 void pressWith(WORD modifier, WORD virtualKey);
+// One mouse event at a screen point (flags: MOUSEEVENTF_LEFTDOWN, ..., or 0 for a move). Every
+// event carries its position: under Wine a motion the X server reports late can put the pointer
+// back where it was, and a button event without a position would then land there.
+void mouseEvent(POINT screen, DWORD flags);
 void moveMouseTo(HWND control);
 // Moves the pointer to the screen's top-left corner, away from every control and its tooltip.
 void parkMouse();
@@ -80,6 +84,9 @@ void clickListEntry(HWND list, int entry, bool twice = false);
 // A list box's entries, and the selected one's position (-1 for none).
 std::vector<std::wstring> listEntries(HWND list);
 int listSelection(HWND list);
+
+// The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
+std::vector<DWORD> screenPixels(const RECT& rect);
 
 struct TextColours {
     int red = 0;
@@ -94,5 +101,6 @@ std::size_t distinctColoursOnScreen(HWND control);
 
 // Saves what the screen shows of the window (title bar and frame included) as a PNG file.
 bool saveScreenshot(HWND window, const std::wstring& path);
+bool saveScreenshot(const RECT& screen, const std::wstring& path);
 
 }  // namespace e2e

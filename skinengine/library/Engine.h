@@ -1,0 +1,128 @@
+// The engine's state for the process: the skin in force, the windows it paints, the hook that
+// finds new windows, the shadow switch and the opacity it set.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "skinengine/library/SkinFormat.h"
+#include "skinengine/library/SkinRules.h"
+#include "ui/win32/GdiObject.h"
+
+namespace skin::win32 {
+
+// One window the engine paints. Freed only when no window procedure of the engine is running
+// (see Engine::Busy), because a nested message may unskin the window under an outer one.
+struct SkinnedWindow {
+    HWND window = nullptr;
+    Role role = Role::None;
+    bool retired = false;   // no longer skinned; the subclass is gone or going
+    bool hasCaption = false;
+    bool active = false;
+    CaptionPart hotPart = CaptionPart::None;
+    CaptionPart pressedPart = CaptionPart::None;
+    bool pressedInside = false;
+    bool hot = false;       // a control under the pointer
+    bool redraw = true;     // WM_SETREDRAW
+    bool edge = false;      // a text or list box border the engine paints
+    HWND shadow = nullptr;
+};
+
+// The GDI objects of one skin: the brushes WM_CTLCOLOR* answers hand out and the caption font.
+class SkinResources {
+public:
+    explicit SkinResources(const Skin& skin);
+    SkinResources(const SkinResources&) = delete;
+    SkinResources& operator=(const SkinResources&) = delete;
+
+    const Skin& skin() const { return skin_; }
+    HBRUSH brush(Colour colour);
+    HFONT captionFont() const { return captionFont_.get(); }
+
+private:
+    Skin skin_;
+    std::map<Colour, ui::win32::BrushHandle> brushes_;
+    ui::win32::FontHandle captionFont_;
+};
+
+class Engine {
+public:
+    static Engine& instance();
+
+    // Counts the engine's frames on the stack; what was retired is freed when the last one ends.
+    class Busy {
+    public:
+        Busy();
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
+
+    void attach(const Skin& skin);
+    // A file that cannot be read or is not a skin changes nothing.
+    void attachFile(const char* ansiPath);
+    void detach();
+    void detachWindow(HWND window);
+    void setShadow(bool on);
+    void setOpacity(HWND window, int alpha);
+
+    bool attached() const { return attached_; }
+    bool shadowOn() const { return shadow_ && attached_; }
+    SkinResources& resources() { return *resources_; }
+    const Skin& skin() const { return resources_->skin(); }
+
+    // Called by the hook for every window the thread creates while attached.
+    void windowCreated(HWND window, HWND parent);
+    // Called by the window procedure when its window is being destroyed.
+    void windowDestroyed(SkinnedWindow& skinned);
+    // The control under the pointer (nullptr: none). The one before loses its hot look at once,
+    // whether or not the platform tells it that the pointer left.
+    void markHot(HWND control);
+
+private:
+    Engine() = default;
+    void skinAllWindows();
+    void skinTree(HWND topLevel);
+    SkinnedWindow* skinWindow(HWND window, Role role);
+    void unskin(SkinnedWindow& skinned);
+    void unskinTree(HWND topLevel);
+    SkinnedWindow* find(HWND window);
+    void repaintAll();
+    void freeRetired();
+
+    std::unique_ptr<SkinResources> resources_;
+    bool attached_ = false;
+    bool shadow_ = false;
+    HHOOK hook_ = nullptr;
+    std::map<HWND, std::unique_ptr<SkinnedWindow>> windows_;
+    std::vector<std::unique_ptr<SkinnedWindow>> retiredWindows_;
+    std::vector<std::unique_ptr<SkinResources>> retiredResources_;
+    std::set<HWND> layeredByEngine_;
+    HWND hot_ = nullptr;
+    int busy_ = 0;
+};
+
+// Window procedures (WindowProcs.cpp).
+LRESULT CALLBACK topLevelProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+inline constexpr UINT_PTR kSubclassId = 0x534B4E48;  // "SKNH"
+
+// Painting (Painting.cpp).
+void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
+void paintControl(SkinnedWindow& skinned, HDC dc);
+void paintControlNow(SkinnedWindow& skinned);
+void paintEdge(SkinnedWindow& skinned);
+CaptionLayout captionLayoutOf(HWND window);
+bool usesSystemBrush(HBRUSH brush);
+
+// The shadow window (Shadow.cpp).
+HWND createShadow(HWND target);
+void placeShadow(HWND shadow, HWND target);
+void destroyShadow(HWND& shadow);
+
+}  // namespace skin::win32

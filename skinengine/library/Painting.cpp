@@ -1,0 +1,510 @@
+// What the engine draws: the caption bar and border, push buttons, check and option boxes,
+// group boxes and list boxes. Fills and lines use the DC brush and pen, so a paint creates no
+// GDI object but its off-screen bitmap.
+#include <windows.h>
+
+#include <string>
+
+#include "skinengine/library/Engine.h"
+
+namespace skin::win32 {
+namespace {
+
+constexpr UINT kHotState = 0x0200;  // BST_HOT: the platform's own hot tracking of buttons
+
+RECT toRect(const Box& box) { return {box.left, box.top, box.right, box.bottom}; }
+
+void fill(HDC dc, const RECT& rect, Colour colour) {
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void outline(HDC dc, const RECT& rect, Colour colour) {
+    SetDCBrushColor(dc, colour);
+    FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void line(HDC dc, int x1, int y1, int x2, int y2, Colour colour) {
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, colour);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+}
+
+// kind: 0 rectangle with rounded corners, 1 ellipse.
+void shape(HDC dc, const RECT& rect, Colour face, Colour border, int kind, int radius) {
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+    SetDCPenColor(dc, border);
+    SetDCBrushColor(dc, face);
+    if (kind == 1) {
+        Ellipse(dc, rect.left, rect.top, rect.right, rect.bottom);
+    } else {
+        RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, radius, radius);
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+}
+
+// Top to bottom from `from` to `to`, inside [left, right).
+void verticalGradient(HDC dc, int left, int right, int top, int bottom, Colour from, Colour to) {
+    const int rows = bottom - top;
+    for (int y = top; y < bottom; ++y) {
+        const int weight = rows > 1 ? (y - top) * 255 / (rows - 1) : 255;
+        fill(dc, {left, y, right, y + 1}, blend(from, to, weight));
+    }
+}
+
+std::wstring textOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+HICON smallIconOf(HWND window) {
+    auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+    return icon;
+}
+
+FrameGeometry geometryOf(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const LONG windowStyle = GetWindowLongW(window, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    FrameGeometry geometry;
+    geometry.width = frame.right - frame.left;
+    geometry.height = frame.bottom - frame.top;
+    geometry.client.left = origin.x - frame.left;
+    geometry.client.top = origin.y - frame.top;
+    geometry.client.right = geometry.client.left + client.right;
+    geometry.client.bottom = geometry.client.top + client.bottom;
+    geometry.captionHeight = GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    geometry.sysMenu = (windowStyle & WS_SYSMENU) != 0;
+    geometry.minimizeBox = (windowStyle & WS_MINIMIZEBOX) != 0;
+    geometry.maximizeBox = (windowStyle & WS_MAXIMIZEBOX) != 0;
+    geometry.icon = !(exStyle & (WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME)) && smallIconOf(window) != nullptr;
+    return geometry;
+}
+
+// An off-screen bitmap the size of the target; copied in one go so that nothing flickers.
+class Canvas {
+public:
+    Canvas(HDC target, int width, int height)
+        : target_(target), width_(width), height_(height), dc_(CreateCompatibleDC(target)),
+          bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+          old_(SelectObject(dc_, bitmap_)) {}
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    void show() const { BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY); }
+
+private:
+    HDC target_;
+    int width_;
+    int height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+void drawCaptionButton(HDC dc, const Box& box, CaptionPart part, const SkinnedWindow& skinned, const Skin& skin,
+                       Colour bar, Colour glyph) {
+    if (box.empty()) return;
+    const bool pressed = skinned.pressedPart == part && skinned.pressedInside;
+    const bool hot = skinned.hotPart == part || skinned.pressedPart == part;
+    if (hot || pressed) {
+        Colour face = part == CaptionPart::Close ? skin.captionCloseHot : skin.captionButtonHot;
+        if (pressed) face = darken(face, 60);
+        shape(dc, toRect(box), face, face, 0, 4);
+    }
+    const int cx = (box.left + box.right) / 2;
+    const int cy = (box.top + box.bottom) / 2;
+    const int half = (box.bottom - box.top) / 4 > 2 ? (box.bottom - box.top) / 4 : 2;
+    switch (part) {
+    case CaptionPart::Close:
+        for (int dx = 0; dx < 2; ++dx) {  // two pixels wide
+            line(dc, cx - half + dx, cy - half, cx + half + 1 + dx, cy + half + 1, glyph);
+            line(dc, cx - half + dx, cy + half, cx + half + 1 + dx, cy - half - 1, glyph);
+        }
+        break;
+    case CaptionPart::Minimize:
+        fill(dc, {cx - half, cy + half - 1, cx + half + 1, cy + half + 1}, glyph);
+        break;
+    case CaptionPart::Maximize:
+        if (IsZoomed(skinned.window)) {
+            outline(dc, {cx - half + 2, cy - half, cx + half + 1, cy + half - 1}, glyph);
+            fill(dc, {cx - half, cy - half + 2, cx + half - 1, cy + half + 1}, bar);
+            outline(dc, {cx - half, cy - half + 2, cx + half - 1, cy + half + 1}, glyph);
+        } else {
+            outline(dc, {cx - half, cy - half, cx + half + 1, cy + half + 1}, glyph);
+            fill(dc, {cx - half, cy - half, cx + half + 1, cy - half + 2}, glyph);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The colours the control's parent answers for it (the owner's where it chose, else the skin's).
+HBRUSH askParent(HWND control, HDC dc, UINT message) {
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(control), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    if (brush == nullptr) {
+        Engine& engine = Engine::instance();
+        brush = engine.resources().brush(engine.skin().windowBackground);
+    }
+    return brush;
+}
+
+// The dotted focus rectangle is drawn by inverting: plain black on white gives the usual look.
+void drawFocus(HDC dc, const RECT& rect) {
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &rect);
+}
+
+bool showsFocus(HWND control) {
+    if (GetFocus() != control) return false;
+    return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+class SelectFont {
+public:
+    SelectFont(HDC dc, HWND control) : dc_(dc) {
+        auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        old_ = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    }
+    ~SelectFont() { SelectObject(dc_, old_); }
+    SelectFont(const SelectFont&) = delete;
+    SelectFont& operator=(const SelectFont&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+void drawLabel(HDC dc, const std::wstring& text, RECT rect, UINT format, bool multiLine) {
+    if (multiLine) {
+        RECT measured = rect;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_WORDBREAK | DT_CALCRECT);
+        const int height = measured.bottom - measured.top;
+        rect.top += ((rect.bottom - rect.top) - height) / 2;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_WORDBREAK);
+    } else {
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_SINGLELINE | DT_VCENTER);
+    }
+}
+
+void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
+    HWND control = skinned.window;
+    const Skin& skin = Engine::instance().skin();
+    FillRect(dc, &rect, askParent(control, dc, WM_CTLCOLORBTN));
+    const Colour text = GetTextColor(dc);
+    const LONG windowStyle = GetWindowLongW(control, GWL_STYLE);
+    const auto state = static_cast<UINT>(SendMessageW(control, BM_GETSTATE, 0, 0));
+    const bool pushLike = (windowStyle & BS_PUSHLIKE) != 0;
+    const bool pushed = (state & BST_PUSHED) || (pushLike && (state & BST_CHECKED));
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    const bool hot = skinned.hot || (state & kHotState);
+    const bool isDefault = (windowStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    const bool focused = GetFocus() == control;
+
+    Colour face = skin.buttonFace;
+    if (!enabled) {
+        face = blend(skin.buttonFace, skin.windowBackground, 120);
+    } else if (pushed) {
+        face = skin.buttonPressed;
+    } else if (hot) {
+        face = skin.buttonHot;
+    }
+    Colour border = skin.buttonBorder;
+    if (!enabled) {
+        border = blend(skin.buttonBorder, skin.windowBackground, 128);
+    } else if (isDefault || focused) {
+        border = darken(skin.buttonBorder, 70);
+    }
+    shape(dc, rect, face, border, 0, 5);
+    if (!pushed && rect.bottom - rect.top > 6) {
+        verticalGradient(dc, rect.left + 2, rect.right - 2, rect.top + 2, rect.bottom - 2, lighten(face, 100), face);
+    }
+
+    SelectFont font(dc, control);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, enabled ? text : blend(text, face, 150));
+    RECT textRect = {rect.left + 4, rect.top + 2, rect.right - 4, rect.bottom - 2};
+    if (pushed) OffsetRect(&textRect, 1, 1);
+    drawLabel(dc, textOf(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
+    if (showsFocus(control)) {
+        RECT focus = {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
+        drawFocus(dc, focus);
+    }
+}
+
+void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
+    HWND control = skinned.window;
+    const Skin& skin = Engine::instance().skin();
+    HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
+    FillRect(dc, &rect, background);
+    const Colour text = GetTextColor(dc);
+    const LONG windowStyle = GetWindowLongW(control, GWL_STYLE);
+    const auto state = static_cast<UINT>(SendMessageW(control, BM_GETSTATE, 0, 0));
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    const bool radio = skinned.role == Role::RadioButton;
+    const bool boxOnRight = (windowStyle & BS_LEFTTEXT) != 0;
+
+    const int size = MulDiv(13, GetDeviceCaps(dc, LOGPIXELSY), 96);
+    const int top = rect.top + ((rect.bottom - rect.top) - size) / 2;
+    const int left = boxOnRight ? rect.right - size : rect.left;
+    const RECT box = {left, top, left + size, top + size};
+    Colour border = skinned.hot ? darken(skin.checkBorder, 60) : skin.checkBorder;
+    Colour inside = (state & BST_PUSHED) ? blend(skin.checkBackground, skin.checkBorder, 60) : skin.checkBackground;
+    Colour mark = skin.checkMark;
+    if (!enabled) {
+        border = blend(border, skin.windowBackground, 128);
+        inside = blend(inside, skin.windowBackground, 128);
+        mark = blend(mark, skin.windowBackground, 128);
+    }
+    shape(dc, box, inside, border, radio ? 1 : 0, radio ? 0 : 3);
+    if (radio && (state & BST_CHECKED)) {
+        const int inset = size / 4 + 1;
+        shape(dc, {box.left + inset, box.top + inset, box.right - inset, box.bottom - inset}, mark, mark, 1, 0);
+    } else if (!radio && (state & BST_CHECKED)) {
+        for (int dy = 0; dy < 2; ++dy) {  // a tick two pixels thick
+            line(dc, box.left + 3, box.top + size / 2 + dy - 1, box.left + size / 2 - 1, box.bottom - 4 + dy, mark);
+            line(dc, box.left + size / 2 - 1, box.bottom - 4 + dy, box.right - 3, box.top + 3 + dy, mark);
+        }
+    } else if (!radio && (state & BST_INDETERMINATE)) {
+        fill(dc, {box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, blend(mark, inside, 100));
+    }
+
+    SelectFont font(dc, control);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, enabled ? text : blend(text, skin.windowBackground, 140));
+    RECT textRect = boxOnRight ? RECT{rect.left, rect.top, box.left - 4, rect.bottom}
+                               : RECT{box.right + 4, rect.top, rect.right, rect.bottom};
+    const std::wstring caption = textOf(control);
+    drawLabel(dc, caption, textRect, DT_LEFT, (windowStyle & BS_MULTILINE) != 0);
+    if (showsFocus(control) && !caption.empty()) {
+        RECT measured = textRect;
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
+        const int height = measured.bottom - measured.top;
+        RECT focus = {textRect.left - 1, textRect.top + ((textRect.bottom - textRect.top) - height) / 2 - 1,
+                      measured.right + 1, 0};
+        focus.bottom = focus.top + height + 2;
+        drawFocus(dc, focus);
+    }
+}
+
+// Only the frame and its caption: the group box's inside belongs to the controls within it.
+void paintGroupBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
+    HWND control = skinned.window;
+    const Skin& skin = Engine::instance().skin();
+    HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
+    const Colour text = GetTextColor(dc);
+    SelectFont font(dc, control);
+    const std::wstring caption = textOf(control);
+    SIZE extent{0, 0};
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    if (!caption.empty()) GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    const int top = rect.top + metrics.tmHeight / 2;
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, skin.frameBorder);
+    RoundRect(dc, rect.left, top, rect.right, rect.bottom, 6, 6);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    if (!caption.empty()) {
+        RECT label = {rect.left + 8, rect.top, rect.left + 12 + extent.cx, rect.top + metrics.tmHeight};
+        FillRect(dc, &label, background);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, IsWindowEnabled(control) ? text : blend(text, skin.windowBackground, 140));
+        label.left += 2;
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_LEFT | DT_SINGLELINE | DT_TOP);
+    }
+}
+
+void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
+    HWND control = skinned.window;
+    const Skin& skin = Engine::instance().skin();
+    FillRect(dc, &rect, askParent(control, dc, WM_CTLCOLORLISTBOX));
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    const Colour text = enabled ? GetTextColor(dc) : blend(GetTextColor(dc), skin.listBackground, 140);
+    const LONG windowStyle = GetWindowLongW(control, GWL_STYLE);
+    const bool multiple = (windowStyle & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+    const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+    const auto current = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
+    const auto caret = static_cast<int>(SendMessageW(control, LB_GETCARETINDEX, 0, 0));
+    const bool focused = showsFocus(control);
+    SelectFont font(dc, control);
+    SetBkMode(dc, TRANSPARENT);
+    std::wstring entry;
+    for (auto i = static_cast<int>(SendMessageW(control, LB_GETTOPINDEX, 0, 0)); i >= 0 && i < count; ++i) {
+        RECT item;
+        if (SendMessageW(control, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) == LB_ERR) break;
+        if (item.top >= rect.bottom) break;
+        const bool selected = multiple ? SendMessageW(control, LB_GETSEL, i, 0) > 0 : i == current;
+        if (selected) fill(dc, item, enabled ? skin.listSelection : blend(skin.listSelection, skin.listBackground, 160));
+        SetTextColor(dc, selected ? skin.listSelectionText : text);
+        const auto length = static_cast<int>(SendMessageW(control, LB_GETTEXTLEN, i, 0));
+        if (length > 0 && length < 32768) {
+            entry.assign(static_cast<std::size_t>(length) + 1, L'\0');
+            const auto copied = static_cast<int>(SendMessageW(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data())));
+            RECT textRect = {item.left + 2, item.top, item.right - 2, item.bottom};
+            if (copied > 0) {
+                DrawTextW(dc, entry.c_str(), copied, &textRect,
+                          DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
+            }
+        }
+        if (focused && i == caret) {
+            drawFocus(dc, item);
+        }
+    }
+}
+
+}  // namespace
+
+bool usesSystemBrush(HBRUSH brush) {
+    for (int index = 0; index <= COLOR_MENUBAR; ++index) {
+        if (GetSysColorBrush(index) == brush) return true;
+    }
+    return false;
+}
+
+CaptionLayout captionLayoutOf(HWND window) { return layoutCaption(geometryOf(window)); }
+
+void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
+    HWND window = skinned.window;
+    const Skin& skin = resources.skin();
+    const FrameGeometry geometry = geometryOf(window);
+    const CaptionLayout layout = layoutCaption(geometry);
+    HDC dc = GetWindowDC(window);
+    if (dc == nullptr) return;
+    {
+        Canvas canvas(dc, geometry.width, geometry.height);
+        HDC paint = canvas.dc();
+        const Colour base = skinned.active ? skin.captionActive : skin.captionInactive;
+        const Colour titleColour = skinned.active ? skin.captionActiveText : skin.captionInactiveText;
+        fill(paint, {0, 0, geometry.width, geometry.height}, base);
+        if (!layout.bar.empty()) verticalGradient(paint, 0, geometry.width, 0, layout.bar.bottom, lighten(base, 70), base);
+        const Box& client = geometry.client;
+        if (client.left >= 2) {
+            outline(paint, {client.left - 1, client.top - 1, client.right + 1, client.bottom + 1}, darken(base, 40));
+        }
+        outline(paint, {0, 0, geometry.width, geometry.height}, skin.windowBorder);
+
+        if (!layout.icon.empty()) {
+            DrawIconEx(paint, layout.icon.left, layout.icon.top, smallIconOf(window), layout.icon.right - layout.icon.left,
+                       layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+        }
+        if (!layout.title.empty()) {
+            const std::wstring title = textOf(window);
+            HGDIOBJ oldFont = SelectObject(paint, resources.captionFont());
+            SetBkMode(paint, TRANSPARENT);
+            SetTextColor(paint, titleColour);
+            RECT titleRect = toRect(layout.title);
+            DrawTextW(paint, title.c_str(), static_cast<int>(title.size()), &titleRect,
+                      DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+            SelectObject(paint, oldFont);
+        }
+        drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
+        drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
+        drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, base, titleColour);
+
+        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
+            // Menu bar and scroll bars lie between the caption and the client area.
+            const int bottomFrame = geometry.height - client.bottom;
+            ExcludeClipRect(dc, client.left, layout.bar.bottom, client.right, geometry.height - bottomFrame);
+        }
+        canvas.show();
+    }
+    ReleaseDC(window, dc);
+}
+
+void paintControl(SkinnedWindow& skinned, HDC dc) {
+    RECT rect;
+    GetClientRect(skinned.window, &rect);
+    if (skinned.role == Role::GroupBox) {
+        paintGroupBox(skinned, dc, rect);
+        return;
+    }
+    Canvas canvas(dc, rect.right, rect.bottom);
+    switch (skinned.role) {
+    case Role::PushButton:
+        paintPushButton(skinned, canvas.dc(), rect);
+        break;
+    case Role::CheckBox:
+    case Role::RadioButton:
+        paintCheckOrOption(skinned, canvas.dc(), rect);
+        break;
+    case Role::ListBox:
+        paintListBox(skinned, canvas.dc(), rect);
+        break;
+    default:
+        return;
+    }
+    canvas.show();
+}
+
+void paintEdge(SkinnedWindow& skinned) {
+    HWND control = skinned.window;
+    if (!IsWindowVisible(control)) return;
+    const Skin& skin = Engine::instance().skin();
+    RECT frame;
+    GetWindowRect(control, &frame);
+    POINT origin{0, 0};
+    ClientToScreen(control, &origin);
+    const int thickness = origin.x - frame.left;  // the left border: edges and frame lines, no scroll bar
+    if (thickness <= 0) return;
+    HDC dc = GetWindowDC(control);
+    if (dc == nullptr) return;
+    const RECT outer = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    Colour border = skin.editBorder;
+    if (!enabled) {
+        border = blend(border, skin.windowBackground, 128);
+    } else if (GetFocus() == control) {
+        border = darken(border, 70);
+    }
+    outline(dc, outer, border);
+    if (thickness > 1) {
+        // Inside the line, the box's own background, as its owner or the skin answers it.
+        const bool readOnly = skinned.role == Role::Edit &&
+                              (!enabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY));
+        const UINT message = skinned.role == Role::ListBox ? WM_CTLCOLORLISTBOX
+                             : readOnly                     ? WM_CTLCOLORSTATIC
+                                                            : WM_CTLCOLOREDIT;
+        HBRUSH inside = askParent(control, dc, message);
+        for (int ring = 1; ring < thickness && ring < 3; ++ring) {
+            const RECT band = {outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
+            FrameRect(dc, &band, inside);
+        }
+    }
+    ReleaseDC(control, dc);
+}
+
+void paintControlNow(SkinnedWindow& skinned) {
+    if (!skinned.redraw || !IsWindowVisible(skinned.window)) return;
+    HDC dc = GetDC(skinned.window);
+    if (dc == nullptr) return;
+    paintControl(skinned, dc);
+    ReleaseDC(skinned.window, dc);
+}
+
+}  // namespace skin::win32

@@ -1,0 +1,320 @@
+#include "skinengine/library/SkinFormat.h"
+
+#include <cstddef>
+
+namespace skin {
+namespace {
+
+Skin buildDefaultSkin() {
+    Skin s{};
+    s.name = "\xE6\xB9\x96\xE8\x93\x9D";  // 湖蓝, lake blue
+    s.windowBackground = rgb(0xEE, 0xF3, 0xFA);
+    s.windowText = rgb(0x1E, 0x2B, 0x3C);
+    s.windowBorder = rgb(0x23, 0x4A, 0x7A);
+    s.captionActive = rgb(0x3A, 0x72, 0xBA);
+    s.captionActiveText = rgb(0xFF, 0xFF, 0xFF);
+    s.captionInactive = rgb(0x9D, 0xB3, 0xCF);
+    s.captionInactiveText = rgb(0xF2, 0xF6, 0xFB);
+    s.captionButtonHot = rgb(0x5B, 0x90, 0xD6);
+    s.captionCloseHot = rgb(0xD9, 0x43, 0x43);
+    s.buttonFace = rgb(0xDC, 0xE8, 0xF7);
+    s.buttonText = rgb(0x1E, 0x2B, 0x3C);
+    s.buttonBorder = rgb(0x6F, 0x93, 0xC2);
+    s.buttonHot = rgb(0xEC, 0xF3, 0xFD);
+    s.buttonPressed = rgb(0xB8, 0xCE, 0xEA);
+    s.editBackground = rgb(0xFF, 0xFF, 0xFF);
+    s.editText = rgb(0x00, 0x00, 0x00);
+    s.editBorder = rgb(0x8E, 0xAA, 0xD0);
+    s.listBackground = rgb(0xFF, 0xFF, 0xFF);
+    s.listText = rgb(0x00, 0x00, 0x00);
+    s.listSelection = rgb(0x3A, 0x72, 0xBA);
+    s.listSelectionText = rgb(0xFF, 0xFF, 0xFF);
+    s.frameBorder = rgb(0x9A, 0xB3, 0xD3);
+    s.frameText = rgb(0x24, 0x52, 0x8A);
+    s.checkBackground = rgb(0xFF, 0xFF, 0xFF);
+    s.checkBorder = rgb(0x5E, 0x83, 0xB3);
+    s.checkMark = rgb(0x23, 0x4A, 0x7A);
+    s.checkText = rgb(0x1E, 0x2B, 0x3C);
+    s.font.face = "\xE5\xAE\x8B\xE4\xBD\x93";  // 宋体
+    s.font.tenthsOfPoint = 90;
+    s.font.bold = true;
+    return s;
+}
+
+struct ColourKey {
+    std::string_view section;
+    std::string_view key;
+    Colour Skin::*member;
+};
+
+constexpr ColourKey kColourKeys[] = {
+    {"window", "background", &Skin::windowBackground},
+    {"window", "text", &Skin::windowText},
+    {"window", "border", &Skin::windowBorder},
+    {"caption", "active", &Skin::captionActive},
+    {"caption", "active_text", &Skin::captionActiveText},
+    {"caption", "inactive", &Skin::captionInactive},
+    {"caption", "inactive_text", &Skin::captionInactiveText},
+    {"caption", "button_hot", &Skin::captionButtonHot},
+    {"caption", "close_hot", &Skin::captionCloseHot},
+    {"button", "face", &Skin::buttonFace},
+    {"button", "text", &Skin::buttonText},
+    {"button", "border", &Skin::buttonBorder},
+    {"button", "hot", &Skin::buttonHot},
+    {"button", "pressed", &Skin::buttonPressed},
+    {"edit", "background", &Skin::editBackground},
+    {"edit", "text", &Skin::editText},
+    {"edit", "border", &Skin::editBorder},
+    {"list", "background", &Skin::listBackground},
+    {"list", "text", &Skin::listText},
+    {"list", "selection", &Skin::listSelection},
+    {"list", "selection_text", &Skin::listSelectionText},
+    {"frame", "border", &Skin::frameBorder},
+    {"frame", "text", &Skin::frameText},
+    {"check", "background", &Skin::checkBackground},
+    {"check", "border", &Skin::checkBorder},
+    {"check", "mark", &Skin::checkMark},
+    {"check", "text", &Skin::checkText},
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::string lower(std::string_view s) {
+    std::string result(s);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return result;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Cuts a trailing "; comment" from a value that cannot itself hold a semicolon.
+std::string_view withoutComment(std::string_view value) {
+    std::size_t semicolon = value.find(';');
+    if (semicolon != std::string_view::npos) value = value.substr(0, semicolon);
+    return trim(value);
+}
+
+// One decimal component 0 to 255 of "r, g, b".
+std::optional<int> component(std::string_view text) {
+    text = trim(text);
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (!isDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 255) return std::nullopt;
+    return value;
+}
+
+std::optional<Colour> parseColour(std::string_view text) {
+    if (text.size() == 7 && text[0] == '#') {
+        Colour value = 0;
+        for (std::size_t i = 1; i < 7; ++i) {
+            int digit = hexDigit(text[i]);
+            if (digit < 0) return std::nullopt;
+            value = (value << 4) | static_cast<Colour>(digit);
+        }
+        return rgb(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF),
+                   static_cast<int>(value & 0xFF));
+    }
+    std::size_t first = text.find(',');
+    if (first == std::string_view::npos) return std::nullopt;
+    std::size_t second = text.find(',', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    auto red = component(text.substr(0, first));
+    auto green = component(text.substr(first + 1, second - first - 1));
+    auto blue = component(text.substr(second + 1));
+    if (!red || !green || !blue) return std::nullopt;
+    return rgb(*red, *green, *blue);
+}
+
+// "9" or "10.5": points with at most one decimal, returned in tenths.
+std::optional<int> parsePoints(std::string_view text) {
+    std::size_t point = text.find('.');
+    std::string_view whole = text.substr(0, point);
+    std::string_view tenth = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (whole.empty() || whole.size() > 3) return std::nullopt;
+    if (point != std::string_view::npos && tenth.size() != 1) return std::nullopt;
+    int tenths = 0;
+    for (char c : whole) {
+        if (!isDigit(c)) return std::nullopt;
+        tenths = tenths * 10 + (c - '0');
+    }
+    tenths *= 10;
+    if (!tenth.empty()) {
+        if (!isDigit(tenth[0])) return std::nullopt;
+        tenths += tenth[0] - '0';
+    }
+    if (tenths < kMinFontTenths || tenths > kMaxFontTenths) return std::nullopt;
+    return tenths;
+}
+
+std::optional<bool> parseFlag(std::string_view text) {
+    const std::string word = lower(text);
+    for (const char* yes : {"yes", "true", "on", "1"}) {
+        if (word == yes) return true;
+    }
+    for (const char* no : {"no", "false", "off", "0"}) {
+        if (word == no) return false;
+    }
+    return std::nullopt;
+}
+
+// A text value: optionally in double quotes, 1 to maxBytes bytes.
+std::optional<std::string> parseText(std::string_view text, std::size_t maxBytes) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    if (text.empty() || text.size() > maxBytes) return std::nullopt;
+    return std::string(text);
+}
+
+// Applies one known key; nullopt when the key is unknown, false when its value is bad.
+std::optional<bool> applyKey(Skin& skin, std::string_view section, std::string_view key, std::string_view value) {
+    for (const ColourKey& entry : kColourKeys) {
+        if (entry.section == section && entry.key == key) {
+            auto colour = parseColour(withoutComment(value));
+            if (colour) skin.*entry.member = *colour;
+            return colour.has_value();
+        }
+    }
+    if (section == "skin" && key == "name") {
+        auto name = parseText(value, kMaxNameBytes);
+        if (name) skin.name = *name;
+        return name.has_value();
+    }
+    if (section == "font" && key == "face") {
+        auto face = parseText(value, kMaxFaceBytes);
+        if (face) skin.font.face = *face;
+        return face.has_value();
+    }
+    if (section == "font" && key == "size") {
+        auto tenths = parsePoints(withoutComment(value));
+        if (tenths) skin.font.tenthsOfPoint = *tenths;
+        return tenths.has_value();
+    }
+    if (section == "font" && key == "bold") {
+        auto bold = parseFlag(withoutComment(value));
+        if (bold) skin.font.bold = *bold;
+        return bold.has_value();
+    }
+    return std::nullopt;
+}
+
+ParseResult failure(int line, std::string error) {
+    ParseResult result;
+    result.line = line;
+    result.error = std::move(error);
+    return result;
+}
+
+}  // namespace
+
+Colour blend(Colour a, Colour b, int weight) {
+    if (weight < 0) weight = 0;
+    if (weight > 255) weight = 255;
+    auto mix = [weight](int x, int y) { return (x * (255 - weight) + y * weight + 127) / 255; };
+    return rgb(mix(redOf(a), redOf(b)), mix(greenOf(a), greenOf(b)), mix(blueOf(a), blueOf(b)));
+}
+
+const Skin& defaultSkin() {
+    static const Skin skin = buildDefaultSkin();
+    return skin;
+}
+
+bool isUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length;
+        std::uint32_t codePoint;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            codePoint = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            codePoint = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            codePoint = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        if ((length == 3 && codePoint < 0x800) || (length == 4 && codePoint < 0x10000) ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+ParseResult parseSkin(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) return failure(0, "binary data (NUL byte)");
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+
+    Skin skin = defaultSkin();
+    std::string section;
+    bool sawSkinSection = false;
+    bool inSection = false;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = trim(line);
+        for (char c : line) {
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return failure(lineNumber, "control character");
+        }
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+
+        if (line.front() == '[') {
+            if (line.back() != ']') return failure(lineNumber, "section name without ]");
+            section = lower(trim(line.substr(1, line.size() - 2)));
+            if (section.empty()) return failure(lineNumber, "empty section name");
+            inSection = true;
+            if (section == "skin") sawSkinSection = true;
+            continue;
+        }
+        std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return failure(lineNumber, "expected key = value");
+        const std::string key = lower(trim(line.substr(0, equals)));
+        if (key.empty()) return failure(lineNumber, "key without a name");
+        if (!inSection) return failure(lineNumber, "key outside a section");
+        const std::string_view value = trim(line.substr(equals + 1));
+        std::optional<bool> applied = applyKey(skin, section, key, value);
+        if (applied.has_value() && !*applied) return failure(lineNumber, "bad value for " + section + "." + key);
+    }
+    if (!sawSkinSection) return failure(0, "no [skin] section");
+    ParseResult result;
+    result.skin = std::move(skin);
+    return result;
+}
+
+}  // namespace skin

@@ -1,0 +1,93 @@
+// The "*.she" skin format: INI-style text a person can write by hand (docs/skin-format.md).
+// Pure: no platform calls, so that it is tested and fuzzed natively.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace skin {
+
+// 0x00BBGGRR, as the platform holds colours; the file writes them #RRGGBB.
+using Colour = std::uint32_t;
+
+constexpr Colour rgb(int red, int green, int blue) {
+    return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) | (static_cast<Colour>(blue) << 16);
+}
+constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
+constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+// weight 0 gives a, 255 gives b.
+Colour blend(Colour a, Colour b, int weight);
+inline Colour lighten(Colour c, int weight) { return blend(c, rgb(255, 255, 255), weight); }
+inline Colour darken(Colour c, int weight) { return blend(c, rgb(0, 0, 0), weight); }
+
+struct SkinFont {
+    std::string face;   // bytes as in the file: UTF-8 or the system's ANSI code page
+    int tenthsOfPoint;  // 90 is 9 points
+    bool bold;
+};
+
+struct Skin {
+    std::string name;  // display name, bytes as in the file
+
+    Colour windowBackground;
+    Colour windowText;
+    Colour windowBorder;
+
+    Colour captionActive;
+    Colour captionActiveText;
+    Colour captionInactive;
+    Colour captionInactiveText;
+    Colour captionButtonHot;  // behind a caption button under the pointer or pressed
+    Colour captionCloseHot;   // the same for the close button
+
+    Colour buttonFace;
+    Colour buttonText;
+    Colour buttonBorder;
+    Colour buttonHot;
+    Colour buttonPressed;
+
+    Colour editBackground;
+    Colour editText;
+    Colour editBorder;  // text boxes and list boxes
+
+    Colour listBackground;
+    Colour listText;
+    Colour listSelection;
+    Colour listSelectionText;
+
+    Colour frameBorder;
+    Colour frameText;
+
+    Colour checkBackground;
+    Colour checkBorder;
+    Colour checkMark;
+    Colour checkText;
+
+    SkinFont font;  // the caption's title
+};
+
+// The skin SkinH_Attach applies; every key a file leaves out keeps this skin's value.
+const Skin& defaultSkin();
+
+struct ParseResult {
+    std::optional<Skin> skin;  // empty: the file is not a usable skin
+    int line = 0;              // where the first fault stands (0: the file as a whole)
+    std::string error;
+};
+
+// Limits of what a key may hold, in bytes and tenths of a point.
+inline constexpr std::size_t kMaxNameBytes = 63;
+inline constexpr std::size_t kMaxFaceBytes = 31;
+inline constexpr int kMinFontTenths = 60;
+inline constexpr int kMaxFontTenths = 720;
+
+ParseResult parseSkin(std::string_view text);
+
+// Whether the bytes are well-formed UTF-8 (texts in a skin file may also be in the ANSI code page).
+bool isUtf8(std::string_view bytes);
+
+}  // namespace skin

@@ -1,0 +1,37 @@
+// libFuzzer target for the "*.she" parser: any bytes give a skin or a refusal, never a crash,
+// and a skin that is accepted holds only values the format allows.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "skinengine/library/SkinFormat.h"
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const skin::ParseResult result = skin::parseSkin(text);
+    if (!result.skin) {
+        require(!result.error.empty());
+        require(result.line >= 0);
+        return 0;
+    }
+    const skin::Skin& parsed = *result.skin;
+    for (skin::Colour colour : {parsed.windowBackground, parsed.windowText, parsed.captionActive, parsed.buttonFace,
+                                parsed.editBackground, parsed.listSelection, parsed.checkMark, parsed.frameText}) {
+        require(colour <= 0xFFFFFFu);
+    }
+    require(!parsed.name.empty() && parsed.name.size() <= skin::kMaxNameBytes);
+    require(!parsed.font.face.empty() && parsed.font.face.size() <= skin::kMaxFaceBytes);
+    require(parsed.font.tenthsOfPoint >= skin::kMinFontTenths && parsed.font.tenthsOfPoint <= skin::kMaxFontTenths);
+    // A line break at the end changes no line: the file stays accepted.
+    require(skin::parseSkin(std::string(text) + "\n").skin.has_value());
+    return 0;
+}

@@ -1,0 +1,327 @@
+// The "*.she" parser: every key reaches its own field, bad values and broken files are refused
+// whole, and the sample skins we ship are valid and readable.
+#include "skinengine/library/SkinFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace skin {
+namespace {
+
+struct ColourField {
+    const char* section;
+    const char* key;
+    Colour Skin::*member;
+};
+
+// The format's colour keys, as docs/skin-format.md lists them.
+const ColourField kColourFields[] = {
+    {"window", "background", &Skin::windowBackground},   {"window", "text", &Skin::windowText},
+    {"window", "border", &Skin::windowBorder},           {"caption", "active", &Skin::captionActive},
+    {"caption", "active_text", &Skin::captionActiveText}, {"caption", "inactive", &Skin::captionInactive},
+    {"caption", "inactive_text", &Skin::captionInactiveText},
+    {"caption", "button_hot", &Skin::captionButtonHot},  {"caption", "close_hot", &Skin::captionCloseHot},
+    {"button", "face", &Skin::buttonFace},               {"button", "text", &Skin::buttonText},
+    {"button", "border", &Skin::buttonBorder},           {"button", "hot", &Skin::buttonHot},
+    {"button", "pressed", &Skin::buttonPressed},         {"edit", "background", &Skin::editBackground},
+    {"edit", "text", &Skin::editText},                   {"edit", "border", &Skin::editBorder},
+    {"list", "background", &Skin::listBackground},
+    {"list", "text", &Skin::listText},                   {"list", "selection", &Skin::listSelection},
+    {"list", "selection_text", &Skin::listSelectionText}, {"frame", "border", &Skin::frameBorder},
+    {"frame", "text", &Skin::frameText},                 {"check", "background", &Skin::checkBackground},
+    {"check", "border", &Skin::checkBorder},             {"check", "mark", &Skin::checkMark},
+    {"check", "text", &Skin::checkText},
+};
+
+std::string file(const std::string& body) { return "[skin]\nname = test\n" + body; }
+
+Skin parsed(const std::string& text) {
+    ParseResult result = parseSkin(text);
+    EXPECT_TRUE(result.skin.has_value()) << "line " << result.line << ": " << result.error << "\n" << text;
+    return result.skin.value_or(defaultSkin());
+}
+
+TEST(SkinFormat, EveryColourKeySetsItsOwnFieldAndNoOther) {
+    for (const ColourField& key : kColourFields) {
+        // A colour no default uses, so that a key landing in the wrong field shows.
+        const Skin skin = parsed(file(std::string("[") + key.section + "]\n" + key.key + " = #123456\n"));
+        for (const ColourField& field : kColourFields) {
+            const Colour expected = &field == &key ? rgb(0x12, 0x34, 0x56) : defaultSkin().*field.member;
+            EXPECT_EQ(skin.*field.member, expected) << "after " << key.section << "." << key.key << ", field "
+                                                    << field.section << "." << field.key;
+        }
+    }
+}
+
+TEST(SkinFormat, TextAndFontKeys) {
+    const Skin skin = parsed(
+        "[skin]\nname = \"青竹 Bamboo\"\n[font]\nface = 微软雅黑\nsize = 10.5\nbold = no\n");
+    EXPECT_EQ(skin.name, "青竹 Bamboo");
+    EXPECT_EQ(skin.font.face, "微软雅黑");
+    EXPECT_EQ(skin.font.tenthsOfPoint, 105);
+    EXPECT_FALSE(skin.font.bold);
+    // Keys left out keep the default skin's values.
+    EXPECT_EQ(skin.windowBackground, defaultSkin().windowBackground);
+    EXPECT_EQ(parsed("[skin]\n").name, defaultSkin().name);
+}
+
+TEST(SkinFormat, ColourValues) {
+    const std::pair<const char*, Colour> good[] = {
+        {"#0A0B0C", rgb(10, 11, 12)},     {"#ffFFff", rgb(255, 255, 255)}, {"1,2,3", rgb(1, 2, 3)},
+        {" 255 , 0 , 7 ", rgb(255, 0, 7)}, {"#123456 ; a note", rgb(0x12, 0x34, 0x56)},
+        {"0,0,0;", rgb(0, 0, 0)},
+    };
+    for (const auto& [text, colour] : good) {
+        EXPECT_EQ(parsed(file(std::string("[window]\nbackground = ") + text + "\n")).windowBackground, colour) << text;
+    }
+    const char* bad[] = {"#12345", "#1234567", "#GG0000", "256,0,0", "-1,0,0", "1,2",  "1,2,3,4",
+                         "",       "red",      "1,,3",    "0x123456", "# 123456", "1 2 3", "1000,0,0"};
+    for (const char* text : bad) {
+        ParseResult result = parseSkin(file(std::string("[window]\nbackground = ") + text + "\n"));
+        EXPECT_FALSE(result.skin.has_value()) << "\"" << text << "\"";
+        EXPECT_EQ(result.line, 4) << text;
+        EXPECT_EQ(result.error, "bad value for window.background") << text;
+    }
+}
+
+TEST(SkinFormat, FontSizesInPointsWithOneDecimal) {
+    const std::pair<const char*, int> good[] = {{"9", 90}, {"10.5", 105}, {"6", 60}, {"72", 720}, {"12 ; pt", 120}};
+    for (const auto& [text, tenths] : good) {
+        EXPECT_EQ(parsed(file(std::string("[font]\nsize = ") + text + "\n")).font.tenthsOfPoint, tenths) << text;
+    }
+    for (const char* text : {"5.9", "72.1", "9.", ".5", "10.55", "abc", "", "-9", "1e1", "9pt", "1000"}) {
+        EXPECT_FALSE(parseSkin(file(std::string("[font]\nsize = ") + text + "\n")).skin.has_value()) << text;
+    }
+}
+
+TEST(SkinFormat, BoldFlags) {
+    const std::pair<const char*, bool> flags[] = {{"yes", true},  {"TRUE", true},   {"on", true},  {"1", true},
+                                                  {"no", false},  {"False", false}, {"off", false}, {"0", false}};
+    for (const auto& [text, bold] : flags) {
+        EXPECT_EQ(parsed(file(std::string("[font]\nbold = ") + text + "\n")).font.bold, bold) << text;
+    }
+    for (const char* text : {"", "2", "y", "bold", "yes please"}) {
+        EXPECT_FALSE(parseSkin(file(std::string("[font]\nbold = ") + text + "\n")).skin.has_value()) << text;
+    }
+}
+
+TEST(SkinFormat, TextLengthLimits) {
+    const std::string longestName(kMaxNameBytes, 'n');
+    const std::string longestFace(kMaxFaceBytes, 'f');
+    EXPECT_EQ(parsed("[skin]\nname = " + longestName + "\n").name, longestName);
+    EXPECT_EQ(parsed("[skin]\n[font]\nface = " + longestFace + "\n").font.face, longestFace);
+    const char* refused[] = {"[skin]\nname = \n", "[skin]\nname = \"\"\n", "[font]\nface =\n[skin]\n"};
+    for (const char* text : refused) EXPECT_FALSE(parseSkin(text).skin.has_value()) << text;
+    EXPECT_FALSE(parseSkin("[skin]\nname = " + longestName + "n\n").skin.has_value());
+    EXPECT_FALSE(parseSkin("[skin]\n[font]\nface = " + longestFace + "f\n").skin.has_value());
+}
+
+TEST(SkinFormat, LayoutOfTheText) {
+    // Keys and sections in any case, blanks around them, CRLF, a byte-order mark, comments, and
+    // a key given twice (the last counts).
+    const Skin skin = parsed(
+        "\xEF\xBB\xBF; a comment\r\n# another\r\n  [ SKIN ]  \r\n\tName\t=\tx\r\n\r\n[Window]\r\n"
+        "BACKGROUND = #010203\r\nbackground = #040506\r\n");
+    EXPECT_EQ(skin.name, "x");
+    EXPECT_EQ(skin.windowBackground, rgb(4, 5, 6));
+    // The [skin] section may stand anywhere; unknown sections and keys are passed over.
+    const Skin later = parsed("[window]\ntext = #0000FF\nshadow = big\n[sound]\nclick = yes\n[skin]\n");
+    EXPECT_EQ(later.windowText, rgb(0, 0, 255));
+}
+
+struct Broken {
+    std::string text;
+    int line;
+    const char* error;
+};
+
+TEST(SkinFormat, BrokenFilesAreRefusedWithWhereAndWhy) {
+    const Broken cases[] = {
+        {"", 0, "no [skin] section"},
+        {"\n\n  \n", 0, "no [skin] section"},
+        {"; only a comment\n", 0, "no [skin] section"},
+        {"[window]\nbackground = #000000\n", 0, "no [skin] section"},
+        {"[skin\n", 1, "section name without ]"},
+        {"[skin]\n[]\n", 2, "empty section name"},
+        {"name = x\n[skin]\n", 1, "key outside a section"},
+        {"[skin]\nname x\n", 2, "expected key = value"},
+        {"[skin]\n= x\n", 2, "key without a name"},
+        {"[skin]\n[window]\nbackground = #12", 3, "bad value for window.background"},
+        {"[skin]\nname = a\x01z\n", 2, "control character"},
+        {std::string("[skin]\nname = a\0z\n", 18), 0, "binary data (NUL byte)"},
+    };
+    for (const Broken& broken : cases) {
+        ParseResult result = parseSkin(broken.text);
+        EXPECT_FALSE(result.skin.has_value()) << broken.text;
+        EXPECT_EQ(result.line, broken.line) << broken.text;
+        EXPECT_EQ(result.error, broken.error) << broken.text;
+    }
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::filesystem::path> sampleSkins() {
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(QUORVANE_SOURCE_DIR "/skins")) {
+        if (entry.path().extension() == ".she") paths.push_back(entry.path());
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+TEST(SkinFormat, EveryPrefixOfASkinFileEitherParsesOrIsRefused) {
+    const std::string text = readFile(sampleSkins().at(0));
+    ASSERT_GT(text.size(), 100u);
+    int refused = 0;
+    for (std::size_t length = 0; length <= text.size(); ++length) {
+        ParseResult result = parseSkin(std::string_view(text).substr(0, length));
+        if (!result.skin) {
+            ++refused;
+            EXPECT_FALSE(result.error.empty()) << length;
+        }
+    }
+    EXPECT_GT(refused, 0) << "a file cut inside a value is refused";
+    EXPECT_TRUE(parseSkin(text).skin.has_value());
+}
+
+TEST(SkinFormat, BinaryDataIsRefused) {
+    std::uint32_t state = 12345;
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(64 + round, '\0');
+        for (char& byte : bytes) {
+            state = state * 1103515245u + 12345u;
+            byte = static_cast<char>(state >> 24);
+        }
+        bytes.insert(0, "[skin]\n");  // even behind a valid start
+        EXPECT_FALSE(parseSkin(bytes).skin.has_value()) << round;
+    }
+}
+
+TEST(SkinFormat, Utf8IsTold) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", true},
+        {"plain", true},
+        {"宋体", true},
+        {"\xCB\xCE\xCC\xE5", false},      // 宋体 in code page 936
+        {"\xC0\x80", false},              // overlong NUL
+        {"\xED\xA0\x80", false},          // a surrogate
+        {"\xF4\x90\x80\x80", false},      // past U+10FFFF
+        {"\xE5\xAE", false},              // cut short
+        {"\xF0\x9F\x98\x80", true},       // U+1F600
+    };
+    for (const auto& [bytes, utf8] : cases) EXPECT_EQ(isUtf8(bytes), utf8) << bytes;
+}
+
+TEST(SkinFormat, Blend) {
+    EXPECT_EQ(blend(rgb(0, 0, 0), rgb(255, 255, 255), 0), rgb(0, 0, 0));
+    EXPECT_EQ(blend(rgb(0, 0, 0), rgb(255, 255, 255), 255), rgb(255, 255, 255));
+    EXPECT_EQ(blend(rgb(0, 100, 200), rgb(200, 100, 0), 128), rgb(100, 100, 100));
+    EXPECT_EQ(blend(rgb(10, 20, 30), rgb(40, 50, 60), -5), rgb(10, 20, 30));
+    EXPECT_EQ(blend(rgb(10, 20, 30), rgb(40, 50, 60), 999), rgb(40, 50, 60));
+    EXPECT_EQ(lighten(rgb(0, 0, 0), 255), rgb(255, 255, 255));
+    EXPECT_EQ(darken(rgb(255, 255, 255), 255), rgb(0, 0, 0));
+}
+
+// Relative luminance and contrast ratio as accessibility guidelines define them.
+double luminance(Colour c) {
+    auto channel = [](int value) {
+        double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(redOf(c)) + 0.7152 * channel(greenOf(c)) + 0.0722 * channel(blueOf(c));
+}
+
+double contrast(Colour a, Colour b) {
+    double x = luminance(a), y = luminance(b);
+    if (x < y) std::swap(x, y);
+    return (x + 0.05) / (y + 0.05);
+}
+
+TEST(SampleSkins, AtLeastFiveValidVisiblyDifferentAndReadable) {
+    std::vector<Skin> skins{defaultSkin()};
+    std::set<std::string> names{defaultSkin().name};
+    for (const auto& path : sampleSkins()) {
+        ParseResult result = parseSkin(readFile(path));
+        ASSERT_TRUE(result.skin.has_value()) << path << " line " << result.line << ": " << result.error;
+        const Skin& skin = *result.skin;
+        EXPECT_TRUE(isUtf8(skin.name)) << path;
+        EXPECT_TRUE(names.insert(skin.name).second) << path << ": the name is taken";
+        for (char c : path.filename().string()) EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80) << path;
+        skins.push_back(skin);
+    }
+    EXPECT_GE(skins.size(), 6u) << "the default and at least five samples";
+
+    for (std::size_t i = 0; i < skins.size(); ++i) {
+        const Skin& s = skins[i];
+        const std::pair<const char*, double> pairs[] = {
+            {"window text", contrast(s.windowText, s.windowBackground)},
+            {"caption text", contrast(s.captionActiveText, s.captionActive)},
+            {"button text", contrast(s.buttonText, s.buttonFace)},
+            {"hot button text", contrast(s.buttonText, s.buttonHot)},
+            {"pressed button text", contrast(s.buttonText, s.buttonPressed)},
+            {"edit text", contrast(s.editText, s.editBackground)},
+            {"list text", contrast(s.listText, s.listBackground)},
+            {"selected entry", contrast(s.listSelectionText, s.listSelection)},
+            {"check box text", contrast(s.checkText, s.windowBackground)},
+            {"frame text", contrast(s.frameText, s.windowBackground)},
+            {"check mark", contrast(s.checkMark, s.checkBackground)},
+        };
+        for (const auto& [what, ratio] : pairs) EXPECT_GE(ratio, 4.5) << s.name << ": " << what;
+        // The programs' own coloured texts (red, blue, dark orange) stay readable on the skin's
+        // window and boxes: those grounds are light.
+        EXPECT_GE(luminance(s.windowBackground), 0.6) << s.name;
+        EXPECT_GE(luminance(s.editBackground), 0.8) << s.name;
+        for (std::size_t j = 0; j < i; ++j) {
+            // Visibly different: caption colours far apart.
+            const Skin& t = skins[j];
+            const int distance = std::abs(redOf(s.captionActive) - redOf(t.captionActive)) +
+                                 std::abs(greenOf(s.captionActive) - greenOf(t.captionActive)) +
+                                 std::abs(blueOf(s.captionActive) - blueOf(t.captionActive));
+            EXPECT_GE(distance, 60) << s.name << " and " << t.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+// The format page's example is the built-in skin written out: the two must not drift apart.
+TEST(SkinFormat, ThePagesExampleIsTheBuiltInSkin) {
+    const std::string page = readFile(QUORVANE_SOURCE_DIR "/docs/skin-format.md");
+    const std::size_t start = page.find("```ini\n");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = page.find("```", start + 7);
+    ASSERT_NE(end, std::string::npos);
+    const Skin example = parsed(page.substr(start + 7, end - start - 7));
+    const Skin& builtIn = defaultSkin();
+    for (const ColourField& field : kColourFields) {
+        EXPECT_EQ(example.*field.member, builtIn.*field.member) << field.section << "." << field.key;
+    }
+    EXPECT_EQ(example.name, builtIn.name);
+    EXPECT_EQ(example.font.face, builtIn.font.face);
+    EXPECT_EQ(example.font.tenthsOfPoint, builtIn.font.tenthsOfPoint);
+    EXPECT_EQ(example.font.bold, builtIn.font.bold);
+    // Every colour key has its row in the page's table.
+    for (const ColourField& field : kColourFields) {
+        EXPECT_NE(page.find(std::string("| `[") + field.section + "]` | `" + field.key + "` |"), std::string::npos)
+            << field.key;
+    }
+}
+
+}  // namespace
+}  // namespace skin
