@@ -109,12 +109,11 @@ if(QUORVANE_TESTS)
     LIBRARIES stock_win32
     FIXTURES standin)
   wine_test(wine_skin_library_test TIMEOUT 300
-    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES skinengine_binding skin_format gdi32)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
-            tests/e2e/WindowDriver.cpp
-            tests/e2e/PngWriter.cpp
+            tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES stock_logic skin_format gdi32
     FIXTURES standin)
   set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
@@ -160,7 +159,7 @@ if(QUORVANE_TESTS)
   add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 sample_skins)
   add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
   wine_test(wine_glimmora_test TIMEOUT 300
-    SOURCES tests/wine/GlimmoraListingWineTest.cpp
+    SOURCES tests/wine/GlimmoraListingWineTest.cpp tests/e2e/TestFiles.cpp
     LIBRARIES glimmora_win32)
   add_custom_command(OUTPUT ${test_dir}/many-skins/skin09999.she
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${test_dir}/many-skins -P ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
@@ -169,11 +168,12 @@ if(QUORVANE_TESTS)
   add_custom_target(many_skins DEPENDS ${test_dir}/many-skins/skin09999.she)
   add_dependencies(wine_glimmora_test many_skins)
   wine_test(glimmora_e2e_test TIMEOUT 600
-    SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/GlimmoraDiskFaultTest.cpp
+            tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
-  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins)
+  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins many_skins)
   wine_test(skin_engine_faults_e2e_test TIMEOUT 300
-    SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
   add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
   # Tests that read the screen and move the pointer run one at a time on the one display, and so

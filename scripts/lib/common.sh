@@ -64,6 +64,12 @@ prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.quorvane-ready"
   fi
+  # A CD drive r: without a disc, for the drive that is not ready: its folder does not exist.
+  if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f /reg:64 >/dev/null 2>&1
+    ln -sfn /nonexistent/quorvane-cd "$WINEPREFIX/dosdevices/r:"
+    wineserver -w
+  fi
 }
 
 # A private X display on Xvfb; stopped when the calling script ends.

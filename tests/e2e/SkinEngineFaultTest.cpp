@@ -48,7 +48,6 @@ protected:
         CreateDirectoryW(work_.c_str(), nullptr);
         for (const wchar_t* name : {L"a.she", L"b.she"}) make(work_ + L"\\" + name);
         trace_ = base + L"-trace.txt";
-        DeleteFileW(trace_.c_str());
     }
 
     void TearDown() override {
@@ -72,9 +71,7 @@ protected:
     void start(const wchar_t* exe, const std::wstring* besideIt) {
         copy(binDirectory() + L"\\" + exe, app_ + L"\\" + exe);
         if (besideIt != nullptr) copy(*besideIt, app_ + L"\\SkinH_VB6.dll");
-        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
-        program_ = std::make_unique<Program>(app_ + L"\\" + exe, work_);
-        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+        program_ = startTraced(app_ + L"\\" + exe, work_, trace_);
         ASSERT_TRUE(program_->started());
     }
 
@@ -112,7 +109,8 @@ struct StartCase {
 
 std::string caseName(const ::testing::TestParamInfo<StartCase>& info) {
     const char* libraries[] = {"Missing", "WithoutAttach", "PlantedInCurrentDirectory"};
-    return std::string(info.param.exe[0] == L's' ? "stock" : "glimmora") + libraries[static_cast<int>(info.param.library)];
+    const std::string program = info.param.exe[0] == L's' ? "stock" : "glimmora";
+    return program + libraries[static_cast<int>(info.param.library)];
 }
 
 class StartWithoutSkinEngine : public LonelyProgram, public ::testing::WithParamInterface<StartCase> {};

@@ -33,11 +33,8 @@ protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
         trace_ = temporaryPath(L"stock-e2e-trace");
-        DeleteFileW(trace_.c_str());
-        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
         // The local build: a lookup started here may only reach the stand-in on this machine.
-        program_ = std::make_unique<Program>(binDirectory() + L"\\stock-local.exe", binDirectory());
-        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+        program_ = startTraced(binDirectory() + L"\\stock-local.exe", binDirectory(), trace_);
         ASSERT_TRUE(program_->started());
         form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
         ASSERT_NE(form_, nullptr) << "the window did not appear";

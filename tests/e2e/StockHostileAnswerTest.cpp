@@ -60,7 +60,9 @@ std::size_t gbkBytes(const std::wstring& text) {
         WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr));
 }
 
-bool startsWith(const std::wstring& text, const std::wstring& start) { return text.compare(0, start.size(), start) == 0; }
+bool startsWith(const std::wstring& text, const std::wstring& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
 
 bool endsWith(const std::wstring& text, const std::wstring& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -75,7 +77,8 @@ protected:
     // only after a quote, and only while the chart port listens) and the window has ended its
     // handling; how long that took from the key press goes to elapsedMs.
     void lookUpAndWait(const std::wstring& code, bool quoteExpected, DWORD& elapsedMs, bool chartListens = true) {
-        const std::string symbol = (code.compare(0, 2, L"00") == 0 ? "sz" : "sh") + std::string(code.begin(), code.end());
+        const std::string market = code.compare(0, 2, L"00") == 0 ? "sz" : "sh";
+        const std::string symbol = market + std::string(code.begin(), code.end());
         const std::size_t quotes = countRequests(requests(), "/list=" + symbol);
         const std::size_t charts = countRequests(requests(), "/n/" + symbol + ".gif");
         typeInto(Control::Text9, code, code);

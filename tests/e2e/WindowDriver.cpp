@@ -119,16 +119,6 @@ std::wstring screenshotDirectory() {
     return directory;
 }
 
-std::wstring temporaryPath(const std::wstring& name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId());
-}
-
-void makeEmptyFile(const std::wstring& path) {
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
-
 Program::Program(const std::wstring& exe, const std::wstring& workingDirectory) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -198,6 +188,15 @@ bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
     if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
     GetExitCodeProcess(process_, &exitCode);
     return true;
+}
+
+std::unique_ptr<Program> startTraced(const std::wstring& exe, const std::wstring& workingDirectory,
+                                     const std::wstring& trace) {
+    DeleteFileW(trace.c_str());
+    SetEnvironmentVariableW(L"SKINH_TRACE", trace.c_str());
+    auto program = std::make_unique<Program>(exe, workingDirectory);
+    SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+    return program;
 }
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {

@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/e2e/TestFiles.h"
 
 namespace e2e {
 
@@ -14,10 +17,6 @@ namespace e2e {
 std::wstring testDirectory();
 std::wstring binDirectory();
 std::wstring screenshotDirectory();
-// A path in the temporary folder whose name ends in this test program's process id.
-std::wstring temporaryPath(const std::wstring& name);
-// Makes an empty file, or empties the one there.
-void makeEmptyFile(const std::wstring& path);
 
 class Program {
 public:
@@ -41,6 +40,10 @@ private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
+
+// Starts exe with our skin engine library's trace going to the file named, emptied first.
+std::unique_ptr<Program> startTraced(const std::wstring& exe, const std::wstring& workingDirectory,
+                                     const std::wstring& trace);
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
