@@ -176,10 +176,27 @@ if(QUORVANE_TESTS)
     SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
   add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
+  # The soak: both programs driven for long, their handles probed from inside them by a library
+  # loaded there. scripts/test runs it short; scripts/soak sets the full length.
+  add_library(handle_probe SHARED tests/e2e/ProbeLibrary.cpp)
+  set_target_properties(handle_probe PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${test_dir}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/probe-lib)
+  if(NOT MSVC)
+    target_link_options(handle_probe PRIVATE -Wl,--kill-at)
+  endif()
+  target_include_directories(handle_probe PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(handle_probe PRIVATE wininet gdi32)
+  wine_test(soak_e2e_test TIMEOUT 3600
+    SOURCES tests/e2e/SoakTest.cpp tests/e2e/ProcessProbe.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp
+            tests/e2e/PngWriter.cpp
+    LIBRARIES stock_logic glimmora_logic psapi gdi32
+    FIXTURES standin)
+  set_property(TEST soak_e2e_test APPEND PROPERTY ENVIRONMENT QUORVANE_SOAK_LOOKUPS=50 QUORVANE_SOAK_SWITCHES=50)
+  add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins handle_probe)
   # Tests that read the screen and move the pointer run one at a time on the one display, and so
   # do tests that show a window of their own.
   set_tests_properties(stock_e2e_test stock_e2e_service_down stock_e2e_chart_port_refused glimmora_e2e_test
-    wine_glimmora_test wine_skin_library_test skin_engine_faults_e2e_test PROPERTIES RUN_SERIAL TRUE)
+    wine_glimmora_test wine_skin_library_test skin_engine_faults_e2e_test soak_e2e_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.

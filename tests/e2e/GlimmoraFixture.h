@@ -20,8 +20,6 @@ namespace e2e {
 using Lines = std::vector<std::string>;
 using Names = std::vector<std::wstring>;
 
-inline constexpr DWORD kStartTimeoutMs = 20000;
-
 inline std::string utf8(const std::wstring& text) {
     const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(length), '\0');

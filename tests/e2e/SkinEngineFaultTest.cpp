@@ -18,7 +18,6 @@ namespace {
 
 using namespace e2e;
 
-constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kLibraryMissing = 126;
 constexpr DWORD kFunctionMissing = 127;
 

@@ -16,8 +16,6 @@
 
 namespace e2e {
 
-inline constexpr DWORD kStartTimeoutMs = 20000;
-
 inline std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     std::ostringstream text;

@@ -13,6 +13,9 @@
 
 namespace e2e {
 
+// How long a program may take to show its window under Wine on a busy machine.
+inline constexpr DWORD kStartTimeoutMs = 20000;
+
 // The folder of this test program, and the folders beside it in the build tree.
 std::wstring testDirectory();
 std::wstring binDirectory();
@@ -29,6 +32,7 @@ public:
 
     bool started() const { return process_ != nullptr; }
     DWORD id() const { return id_; }
+    HANDLE process() const { return process_; }
     // The program's visible top-level window of that class (nullptr: any), waiting up to timeoutMs.
     HWND waitForWindow(const wchar_t* className, DWORD timeoutMs) const;
     // Whether the program has loaded the library of that file name (case ignored).
