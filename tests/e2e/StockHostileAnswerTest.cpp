@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "stock/QuoteLookup.h"
 #include "tests/e2e/StockFixture.h"
@@ -96,9 +98,21 @@ protected:
         elapsedMs = GetTickCount() - start;
     }
 
-    std::size_t chartColours() {
+    // What the screen shows of the chart control.
+    std::vector<DWORD> chart() {
         Sleep(300);  // let the repaint reach the screen
-        return distinctColoursOnScreen(box(Control::img_stock));
+        RECT rect;
+        GetWindowRect(box(Control::img_stock), &rect);
+        return screenPixels(rect);
+    }
+    std::size_t chartColours() {
+        const std::vector<DWORD> pixels = chart();
+        return std::set<DWORD>(pixels.begin(), pixels.end()).size();
+    }
+    // A real chart, and not the one shown before: each share's chart names it.
+    void expectNewChart(const std::vector<DWORD>& before, const std::vector<DWORD>& now) {
+        EXPECT_GT(std::set<DWORD>(now.begin(), now.end()).size(), 3u) << "a chart is shown";
+        EXPECT_NE(now, before) << "the chart of the share looked up";
     }
 };
 
@@ -112,6 +126,7 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
     // A good lookup first, so that what the fault leaves alone can be seen.
     lookUpAndWait(L"600000", true, elapsed);
     ASSERT_EQ(text(Control::lb_info), kGoodSummary);
+    const std::vector<DWORD> goodChart = chart();
 
     lookUpAndWait(h.code, quote, elapsed);
     EXPECT_LT(elapsed, h.boundMs) << "the lookup took too long";
@@ -149,10 +164,11 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
         EXPECT_EQ(text(Control::lb_info), stock::kNoQuoteNotice);
         EXPECT_EQ(text(Control::Text3), L"10.25") << "today's price stays";
     }
+    const std::vector<DWORD> faultChart = chart();
     if (h.chart) {
-        EXPECT_GT(chartColours(), 3u) << "the chart is shown";
+        expectNewChart(goodChart, faultChart);
     } else {
-        EXPECT_EQ(chartColours(), 1u) << "the chart control is empty";
+        EXPECT_EQ(std::set<DWORD>(faultChart.begin(), faultChart.end()).size(), 1u) << "the chart control is empty";
     }
     EXPECT_EQ(messageBox(0), nullptr) << "no message";
 
@@ -160,7 +176,7 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
     EXPECT_EQ(text(Control::lb_info), kNextSummary);
     EXPECT_EQ(text(Control::Text3), L"10.61");
     EXPECT_TRUE(startsWith(text(Control::Text10), L"var hq_str_sz000001=\"平安银行,10.52,"));
-    EXPECT_GT(chartColours(), 3u);
+    expectNewChart(faultChart, chart());
 }
 
 INSTANTIATE_TEST_SUITE_P(
