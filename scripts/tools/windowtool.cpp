@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     while (GetTickCount() - start < timeout) {
         HWND window = FindWindowA(className, nullptr);
         if (window != nullptr && IsWindowVisible(window)) {
-            Sleep(500);  // let the first paint reach the screen
+            SetCursorPos(0, 0);  // off the window: no tooltip in the picture
+            Sleep(1000);         // let the first paint reach the screen
             RECT rect;
             GetWindowRect(window, &rect);
             std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
