@@ -40,6 +40,7 @@ struct Hostile {
     int open = 0;
     bool chart = false;  // a real chart is shown: the chart service answers well for a quote fault
     DWORD boundMs = 4000;
+    const wchar_t* screenshot = nullptr;  // the name of a screenshot of the window after the fault
 };
 
 // The stand-in's delay for its slow modes, and what a lookup may take on top of it.
@@ -171,6 +172,7 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
         EXPECT_EQ(std::set<DWORD>(faultChart.begin(), faultChart.end()).size(), 1u) << "the chart control is empty";
     }
     EXPECT_EQ(messageBox(0), nullptr) << "no message";
+    if (h.screenshot) saveScreenshot(form_, screenshotDirectory() + L"\\stock-hostile-" + h.screenshot + L".png");
 
     lookUpAndWait(L"000001", true, elapsed);
     EXPECT_EQ(text(Control::lb_info), kNextSummary);
@@ -182,7 +184,7 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
 INSTANTIATE_TEST_SUITE_P(
     EveryFault, HostileAnswer,
     ::testing::Values(
-        Hostile{"ErrorPage404", L"999001", Arrives::Page, L"404 Not Found"},
+        Hostile{"ErrorPage404", L"999001", Arrives::Page, L"404 Not Found", 0, nullptr, 0, false, 4000, L"error-page"},
         Hostile{"ErrorPage500", L"999002", Arrives::Page, L"500 Internal Server Error"},
         Hostile{"EmptyBody", L"999003", Arrives::Nothing},
         Hostile{"ClosedWithoutReply", L"999004", Arrives::Nothing},
@@ -195,12 +197,13 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"Exactly256Bytes", L"999010", Arrives::Line, nullptr, 0, L"整二五六", 16, true},
         Hostile{"ContentLengthShorter", L"999011", Arrives::Line, nullptr, 0, L"长度偏短", 17, true},
         Hostile{"ContentLengthLonger", L"999012", Arrives::Line, nullptr, 0, L"长度偏长", 18, true},
-        Hostile{"LoneLeadByteBeforeComma", L"999013", Arrives::Line, nullptr, 0, L"孤立前导?", 19, true},
+        Hostile{"LoneLeadByteBeforeComma", L"999013", Arrives::Line, nullptr, 0, L"孤立前导?", 19, true, 4000,
+                L"lone-lead-byte"},
         Hostile{"SlowAnswer", L"999014", Arrives::Line, nullptr, 0, L"慢速回答", 20, true, kSlowMs + 4000},
         Hostile{"StallMidBody", L"999015", Arrives::Line, nullptr, 0, L"中途停顿", 21, true, kSlowMs + 4000},
         Hostile{"BodyWithoutHeaders", L"999016", Arrives::Nothing},
         Hostile{"BrokenChunking", L"999017", Arrives::Nothing},
-        Hostile{"ChartIsHtml", L"999101", Arrives::Line, nullptr, 0, L"图为网页", 31},
+        Hostile{"ChartIsHtml", L"999101", Arrives::Line, nullptr, 0, L"图为网页", 31, false, 4000, L"html-chart"},
         Hostile{"ChartNotFound", L"999102", Arrives::Line, nullptr, 0, L"图四零四", 32},
         Hostile{"TruncatedGif", L"999103", Arrives::Line, nullptr, 0, L"图被截断", 33},
         Hostile{"LargeBogusChart", L"999104", Arrives::Line, nullptr, 0, L"图为乱码", 34},
