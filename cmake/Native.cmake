@@ -26,24 +26,6 @@ if(QUORVANE_TESTS)
   target_link_libraries(native_tests PRIVATE stock_logic glimmora_logic skin_format GTest::gtest_main)
   add_test(NAME native_tests COMMAND native_tests)
   set_tests_properties(native_tests PROPERTIES TIMEOUT 300)
-
-  # The skin file parser under libFuzzer, which only clang provides; run for a short time from the
-  # checked-in seeds and the sample skins. New finds go to a corpus in the build tree.
-  find_program(QUORVANE_CLANGXX NAMES clang++ clang++-14 REQUIRED)
-  set(fuzz_sources ${CMAKE_SOURCE_DIR}/skinengine/library/SkinFormat.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/SkinFormatFuzz.cpp)
-  set(fuzz_binary ${CMAKE_BINARY_DIR}/skin_format_fuzz)
-  add_custom_command(OUTPUT ${fuzz_binary}
-    COMMAND ${QUORVANE_CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-            -I${CMAKE_SOURCE_DIR} ${fuzz_sources} -o ${fuzz_binary}
-    DEPENDS ${fuzz_sources} ${CMAKE_SOURCE_DIR}/skinengine/library/SkinFormat.h
-    COMMENT "Building the skin file fuzz target with clang")
-  add_custom_target(skin_format_fuzz_target ALL DEPENDS ${fuzz_binary})
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus)
-  add_test(NAME skin_format_fuzz
-    COMMAND ${fuzz_binary} -max_total_time=20 -timeout=10 -rss_limit_mb=1024 -max_len=4096
-            -dict=${CMAKE_SOURCE_DIR}/tests/fuzz/skin.dict
-            ${CMAKE_BINARY_DIR}/fuzz-corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/seeds ${CMAKE_SOURCE_DIR}/skins)
-  set_tests_properties(skin_format_fuzz PROPERTIES TIMEOUT 120)
 endif()
 
 # The stand-in quote and chart services that the tests and a local run of stock talk to.

@@ -122,34 +122,57 @@ if(QUORVANE_TESTS)
     LIBRARIES stock_win32
     FIXTURES standin)
   wine_test(wine_skin_library_test TIMEOUT 300
-    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES skinengine_binding skin_format gdi32)
   wine_test(stock_e2e_test TIMEOUT 600
-    SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/WindowDriver.cpp
-            tests/e2e/PngWriter.cpp
+    SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
+            tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES stock_logic skin_format gdi32
     FIXTURES standin)
-  set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*")
-  # The same program once more with the stand-in stopped.
+  set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
+  # The same program once more with the stand-in stopped, where both ports refuse,
   add_test(NAME stock_e2e_service_down COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ServiceDown*)
   set_tests_properties(stock_e2e_service_down PROPERTIES TIMEOUT 120 DEPENDS standin_stop RUN_SERIAL TRUE)
+  # and with only the quote service up, where the chart port (18081) refuses.
+  add_test(NAME standin_quotes_only_start COMMAND ${standin} start ${standin_log} 18080 18091)
+  add_test(NAME standin_quotes_only_stop COMMAND ${standin} stop ${standin_log})
+  set_tests_properties(standin_quotes_only_start PROPERTIES FIXTURES_SETUP standin_quotes_only
+    DEPENDS stock_e2e_service_down)
+  set_tests_properties(standin_quotes_only_stop PROPERTIES FIXTURES_CLEANUP standin_quotes_only)
+  add_test(NAME stock_e2e_chart_port_refused
+    COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ChartPortRefused*)
+  set_tests_properties(stock_e2e_chart_port_refused PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED standin_quotes_only
+    RUN_SERIAL TRUE)
   # Test programs find our library beside them, through the same ordinary search as the programs.
   add_custom_command(TARGET SkinH_VB6 POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${test_dir}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SkinH_VB6> ${test_dir}/)
-  # The same library without SkinH_Attach, for the start-up failure of a program.
-  add_library(SkinH_VB6_partial SHARED skinengine/library/SkinLibrary.cpp tests/wine/SkinH_VB6_partial.def)
-  target_link_libraries(SkinH_VB6_partial PRIVATE skinh_engine)
-  set_target_properties(SkinH_VB6_partial PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
-    RUNTIME_OUTPUT_DIRECTORY ${test_dir}/partial ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/partial-lib)
-  if(NOT MSVC)
-    target_link_options(SkinH_VB6_partial PRIVATE -Wl,--enable-stdcall-fixup)
-  endif()
+  # Our library once without each of its functions, in tests/without-<function>/, for a program
+  # that meets a library lacking what it calls.
+  file(STRINGS skinengine/library/SkinH_VB6.def skin_functions REGEX "^ +SkinH_")
+  list(TRANSFORM skin_functions STRIP)
+  set(libraries_without)
+  foreach(missing ${skin_functions})
+    set(exports ${skin_functions})
+    list(REMOVE_ITEM exports ${missing})
+    list(JOIN exports "\n    " exports)
+    set(def ${CMAKE_BINARY_DIR}/without-${missing}/SkinH_VB6.def)
+    file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY SkinH_VB6.dll\nEXPORTS\n    ${exports}\n")
+    add_library(SkinH_VB6_without_${missing} SHARED skinengine/library/SkinLibrary.cpp ${def})
+    target_link_libraries(SkinH_VB6_without_${missing} PRIVATE skinh_engine)
+    set_target_properties(SkinH_VB6_without_${missing} PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
+      RUNTIME_OUTPUT_DIRECTORY ${test_dir}/without-${missing}
+      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/without-${missing})
+    if(NOT MSVC)
+      target_link_options(SkinH_VB6_without_${missing} PRIVATE -Wl,--enable-stdcall-fixup)
+    endif()
+    list(APPEND libraries_without SkinH_VB6_without_${missing})
+  endforeach()
   add_dependencies(wine_skinengine_test SkinH_VB6 stock)
-  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 SkinH_VB6_partial sample_skins)
+  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 sample_skins)
   add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
   wine_test(wine_glimmora_test TIMEOUT 300
-    SOURCES tests/wine/GlimmoraListingWineTest.cpp
+    SOURCES tests/wine/GlimmoraListingWineTest.cpp tests/e2e/TestFiles.cpp
     LIBRARIES glimmora_win32)
   add_custom_command(OUTPUT ${test_dir}/many-skins/skin09999.she
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${test_dir}/many-skins -P ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
@@ -158,9 +181,31 @@ if(QUORVANE_TESTS)
   add_custom_target(many_skins DEPENDS ${test_dir}/many-skins/skin09999.she)
   add_dependencies(wine_glimmora_test many_skins)
   wine_test(glimmora_e2e_test TIMEOUT 600
-    SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp
+    SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/GlimmoraDiskFaultTest.cpp
+            tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
-  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins)
+  add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins many_skins)
+  wine_test(skin_engine_faults_e2e_test TIMEOUT 300
+    SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
+    LIBRARIES glimmora_logic gdi32)
+  add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
+  # The soak: both programs driven for long, their handles probed from inside them by a library
+  # loaded there. scripts/test runs it short; scripts/soak sets the full length.
+  add_library(handle_probe SHARED tests/e2e/ProbeLibrary.cpp)
+  set_target_properties(handle_probe PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${test_dir}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/probe-lib)
+  if(NOT MSVC)
+    target_link_options(handle_probe PRIVATE -Wl,--kill-at)
+  endif()
+  target_include_directories(handle_probe PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(handle_probe PRIVATE wininet gdi32)
+  wine_test(soak_e2e_test TIMEOUT 3600
+    SOURCES tests/e2e/SoakTest.cpp tests/e2e/ProcessProbe.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp
+            tests/e2e/PngWriter.cpp
+    LIBRARIES stock_logic glimmora_logic psapi gdi32
+    FIXTURES standin)
+  set_property(TEST soak_e2e_test APPEND PROPERTY ENVIRONMENT QUORVANE_SOAK_LOOKUPS=50 QUORVANE_SOAK_SWITCHES=50)
+  add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins handle_probe)
   # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
   # there on a display of its own.
   add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package)
@@ -179,8 +224,8 @@ if(QUORVANE_TESTS)
 
   # Tests that read the screen and move the pointer run one at a time on the one display, and so
   # do tests that show a window of their own.
-  set_tests_properties(stock_e2e_test stock_e2e_service_down glimmora_e2e_test wine_glimmora_test
-    wine_skin_library_test PROPERTIES RUN_SERIAL TRUE)
+  set_tests_properties(stock_e2e_test stock_e2e_service_down stock_e2e_chart_port_refused glimmora_e2e_test
+    wine_glimmora_test wine_skin_library_test skin_engine_faults_e2e_test soak_e2e_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 # A helper of scripts/run: waits for a program's window, or closes it.

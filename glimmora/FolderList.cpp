@@ -55,6 +55,13 @@ std::wstring directoryPath(std::wstring path) {
     return path;
 }
 
+std::wstring parentFolder(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size()) return L"";
+    // The drive's root keeps its backslash.
+    return path.substr(0, slash == 2 && startsWithDrive(path) ? slash + 1 : slash);
+}
+
 bool lessIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](wchar_t x, wchar_t y) { return lowerAscii(x) < lowerAscii(y); });

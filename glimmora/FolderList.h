@@ -26,6 +26,9 @@ std::wstring driveEntryText(wchar_t letter, const std::wstring& label);
 // The path as the directory list reports it: no trailing backslash except at a drive's root.
 std::wstring directoryPath(std::wstring path);
 
+// The folder a path of directoryPath's form lies in; "" for a drive's root.
+std::wstring parentFolder(const std::wstring& path);
+
 // Alphabetical without regard to case; equal texts apart from case keep a stable order.
 bool lessIgnoringCase(const std::wstring& a, const std::wstring& b);
 

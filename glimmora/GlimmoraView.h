@@ -21,8 +21,9 @@ public:
     virtual void chooseDriveOf(const std::wstring& path) = 0;
 
     // Dir1: the path has no trailing backslash except at a drive's root. Setting it accepts a
-    // folder or a drive text and raises Dir1_Change when the path moves; false, and nothing
-    // moved, when the folder cannot be read.
+    // folder or a drive text and raises Dir1_Change when the path moves; false when the folder
+    // cannot be read, and then the path stays, unless its own folder has gone meanwhile: then
+    // it moves up to the nearest folder still there, raising Dir1_Change.
     virtual std::wstring dirPath() const = 0;
     virtual bool setDirPath(const std::wstring& path) = 0;
 

@@ -47,7 +47,19 @@ void DirectoryList::created(HWND control) {
     moveTo(length > 0 && length < MAX_PATH ? std::wstring(current, length) : L"C:\\", false);
 }
 
-bool DirectoryList::setPath(const std::wstring& wanted) { return moveTo(wanted, true); }
+bool DirectoryList::setPath(const std::wstring& wanted) {
+    if (moveTo(wanted, true)) return true;
+    showWhatIsThere();
+    return false;
+}
+
+// The folder shown may have been removed since it was read, or a subfolder of it: the list must
+// not lead to folders that are gone, nor List1 hold the skins of one.
+void DirectoryList::showWhatIsThere() {
+    for (std::wstring folder = path_; !folder.empty(); folder = parentFolder(folder)) {
+        if (moveTo(folder, true)) return;
+    }
+}
 
 bool DirectoryList::moveTo(const std::wstring& wanted, bool report) {
     // "c:" alone stands for the drive's current directory, which the full path resolves.

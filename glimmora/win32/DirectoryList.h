@@ -24,13 +24,15 @@ public:
     void drawItem(const DRAWITEMSTRUCT& item) override;
 
     const std::wstring& path() const { return path_; }
-    // A folder, or a drive ("c:", "c: [label]") for that drive's current directory. False, and
-    // the list stays where it was, when the folder cannot be read.
+    // A folder, or a drive ("c:", "c: [label]") for that drive's current directory. False when
+    // the folder cannot be read: the list then shows its own folder afresh, or, when that has
+    // gone too, climbs to the nearest folder above it that is still there.
     bool setPath(const std::wstring& wanted);
 
 private:
     static LRESULT CALLBACK keyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     bool moveTo(const std::wstring& wanted, bool report);
+    void showWhatIsThere();
     void show(std::vector<std::wstring> subfolders);
     void openSelected();
 

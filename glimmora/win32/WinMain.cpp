@@ -7,6 +7,7 @@
 #include "ui/win32/SystemCodePage.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    skinengine::keepCurrentDirectoryOutOfLibrarySearch();
     // A drive without a medium answers with a failure, not with the system's "insert a disk" box.
     SetErrorMode(SEM_FAILCRITICALERRORS);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};

@@ -22,6 +22,13 @@ build_native() {
   cmake --build "$build/native"
 }
 
+# The libFuzzer targets, with clang in a tree of their own so that the native tree stays on g++.
+build_fuzz() {
+  cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$build/fuzz"
+}
+
 build_win32() {
   cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >/dev/null
@@ -58,6 +65,12 @@ prepare_prefix() {
     done
     wineserver -w
     touch "$WINEPREFIX/.quorvane-ready"
+  fi
+  # A CD drive r: without a disc, for the drive that is not ready: its folder does not exist.
+  if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f /reg:64 >/dev/null 2>&1
+    ln -sfn /nonexistent/quorvane-cd "$WINEPREFIX/dosdevices/r:"
+    wineserver -w
   fi
 }
 

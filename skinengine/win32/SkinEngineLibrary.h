@@ -40,6 +40,12 @@ private:
     ui::win32::LazyLibrary library_{kLibraryFileName};
 };
 
+// Takes the current directory out of the process's library search, keeping the program's own
+// folder and the system folders: a skin pack unpacked from the internet may hold a hostile
+// SkinH_VB6.dll, and a program started from inside it must not load that one. Call it first
+// thing, before anything can load a library by name.
+void keepCurrentDirectoryOutOfLibrarySearch();
+
 // Shows which piece of the skin engine is missing and ends the process with the given code.
 [[noreturn]] void stopForMissingSkinEngine(const wchar_t* functionName, UINT exitCode);
 

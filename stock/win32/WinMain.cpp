@@ -7,6 +7,7 @@
 #include "stock/win32/StockWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    skinengine::keepCurrentDirectoryOutOfLibrarySearch();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     skinengine::SkinEngineLibrary skin;

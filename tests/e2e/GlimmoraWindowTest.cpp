@@ -4,37 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "glimmora/GlimmoraDesign.h"
-#include "tests/e2e/WindowDriver.h"
+#include "tests/e2e/GlimmoraFixture.h"
 
 namespace {
 
 using glimmora::Control;
 using namespace e2e;
-using Lines = std::vector<std::string>;
-using Names = std::vector<std::wstring>;
-
-constexpr DWORD kStartTimeoutMs = 20000;
-
-std::string utf8(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
-    result.pop_back();
-    return result;
-}
-
-void makeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
-}
 
 std::wstring clipboardText() {
     std::wstring text;
@@ -56,90 +34,6 @@ void setClipboardText(const std::wstring& text) {
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
 }
-
-class GlimmoraWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
-        // A pointer resting over the window would raise a tooltip over what a test clicks next.
-        parkMouse();
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"glimmora-e2e-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        for (const wchar_t* name : {L"b.she", L"A.she", L"c.she", L"blue.sheet", L"readme.txt"}) {
-            makeFile(folder_ + L"\\" + name);
-        }
-        CreateDirectoryW(subfolder().c_str(), nullptr);
-        makeFile(subfolder() + L"\\雪.she");
-
-        trace_ = std::wstring(temp) + L"glimmora-e2e-trace.txt";
-        DeleteFileW(trace_.c_str());
-        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
-        program_ = std::make_unique<Program>(binDirectory() + L"\\glimmora.exe", folder_);
-        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
-        ASSERT_TRUE(program_->started());
-        form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
-        ASSERT_NE(form_, nullptr) << "the window did not appear";
-        ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Dir1); }, 5000));
-    }
-
-    void TearDown() override {
-        program_.reset();
-        DeleteFileW(trace_.c_str());
-        DeleteFileW((subfolder() + L"\\雪.she").c_str());
-        RemoveDirectoryW(subfolder().c_str());
-        for (const wchar_t* name : {L"b.she", L"A.she", L"c.she", L"blue.sheet", L"readme.txt"}) {
-            DeleteFileW((folder_ + L"\\" + name).c_str());
-        }
-        RemoveDirectoryW(folder_.c_str());
-    }
-
-    std::wstring subfolder() const { return folder_ + L"\\冬季"; }
-
-    HWND box(Control control) const {
-        return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(glimmora::indexOf(control)));
-    }
-    std::wstring text(Control control) const { return windowText(box(control)); }
-
-    Lines trace() const {
-        std::ifstream in(trace_.c_str(), std::ios::binary);
-        Lines lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-    // The trace once it holds that many lines (or what it holds when the time is up).
-    Lines traceOf(std::size_t count) const {
-        waitUntil([&] { return trace().size() >= count; }, 5000);
-        Sleep(100);  // a call too many would show now
-        return trace();
-    }
-
-    std::string handle() const {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(form_)));
-        return text;
-    }
-    std::string attached(const std::wstring& name) const {
-        return "SkinH_AttachEx(\"" + utf8(folder_ + L"\\" + name) + "\", \"\")";
-    }
-    std::string alpha(int value) const {
-        return "SkinH_SetWindowAlpha(" + handle() + ", " + std::to_string(value) + ")";
-    }
-
-    int dirEntry(const std::wstring& name) const {
-        const Names entries = listEntries(box(Control::Dir1));
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == name) return static_cast<int>(i);
-        }
-        return -1;
-    }
-
-    std::wstring folder_;
-    std::wstring trace_;
-    std::unique_ptr<Program> program_;
-    HWND form_ = nullptr;
-};
 
 TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     EXPECT_EQ(windowText(form_), glimmora::kTitle);
@@ -249,10 +143,7 @@ TEST_F(GlimmoraWindow, ThePathBoxCanBeCopiedButNotChanged) {
 }
 
 TEST_F(GlimmoraWindow, OpeningASubfolderRelistsAndEnterGoesBackUp) {
-    const int winter = dirEntry(L"冬季");
-    ASSERT_GE(winter, 0);
-    clickListEntry(box(Control::Dir1), winter, true);
-    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == subfolder(); }, 5000));
+    openSubfolder();
     EXPECT_EQ(listEntries(box(Control::List1)), Names{L"雪.she"});
     EXPECT_EQ(listSelection(box(Control::Dir1)), dirEntry(L"冬季"));
 

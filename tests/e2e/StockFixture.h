@@ -16,8 +16,6 @@
 
 namespace e2e {
 
-inline constexpr DWORD kStartTimeoutMs = 20000;
-
 inline std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     std::ostringstream text;
@@ -32,14 +30,9 @@ public:
 protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        trace_ = std::wstring(temp) + L"stock-e2e-trace.txt";
-        DeleteFileW(trace_.c_str());
-        SetEnvironmentVariableW(L"SKINH_TRACE", trace_.c_str());
+        trace_ = temporaryPath(L"stock-e2e-trace");
         // The local build: a lookup started here may only reach the stand-in on this machine.
-        program_ = std::make_unique<Program>(binDirectory() + L"\\stock-local.exe", binDirectory());
-        SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+        program_ = startTraced(binDirectory() + L"\\stock-local.exe", binDirectory(), trace_);
         ASSERT_TRUE(program_->started());
         form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
         ASSERT_NE(form_, nullptr) << "the window did not appear";
@@ -91,6 +84,33 @@ protected:
     std::wstring trace_;
     std::unique_ptr<Program> program_;
     HWND form_ = nullptr;
+};
+
+// The stand-in's request log, one line per request, in the build folder.
+inline std::wstring standinLog() { return testDirectory() + L"\\..\\..\\standin.log"; }
+
+inline std::size_t countRequests(const std::string& log, const std::string& part) {
+    std::size_t found = 0;
+    for (std::size_t at = log.find(part); at != std::string::npos; at = log.find(part, at + 1)) ++found;
+    return found;
+}
+
+// stock-local.exe looking up against the stand-in service that ctest runs on 127.0.0.1.
+class StockLookupWindow : public StockWindow {
+protected:
+    void SetUp() override {
+        StockWindow::SetUp();
+        logStart_ = readFile(standinLog()).size();
+    }
+    // What the stand-in logged since the test began.
+    std::string requests() const { return readFile(standinLog()).substr(logStart_); }
+
+    void lookUp(const std::wstring& code) {
+        typeInto(Control::Text9, code, code);
+        pressKey(VK_RETURN);
+    }
+
+    std::size_t logStart_ = 0;
 };
 
 }  // namespace e2e

@@ -15,32 +15,6 @@ namespace {
 using stock::Control;
 using namespace e2e;
 
-// The stand-in's request log, one line per request, in the build folder.
-std::wstring standinLog() { return testDirectory() + L"\\..\\..\\standin.log"; }
-
-std::size_t countRequests(const std::string& log, const std::string& part) {
-    std::size_t found = 0;
-    for (std::size_t at = log.find(part); at != std::string::npos; at = log.find(part, at + 1)) ++found;
-    return found;
-}
-
-class StockLookupWindow : public StockWindow {
-protected:
-    void SetUp() override {
-        StockWindow::SetUp();
-        logStart_ = readFile(standinLog()).size();
-    }
-    // What the stand-in logged since the test began.
-    std::string requests() const { return readFile(standinLog()).substr(logStart_); }
-
-    void lookUp(const std::wstring& code) {
-        typeInto(Control::Text9, code, code);
-        pressKey(VK_RETURN);
-    }
-
-    std::size_t logStart_ = 0;
-};
-
 const std::wstring kSummary = L"浦发银行：今日开盘 10.20,昨日收盘 10.18,今日最高 10.30,今日最低 10.15";
 
 TEST_F(StockLookupWindow, EnterFillsPriceSummaryAnswerAndChart) {
@@ -128,16 +102,6 @@ TEST_F(StockLookupWindow, AutoRefreshLooksUpOnceEveryThirtyTicks) {
     const std::set<std::wstring> seen(captions.begin(), captions.end());
     EXPECT_EQ(seen.count(L"更新倒计:30秒") + seen.count(L"更新倒计:0秒"), 0u) << "never 30 or 0";
     click(box(Control::chk_autoref));  // off again
-}
-
-// Run by ctest after the stand-in has stopped.
-TEST_F(StockWindow, ALookupWithTheServiceDownShowsTheNoticeAndTheWindowAnswers) {
-    typeInto(Control::Text9, L"600000", L"600000");
-    pressKey(VK_RETURN);
-    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == stock::kNoQuoteNotice; }, 15000));
-    EXPECT_TRUE(answers(form_));
-    EXPECT_EQ(text(Control::Text10), L"");
-    EXPECT_EQ(messageBox(300), nullptr);
 }
 
 }  // namespace

@@ -233,47 +233,4 @@ TEST_F(StockWindow, TabWalksTheFocusInDesignOrderAndEnterIsHarmless) {
     EXPECT_TRUE(answers(form_));
 }
 
-// A program started where our library is missing, or lacks SkinH_Attach: a clear message that
-// names it, then a non-zero exit, before any window is shown.
-struct MissingPiece {
-    const wchar_t* libraryFolder;  // copied beside the program; nullptr for none
-    const wchar_t* named;
-    DWORD exitCode;
-};
-
-class StockWithoutSkinEngine : public ::testing::TestWithParam<MissingPiece> {};
-
-TEST_P(StockWithoutSkinEngine, StopsWithAMessageNamingWhatIsMissing) {
-    const MissingPiece& piece = GetParam();
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"stock-alone-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((binDirectory() + L"\\stock.exe").c_str(), (folder + L"\\stock.exe").c_str(), FALSE));
-    if (piece.libraryFolder != nullptr) {
-        ASSERT_TRUE(CopyFileW((testDirectory() + piece.libraryFolder + L"\\SkinH_VB6.dll").c_str(),
-                              (folder + L"\\SkinH_VB6.dll").c_str(), FALSE));
-    }
-    {
-        Program program(folder + L"\\stock.exe", folder);
-        ASSERT_TRUE(program.started());
-        HWND box = program.waitForWindow(L"#32770", kStartTimeoutMs);
-        ASSERT_NE(box, nullptr) << "no message";
-        std::wstring message = windowText(GetDlgItem(box, 0xFFFF));
-        EXPECT_NE(message.find(piece.named), std::wstring::npos);
-        EXPECT_EQ(program.waitForWindow(L"QuorvaneDesignedWindow", 0), nullptr) << "the window is not shown";
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        DWORD code = 0;
-        ASSERT_TRUE(program.waitForExit(10000, code));
-        EXPECT_EQ(code, piece.exitCode);
-    }
-    DeleteFileW((folder + L"\\stock.exe").c_str());
-    DeleteFileW((folder + L"\\SkinH_VB6.dll").c_str());
-    RemoveDirectoryW(folder.c_str());
-}
-
-INSTANTIATE_TEST_SUITE_P(Pieces, StockWithoutSkinEngine,
-                         ::testing::Values(MissingPiece{nullptr, L"SkinH_VB6.dll", 126},
-                                           MissingPiece{L"\\partial", L"SkinH_Attach", 127}));
-
 }  // namespace

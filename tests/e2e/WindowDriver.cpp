@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -191,6 +192,15 @@ bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
     return true;
 }
 
+std::unique_ptr<Program> startTraced(const std::wstring& exe, const std::wstring& workingDirectory,
+                                     const std::wstring& trace) {
+    DeleteFileW(trace.c_str());
+    SetEnvironmentVariableW(L"SKINH_TRACE", trace.c_str());
+    auto program = std::make_unique<Program>(exe, workingDirectory);
+    SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+    return program;
+}
+
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -218,10 +228,14 @@ bool showsTooltip(const Program& program, HWND control, HWND away, const std::ws
 }
 
 std::wstring windowText(HWND window) {
-    wchar_t buffer[4096] = {};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &result);
-    return buffer;
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    text.resize(std::min<std::size_t>(copied, length));
+    return text;
 }
 
 std::wstring className(HWND window) {

@@ -5,10 +5,16 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/e2e/TestFiles.h"
+
 namespace e2e {
+
+// How long a program may take to show its window under Wine on a busy machine.
+inline constexpr DWORD kStartTimeoutMs = 20000;
 
 // The folder of this test program, and the folders beside it in the build tree.
 std::wstring testDirectory();
@@ -28,6 +34,7 @@ public:
 
     bool started() const { return process_ != nullptr; }
     DWORD id() const { return id_; }
+    HANDLE process() const { return process_; }
     // The program's visible top-level window of that class (nullptr: any), waiting up to timeoutMs.
     HWND waitForWindow(const wchar_t* className, DWORD timeoutMs) const;
     // Whether the program has loaded the library of that file name (case ignored).
@@ -41,6 +48,10 @@ private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
+
+// Starts exe with our skin engine library's trace going to the file named, emptied first.
+std::unique_ptr<Program> startTraced(const std::wstring& exe, const std::wstring& workingDirectory,
+                                     const std::wstring& trace);
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 

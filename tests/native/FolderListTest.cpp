@@ -35,6 +35,17 @@ TEST(FolderList, PathsKeepNoTrailingBackslashButAtADrivesRoot) {
     for (const auto& c : cases) EXPECT_EQ(directoryPath(c.given), c.path) << c.given;
 }
 
+TEST(FolderList, EveryFolderButADrivesRootLiesInAnother) {
+    const struct {
+        const wchar_t* path;
+        const wchar_t* parent;
+    } cases[] = {
+        {L"C:\\skins\\冬季", L"C:\\skins"}, {L"C:\\skins", L"C:\\"}, {L"C:\\", L""},
+        {L"Z:\\tmp\\a b", L"Z:\\tmp"},  {L"skins", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parentFolder(c.path), c.parent) << c.path;
+}
+
 TEST(FolderList, ShowsThePathFromTheRootDownThenTheSubfoldersSorted) {
     const auto entries = folderEntries(L"C:\\Program Files\\Skins", {L"winter", L"Autumn", L"中文", L"summer"});
     const std::vector<FolderEntry> expected = {

@@ -12,6 +12,7 @@
 #include "glimmora/Form1.h"
 #include "glimmora/win32/GlimmoraWindow.h"
 #include "glimmora/win32/Win32FileFinder.h"
+#include "tests/e2e/TestFiles.h"
 #include "tests/native/FakeGlimmora.h"
 #include "ui/win32/SystemCodePage.h"
 
@@ -25,13 +26,10 @@ using Names = std::vector<std::wstring>;
 // A folder of its own under the temporary folder, emptied and removed at the end.
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& name) {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId());
+    explicit TempFolder(const std::wstring& name) : path_(e2e::temporaryPath(name)) {
         CreateDirectoryW(path_.c_str(), nullptr);
     }
-    ~TempFolder() { removeTree(path_); }
+    ~TempFolder() { e2e::removeTree(path_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -44,24 +42,6 @@ public:
     void folder(const std::wstring& name) const { CreateDirectoryW((path_ + L"\\" + name).c_str(), nullptr); }
 
 private:
-    static void removeTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW data;
-        HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring inner = folder + L"\\" + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    removeTree(inner);
-                } else {
-                    DeleteFileW(inner.c_str());
-                }
-            } while (FindNextFileW(search, &data));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
     std::wstring path_;
 };
 
@@ -306,6 +286,23 @@ TEST_F(GlimmoraRealWindow, TheDirectoryListMovesOnlyToFoldersItCanRead) {
     const std::wstring before = window->dirPath();
     EXPECT_FALSE(window->setDirPath(std::wstring{static_cast<wchar_t>(missing + 32), L':'}));
     EXPECT_EQ(window->dirPath(), before);
+}
+
+TEST_F(GlimmoraRealWindow, AShownFolderThatHasGoneGivesWayToTheNearestFolderStillThere) {
+    TempFolder folder(L"glimmora-gone");
+    folder.folder(L"a");
+    folder.folder(L"a\\b");
+    folder.folder(L"a\\b\\c");
+    folder.file(L"a\\top.she");
+    const std::wstring shown = folder.path() + L"\\a\\b\\c";
+    ASSERT_TRUE(window->setDirPath(shown));
+    e2e::removeTree(folder.path() + L"\\a\\b");
+
+    EXPECT_FALSE(window->setDirPath(shown)) << "the folder cannot be read any more";
+    EXPECT_EQ(window->dirPath(), folder.path() + L"\\a");
+    EXPECT_EQ(window->text(Control::txtpath), folder.path() + L"\\a") << "the move was reported";
+    ASSERT_EQ(window->listCount(), 1);
+    EXPECT_EQ(window->listItem(0), L"top.she");
 }
 
 }  // namespace

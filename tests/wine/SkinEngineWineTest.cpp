@@ -16,6 +16,7 @@
 
 #include "skinengine/library/SkinFormat.h"
 #include "skinengine/win32/SkinEngineLibrary.h"
+#include "tests/e2e/HandleProbe.h"
 #include "tests/e2e/WindowDriver.h"
 
 namespace {
@@ -764,36 +765,9 @@ TEST_F(SkinEngine, EverySampleSkinKeepsTheOwnersColoursAndIsPhotographed) {
     EXPECT_GE(skins, 5);
 }
 
-// Wine reports no object counts (GetGuiResources gives 0), so the handle values tell: Wine hands
-// out the slot freed last first, so one handle made and freed may land on any free slot; made
-// by the hundred, they fill every free slot and the highest slot index then counts the live
-// objects. It climbs when kernel, GDI or USER objects leak.
-struct Probe {
-    unsigned events, bitmaps, menus;
-};
+using e2e::HandleProbe;
 
-Probe probe() {
-    constexpr int kCount = 400;
-    std::vector<HANDLE> events;
-    std::vector<HBITMAP> bitmaps;
-    std::vector<HMENU> menus;
-    Probe highest{0, 0, 0};
-    auto slot = [](const void* handle) { return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(handle) & 0xFFFF); };
-    for (int i = 0; i < kCount; ++i) {
-        events.push_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-        bitmaps.push_back(CreateBitmap(1, 1, 1, 1, nullptr));
-        menus.push_back(CreateMenu());
-        highest.events = std::max(highest.events, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(events.back())));
-        highest.bitmaps = std::max(highest.bitmaps, slot(bitmaps.back()));
-        highest.menus = std::max(highest.menus, slot(menus.back()));
-    }
-    for (HANDLE event : events) CloseHandle(event);
-    for (HBITMAP bitmap : bitmaps) DeleteObject(bitmap);
-    for (HMENU menu : menus) DestroyMenu(menu);
-    return highest;
-}
-
-void expectNoClimb(const Probe& before, const Probe& after) {
+void expectNoClimb(const HandleProbe& before, const HandleProbe& after) {
     EXPECT_LE(after.events, before.events + 8) << "kernel handles";
     EXPECT_LE(after.bitmaps, before.bitmaps + 4) << "GDI objects";
     EXPECT_LE(after.menus, before.menus + 4) << "USER objects";
@@ -812,9 +786,9 @@ TEST_F(SkinEngine, TwoHundredAttachesAndDetachesLeakNothing) {
         pump(0);
     };
     for (int i = 0; i < 10; ++i) cycle();
-    const Probe before = probe();
+    const HandleProbe before = e2e::probeHandles();
     for (int i = 0; i < 200; ++i) cycle();
-    const Probe after = probe();
+    const HandleProbe after = e2e::probeHandles();
     expectNoClimb(before, after);
 }
 
@@ -822,9 +796,9 @@ TEST_F(SkinEngine, WindowsDestroyedWhileSkinnedLeakNothing) {
     engine().SkinH_AttachEx(skinPath(), "");
     engine().SkinH_SetAero(1);
     for (int i = 0; i < 5; ++i) TestWindow window;
-    const Probe before = probe();
+    const HandleProbe before = e2e::probeHandles();
     for (int i = 0; i < 100; ++i) TestWindow window;
-    const Probe after = probe();
+    const HandleProbe after = e2e::probeHandles();
     expectNoClimb(before, after);
 }
 

@@ -1,0 +1,27 @@
+// Code page 936 for the fuzz targets, through glibc's iconv: the native stand-in for the platform's
+// MultiByteToWideChar(936) and WideCharToMultiByte(936). Like the platform, it never fails: a byte
+// sequence it cannot decode becomes "?", and so does a character it cannot encode.
+#pragma once
+
+#include <string>
+
+#include "stock/Platform.h"
+#include "ui/CodePage.h"
+
+namespace fuzz {
+
+std::wstring fromCp936(const std::string& bytes);
+std::string toCp936(const std::wstring& text);
+
+class Cp936 final : public ui::AnsiCodePage, public stock::TextCodec {
+public:
+    std::string toAnsi(const std::wstring& text) const override { return toCp936(text); }
+    std::wstring fromAnsi(const std::string& bytes) const override { return fromCp936(bytes); }
+    std::string toAnsi(const std::wstring& text) override { return toCp936(text); }
+    std::wstring fromGbk(const std::string& bytes) override { return fromCp936(bytes); }
+};
+
+// Stops the run so that libFuzzer records the input: a broken property is a finding like a crash.
+void require(bool condition, const char* property);
+
+}  // namespace fuzz
