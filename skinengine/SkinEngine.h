@@ -23,4 +23,15 @@ public:
     virtual void SkinH_SetWindowAlpha(WindowHandle window, std::int32_t alpha) = 0;
 };
 
+// An engine that does nothing: for harnesses and measurements of a window's logic without skins.
+class NoSkinEngine final : public SkinEngine {
+public:
+    void SkinH_Attach() override {}
+    void SkinH_AttachEx(const std::string&, const std::string&) override {}
+    void SkinH_Detach() override {}
+    void SkinH_DetachEx(WindowHandle) override {}
+    void SkinH_SetAero(std::int32_t) override {}
+    void SkinH_SetWindowAlpha(WindowHandle, std::int32_t) override {}
+};
+
 }  // namespace skinengine

@@ -11,16 +11,6 @@
 namespace bench {
 namespace {
 
-class NoSkin final : public skinengine::SkinEngine {
-public:
-    void SkinH_Attach() override {}
-    void SkinH_AttachEx(const std::string&, const std::string&) override {}
-    void SkinH_Detach() override {}
-    void SkinH_DetachEx(skinengine::WindowHandle) override {}
-    void SkinH_SetAero(std::int32_t) override {}
-    void SkinH_SetWindowAlpha(skinengine::WindowHandle, std::int32_t) override {}
-};
-
 void pumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -40,7 +30,7 @@ int enumerate(const std::string& pattern) {
 
 ListingTimes benchListing(const std::wstring& folder, int runs) {
     ListingTimes times;
-    NoSkin skin;
+    skinengine::NoSkinEngine skin;
     glimmora::win32::Win32FileFinder finder;
     ui::win32::SystemCodePage codePage;
     glimmora::win32::GlimmoraWindow window(skin, finder, codePage);

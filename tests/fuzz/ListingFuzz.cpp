@@ -89,16 +89,6 @@ private:
     std::size_t next_ = 0;
 };
 
-class NoSkinEngine final : public skinengine::SkinEngine {
-public:
-    void SkinH_Attach() override {}
-    void SkinH_AttachEx(const std::string&, const std::string&) override {}
-    void SkinH_Detach() override {}
-    void SkinH_DetachEx(skinengine::WindowHandle) override {}
-    void SkinH_SetAero(std::int32_t) override {}
-    void SkinH_SetWindowAlpha(skinengine::WindowHandle, std::int32_t) override {}
-};
-
 bool isSkinName(std::wstring name) {
     if (name.size() < 4) return false;
     name = name.substr(name.size() - 4);
@@ -120,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ListingWindow window;
     ScriptedFinder finder(names);
-    NoSkinEngine skin;
+    skinengine::NoSkinEngine skin;
     fuzz::Cp936 codePage;
     glimmora::Form1 form(window, skin, finder, codePage);
     window.entries = {L"stale.she"};
