@@ -230,12 +230,20 @@ bool showsTooltip(const Program& program, HWND control, HWND away, const std::ws
 std::wstring windowText(HWND window) {
     DWORD_PTR length = 0;
     SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &copied);
-    text.resize(std::min<std::size_t>(copied, length));
-    return text;
+    // The text may grow between the two messages (a caption the timer rewrites): a read that fills
+    // the buffer may have been cut, so read again with room to spare.
+    for (std::size_t room = length + 2;; room *= 2) {
+        std::wstring text(room, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &copied)) {
+            return {};
+        }
+        if (copied + 1 < room || room > (1u << 24)) {
+            text.resize(std::min<std::size_t>(copied, room - 1));
+            return text;
+        }
+    }
 }
 
 std::wstring className(HWND window) {
