@@ -200,6 +200,16 @@ DWORD backgroundOnScreen(HWND window) {
     return screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
 }
 
+// The colour of a list box's empty area on the screen, near its bottom inside the frame.
+DWORD emptyListAreaOnScreen(HWND list) {
+    RECT client;
+    GetClientRect(list, &client);
+    POINT point{client.right / 2, client.bottom - 4};
+    ClientToScreen(list, &point);
+    return screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
+}
+constexpr DWORD kWhite = 0xFFFFFF;
+
 // The sample skins tried on one after another from the list, then Disable skin.
 TEST(GlimmoraSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) {
     parkMouse();
@@ -214,6 +224,8 @@ TEST(GlimmoraSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) 
     const Names names = listEntries(box(Control::List1));
     ASSERT_GE(names.size(), 5u) << "the sample skins are listed";
 
+    // The list keeps the white the program gives it under every skin and without one.
+    EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "under the built-in skin";
     std::vector<DWORD> backgrounds{backgroundOnScreen(form)};  // the built-in skin first
     for (std::size_t i = 0; i < names.size(); ++i) {
         clickListEntry(box(Control::List1), static_cast<int>(i));
@@ -224,6 +236,7 @@ TEST(GlimmoraSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) 
         const std::wstring stem = names[i].substr(0, names[i].find(L'.'));
         saveScreenshot(form, screenshotDirectory() + L"\\glimmora-" + stem + L".png");
         EXPECT_NE(backgrounds.back(), backgrounds[backgrounds.size() - 2]) << "the skin " << i << " shows";
+        EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "List1 under the skin " << i;
     }
 
     click(box(Control::Command2));
@@ -234,6 +247,19 @@ TEST(GlimmoraSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) 
     const DWORD system = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
     EXPECT_EQ(backgroundOnScreen(form), system) << "the system's own look is back";
     saveScreenshot(form, screenshotDirectory() + L"\\glimmora-unskinned.png");
+    EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "without a skin";
+
+    // Nor does the user's window colour reach it.
+    const int element = COLOR_WINDOW;
+    const COLORREF userWindow = GetSysColor(COLOR_WINDOW);
+    const COLORREF grey = RGB(0xC0, 0xC0, 0xC0);
+    ASSERT_TRUE(SetSysColors(1, &element, &grey));
+    InvalidateRect(box(Control::List1), nullptr, TRUE);
+    ASSERT_TRUE(answers(form));
+    Sleep(500);
+    const DWORD withGreyWindows = emptyListAreaOnScreen(box(Control::List1));
+    SetSysColors(1, &element, &userWindow);
+    EXPECT_EQ(withGreyWindows, kWhite) << "with the system's window colour grey";
 }
 
 }  // namespace

@@ -60,6 +60,32 @@ TEST_F(StockLookupWindow, TheWeeklyOptionFetchesTheWeeklyChart) {
     EXPECT_TRUE(waitUntil([&] { return countRequests(requests(), "/newchart/weekly/n/sh600000.gif") == 2; }, 15000));
 }
 
+// Enter looks up whatever modifier is held (with Alt it comes as a system key), once per press;
+// Alt+F4 from the same box still closes the window.
+TEST_F(StockLookupWindow, EnterWithAnyModifierLooksUpOnceAndAltF4StillCloses) {
+    typeInto(Control::Text9, L"600000", L"600000");
+    std::size_t lookups = 0;
+    for (WORD modifier : {WORD{0}, WORD{VK_SHIFT}, WORD{VK_CONTROL}, WORD{VK_MENU}}) {
+        giveFocus(form_, box(Control::Text9));
+        if (modifier == 0) {
+            pressKey(VK_RETURN);
+        } else {
+            pressWith(modifier, VK_RETURN);
+        }
+        ++lookups;
+        EXPECT_TRUE(waitUntil([&] { return countRequests(requests(), "/list=sh600000") >= lookups; }, 15000))
+            << "no lookup with modifier " << modifier;
+        ASSERT_TRUE(answers(form_));
+        Sleep(300);
+        EXPECT_EQ(countRequests(requests(), "/list=sh600000"), lookups) << "modifier " << modifier;
+    }
+    EXPECT_EQ(text(Control::Text9), L"600000");
+    giveFocus(form_, box(Control::Text9));
+    pressWith(VK_MENU, VK_F4);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(program_->waitForExit(10000, exitCode)) << "Alt+F4 did not close the window";
+}
+
 TEST_F(StockLookupWindow, AShortCodeIsRefusedWithAWarning) {
     typeInto(Control::Text9, L"60000", L"60000");
     click(box(Control::cmd_stockfind));

@@ -327,7 +327,8 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
         HBRUSH defaultBrush = reinterpret_cast<HBRUSH>(DefWindowProcW(window_, message, wParam, lParam));
         HBRUSH brush = colorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         return reinterpret_cast<LRESULT>(brush != nullptr ? brush : defaultBrush);
@@ -382,9 +383,13 @@ LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT mess
         if (pending != nullptr && pending->wParam == VK_RETURN && events_.wantsEnter(index)) code |= DLGC_WANTMESSAGE;
         return code;
     }
-    case WM_KEYDOWN: {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // With Alt held a key comes as a system key; the handler sees it like any other.
         auto keyCode = static_cast<std::int16_t>(wParam);
         events_.onKeyDown(index, keyCode, shiftState());
+        // A system key goes on as it came, so that Alt+F4, access keys and the window menu work.
+        if (message == WM_SYSKEYDOWN) return DefSubclassProc(control, message, wParam, lParam);
         if (keyCode == 0) return 0;
         return DefSubclassProc(control, message, static_cast<std::uint16_t>(keyCode), lParam);
     }
