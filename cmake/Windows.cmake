@@ -185,6 +185,10 @@ if(QUORVANE_TESTS)
             tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
   add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins many_skins)
+  set_property(TEST glimmora_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*CannotRead*")
+  add_test(NAME glimmora_e2e_unreadable_start
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-unprivileged $<TARGET_FILE:glimmora_e2e_test> --gtest_filter=*CannotRead*)
+  set_tests_properties(glimmora_e2e_unreadable_start PROPERTIES TIMEOUT 120)
   wine_test(skin_engine_faults_e2e_test TIMEOUT 300
     SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
     LIBRARIES glimmora_logic gdi32)
@@ -225,6 +229,7 @@ if(QUORVANE_TESTS)
   # Tests that read the screen and move the pointer run one at a time on the one display, and so
   # do tests that show a window of their own.
   set_tests_properties(stock_e2e_test stock_e2e_service_down stock_e2e_chart_port_refused glimmora_e2e_test
+    glimmora_e2e_unreadable_start
     wine_glimmora_test wine_skin_library_test skin_engine_faults_e2e_test soak_e2e_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 

@@ -44,7 +44,9 @@ void DirectoryList::created(HWND control) {
     SetWindowSubclass(list_, keyProc, 0, reinterpret_cast<DWORD_PTR>(this));
     wchar_t current[MAX_PATH];
     const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
-    moveTo(length > 0 && length < MAX_PATH ? std::wstring(current, length) : L"C:\\", false);
+    // A start folder that cannot be listed (a share that has gone, a folder one may enter but not
+    // read) gives way to the nearest one above it, as a shown folder that vanished does.
+    showNearest(length > 0 && length < MAX_PATH ? std::wstring(current, length) : L"C:\\", false);
 }
 
 bool DirectoryList::setPath(const std::wstring& wanted) {
@@ -55,10 +57,20 @@ bool DirectoryList::setPath(const std::wstring& wanted) {
 
 // The folder shown may have been removed since it was read, or a subfolder of it: the list must
 // not lead to folders that are gone, nor List1 hold the skins of one.
-void DirectoryList::showWhatIsThere() {
-    for (std::wstring folder = path_; !folder.empty(); folder = parentFolder(folder)) {
-        if (moveTo(folder, true)) return;
+void DirectoryList::showWhatIsThere() { showNearest(path_, true); }
+
+void DirectoryList::showNearest(const std::wstring& wanted, bool report) {
+    const std::wstring start = directoryPath(fullPath(wanted));
+    for (std::wstring folder = start; !folder.empty(); folder = parentFolder(folder)) {
+        if (moveTo(folder, report)) return;
     }
+    // Not even the drive's root can be read: show the root, empty, so that the path and the drive
+    // list still have a place to start from.
+    const std::wstring root = directoryPath(driveOf(start));
+    if (root.empty() || root == path_) return;
+    path_ = root;
+    show({});
+    if (report) changed_();
 }
 
 bool DirectoryList::moveTo(const std::wstring& wanted, bool report) {

@@ -33,6 +33,8 @@ private:
     static LRESULT CALLBACK keyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     bool moveTo(const std::wstring& wanted, bool report);
     void showWhatIsThere();
+    // The folder, or the nearest folder above it that can be read, else the drive's root.
+    void showNearest(const std::wstring& wanted, bool report);
     void show(std::vector<std::wstring> subfolders);
     void openSelected();
 

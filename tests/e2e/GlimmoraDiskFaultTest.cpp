@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "glimmora/FolderList.h"
 #include "tests/e2e/GlimmoraFixture.h"
 
 namespace {
@@ -103,6 +104,25 @@ TEST_F(GlimmoraOnManySkins, ListsAllTenThousandAndTheLastCanBeChosen) {
     EXPECT_TRUE(answers(form_));
     EXPECT_LT(GetTickCount() - start, 3000u);
     EXPECT_EQ(listSelection(list), 9999);
+    expectAlive();
+}
+
+// Started in a folder that cannot be listed (laid out by tests/e2e/run-unprivileged, which runs
+// this test alone without root's power over permissions): the tool shows the nearest folder above
+// that it can read, and lists that folder's skins.
+class GlimmoraStartedWhereItCannotRead : public GlimmoraOnTheDisk {
+protected:
+    std::wstring startFolder() const override { return testDirectory() + L"\\unreadable\\start"; }
+};
+
+TEST_F(GlimmoraStartedWhereItCannotRead, ShowsTheNearestFolderAboveItCanRead) {
+    const std::wstring above = testDirectory() + L"\\unreadable";
+    EXPECT_EQ(text(Control::txtpath), above);
+    EXPECT_EQ(listEntries(box(Control::List1)), Names{L"above.she"});
+    EXPECT_EQ(listEntries(box(Control::Dir1)).back(), L"start") << "the unreadable folder can be tried again";
+    EXPECT_EQ(text(Control::Drive1).substr(0, 2), glimmora::driveOf(above)) << "the drive list on the path's drive";
+    clickListEntry(box(Control::List1), 0);
+    EXPECT_EQ(traceOf(2).back(), "SkinH_AttachEx(\"" + utf8(above + L"\\above.she") + "\", \"\")");
     expectAlive();
 }
 
