@@ -26,8 +26,10 @@ public:
     virtual ~TextCodec() = default;
     // To the system's ANSI code page, for the narrow interfaces.
     virtual std::string toAnsi(const std::wstring& text) = 0;
-    // From code page 936 (GBK), the code page of the quote service's answers.
+    // From code page 936 (GBK), the code page the quote service has always answered in.
     virtual std::wstring fromGbk(const std::string& bytes) = 0;
+    // From UTF-8, which the quote service answers in as well nowadays; given only valid UTF-8.
+    virtual std::wstring fromUtf8(const std::string& bytes) = 0;
 };
 
 // A picture the image control can show; the platform's object stays alive while one is held.

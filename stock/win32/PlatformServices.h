@@ -29,10 +29,12 @@ class CodePageText final : public TextCodec {
 public:
     std::string toAnsi(const std::wstring& text) override { return system_.toAnsi(text); }
     std::wstring fromGbk(const std::string& bytes) override { return gbk_.fromAnsi(bytes); }
+    std::wstring fromUtf8(const std::string& bytes) override { return utf8_.fromAnsi(bytes); }
 
 private:
     ui::win32::SystemCodePage system_;
     ui::win32::SystemCodePage gbk_{936};
+    ui::win32::SystemCodePage utf8_{CP_UTF8, MB_ERR_INVALID_CHARS};
 };
 
 // An OLE picture as the image control holds it: its dispatch form, plus the picture form to draw.

@@ -203,6 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"StallMidBody", L"999015", Arrives::Line, nullptr, 0, L"中途停顿", 21, true, kSlowMs + 4000},
         Hostile{"BodyWithoutHeaders", L"999016", Arrives::Nothing},
         Hostile{"BrokenChunking", L"999017", Arrives::Nothing},
+        Hostile{"NameInUtf8", L"999018", Arrives::Line, nullptr, 0, L"万国码", 24, true, 4000, L"utf8-name"},
         Hostile{"ChartIsHtml", L"999101", Arrives::Line, nullptr, 0, L"图为网页", 31, false, 4000, L"html-chart"},
         Hostile{"ChartNotFound", L"999102", Arrives::Line, nullptr, 0, L"图四零四", 32},
         Hostile{"TruncatedGif", L"999103", Arrives::Line, nullptr, 0, L"图被截断", 33},

@@ -90,6 +90,21 @@ std::string toCp936(const std::wstring& text) {
     return convert<std::string>(cd, text, '?');
 }
 
+// To UTF-32LE, the form of wchar_t on the machines that fuzz, and not to WCHAR_T: glibc takes code
+// points above U+10FFFF into WCHAR_T, and refuses them only on the way to a Unicode form.
+std::optional<std::wstring> fromUtf8(const std::string& bytes) {
+    static_assert(sizeof(wchar_t) == 4);
+    static iconv_t cd = converter("UTF-32LE", "UTF-8");
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::wstring text(bytes.size(), L'\0');  // never more characters than bytes
+    char* in = const_cast<char*>(bytes.data());
+    char* out = reinterpret_cast<char*>(text.data());
+    std::size_t inLeft = bytes.size(), outLeft = text.size() * sizeof(wchar_t);
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return std::nullopt;
+    text.resize(text.size() - outLeft / sizeof(wchar_t));
+    return text;
+}
+
 void require(bool condition, const char* property) {
     if (condition) return;
     std::fprintf(stderr, "property broken: %s\n", property);

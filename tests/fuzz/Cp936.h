@@ -1,8 +1,10 @@
 // Code page 936 for the fuzz targets, through glibc's iconv: the native stand-in for the platform's
 // MultiByteToWideChar(936) and WideCharToMultiByte(936). Like the platform, it never fails: a byte
-// sequence it cannot decode becomes "?", and so does a character it cannot encode.
+// sequence it cannot decode becomes "?", and so does a character it cannot encode. UTF-8 likewise,
+// for MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS): bytes that are no strict UTF-8 give nothing.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "stock/Platform.h"
@@ -12,6 +14,7 @@ namespace fuzz {
 
 std::wstring fromCp936(const std::string& bytes);
 std::string toCp936(const std::wstring& text);
+std::optional<std::wstring> fromUtf8(const std::string& bytes);
 
 class Cp936 final : public ui::AnsiCodePage, public stock::TextCodec {
 public:
@@ -19,6 +22,7 @@ public:
     std::wstring fromAnsi(const std::string& bytes) const override { return fromCp936(bytes); }
     std::string toAnsi(const std::wstring& text) override { return toCp936(text); }
     std::wstring fromGbk(const std::string& bytes) override { return fromCp936(bytes); }
+    std::wstring fromUtf8(const std::string& bytes) override { return fuzz::fromUtf8(bytes).value_or(L""); }
 };
 
 // Stops the run so that libFuzzer records the input: a broken property is a finding like a crash.

@@ -1,8 +1,9 @@
 // libFuzzer target: what a lookup makes of the bytes a quote service answers. The bytes go
-// through the real fetch (256-byte reads, lone lead bytes, code page 936, the cut at NUL) and
-// the real lookup (fields, name, summary line, quote or notice) into a stand-alone window.
+// through the real fetch (256-byte reads, UTF-8 or code page 936 with lone lead bytes, the cut at
+// NUL) and the real lookup (fields, name, summary line, quote or notice) into a stand-alone window.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "stock/Form1.h"
@@ -75,6 +76,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(count(answer, L',') == static_cast<std::size_t>(std::count(beforeNul.begin(), beforeNul.end(), ',')),
             "every comma of the body survives the conversion");
     require(whole.internet.closed.size() == 2, "both WinINet handles are closed");
+    // Strict UTF-8 beyond ASCII (iconv's judgement) is read as UTF-8; any other body as it was
+    // before UTF-8 answers came: GBK over the whole body, then the cut at NUL.
+    const std::optional<std::wstring> utf8 = fuzz::fromUtf8(beforeNul);
+    if (utf8 && std::any_of(beforeNul.begin(), beforeNul.end(), [](char c) { return c & 0x80; })) {
+        require(answer == *utf8, "a UTF-8 answer is read as UTF-8");
+    } else {
+        const std::wstring gbk = fuzz::fromCp936(stock::withLoneLeadBytesReplaced(body));
+        require(answer == gbk.substr(0, gbk.find(L'\0')), "any other answer is read as GBK, as ever");
+    }
 
     const std::wstring field0 = piece(answer, 0);
     const std::size_t mark = field0.find(L"=\"");

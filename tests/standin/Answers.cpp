@@ -9,6 +9,7 @@ namespace standin {
 namespace {
 
 const char kQuoteType[] = "application/javascript; charset=GBK";
+const char kUtf8QuoteType[] = "application/javascript; charset=UTF-8";
 const char kGifType[] = "image/gif";
 const char kHtmlType[] = "text/html";
 
@@ -70,6 +71,12 @@ Answer withFault(Fault fault, const Share& share, Answer good) {
         if (good.body.size() <= 256) good.body = quoteLine(share, 256 - good.body.size());
         return good;
     case Fault::LoneLeadByte: good.body.insert(nthComma(good.body, 1), 1, '\x81'); return good;
+    case Fault::Utf8Name: {
+        const std::size_t name = good.body.find("=\"") + 2;
+        good.body.replace(name, nthComma(good.body, 1) - name, share.name);
+        good.contentType = kUtf8QuoteType;
+        return good;
+    }
     case Fault::TruncatedGif: good.body.resize(good.body.size() / 2); return good;
     case Fault::BogusLarge: good.body = bogusPicture(); return good;
     }

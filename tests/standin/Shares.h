@@ -1,7 +1,7 @@
 // The shares the stand-in service knows, and their quote lines in the public service's layout:
 //   var hq_str_<symbol>="<name>,<open>,<previous close>,<price>,<high>,<low>,<bid>,<ask>,<volume>,
 //   <amount>,<5 bid volume/price pairs>,<5 ask volume/price pairs>,<date>,<time>,00";
-// followed by a line feed, with the name in GBK.
+// followed by a line feed, with the name in GBK (in UTF-8 for one share of the fault block).
 #pragma once
 
 #include <cstdint>
@@ -33,6 +33,7 @@ enum class Fault {
     StallMidBody,   // headers and half the body, the slow delay, then the rest
     Http09,         // the body alone: no status line, no headers
     BrokenChunking, // chunked transfer encoding with a chunk size that is not a number
+    Utf8Name,       // the good answer with the name in UTF-8, as the public service sends nowadays
     TruncatedGif,   // the first half of the chart's GIF
     BogusLarge,     // 8 MiB of junk labelled image/gif
 };

@@ -412,6 +412,15 @@ TEST_F(Standin, ALoneGbkLeadByteRightBeforeTheCommaAfterTheName) {
     EXPECT_EQ(std::string(body).erase(comma - 1, 1), goodLine("sh999013"));
 }
 
+TEST_F(Standin, AUtf8AnswerIsTheGoodLineWithItsNameInUtf8) {
+    const RawReply reply = quoteOf("sh999018");
+    EXPECT_EQ(reply.header("Content-Type"), "application/javascript; charset=UTF-8");
+    std::string line = goodLine("sh999018");
+    const std::string gbkName = toGbk("万国码");
+    line.replace(line.find(gbkName), gbkName.size(), "万国码");
+    EXPECT_EQ(reply.body(), line);
+}
+
 TEST_F(Standin, SlowAnswersAndStallsComeWholeAfterTheDelay) {
     const RawReply slow = quoteOf("sh999014");
     EXPECT_GE(slow.elapsed, options_.slow) << kSlowHint;

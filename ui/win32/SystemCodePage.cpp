@@ -17,9 +17,10 @@ std::string SystemCodePage::toAnsi(const std::wstring& text) const {
 
 std::wstring SystemCodePage::fromAnsi(const std::string& bytes) const {
     if (bytes.empty()) return {};
-    const int length = MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(codePage_, decodeFlags_, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    MultiByteToWideChar(codePage_, decodeFlags_, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
     return text;
 }
 
