@@ -30,6 +30,5 @@ function(fuzz_target name)
 endfunction()
 
 fuzz_target(quote_answer tests/fuzz/QuoteAnswerFuzz.cpp)
-fuzz_target(conversions tests/fuzz/ConversionsFuzz.cpp)
 fuzz_target(listing tests/fuzz/ListingFuzz.cpp)
 fuzz_target(skin_format tests/fuzz/SkinFormatFuzz.cpp)

@@ -7,7 +7,6 @@ endforeach()
 
 if(QUORVANE_TESTS)
   add_executable(native_tests
-    tests/native/ConversionsTest.cpp
     tests/native/PositionCalculationTest.cpp
     tests/native/StockForm1Test.cpp
     tests/native/StockDesignTest.cpp

@@ -111,9 +111,9 @@ if(QUORVANE_TESTS)
   set_tests_properties(standin_start PROPERTIES FIXTURES_SETUP standin)
   set_tests_properties(standin_stop PROPERTIES FIXTURES_CLEANUP standin)
 
-  wine_test(wine_conversions_test TIMEOUT 300
-    SOURCES tests/wine/ConversionsWineTest.cpp
-    LIBRARIES stock_logic oleaut32 ole32)
+  wine_test(wine_number_conversions_test TIMEOUT 60
+    SOURCES tests/wine/NumberConversionsWineTest.cpp
+    LIBRARIES stock_win32)
   wine_test(wine_skinengine_test TIMEOUT 120
     SOURCES tests/wine/SkinEngineBindingTest.cpp
     LIBRARIES skinengine_binding)

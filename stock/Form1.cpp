@@ -51,7 +51,7 @@ void Form1::Text9_KeyDown(std::int16_t& KeyCode, std::int16_t /*Shift*/) {
 void Form1::cmd_clac_Click() {
     PositionInputs inputs{view_.text(Control::Text1), view_.text(Control::Text2), view_.text(Control::Text3),
                           view_.text(Control::Text5), view_.text(Control::Text6)};
-    PositionResult result = calculatePosition(inputs);
+    PositionResult result = calculatePosition(inputs, platform_.numbers);
 
     view_.setForeColor(Control::Label4, result.todayColor);
     if (result.todayResult) view_.setText(Control::Text4, *result.todayResult);

@@ -1,10 +1,13 @@
 // What the calculator's logic needs from the platform beyond its window: the four WinINet calls of
-// the web text fetch, the text conversions at the narrow interfaces, and the OLE picture loaders.
+// the web text fetch, the text conversions at the narrow interfaces, the OLE picture loaders and
+// the number conversions.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "stock/NumberConversions.h"
 
 namespace stock {
 
@@ -62,6 +65,7 @@ struct StockPlatform {
     InternetApi& internet;
     TextCodec& text;
     PictureService& pictures;
+    NumberConversions& numbers;
     const ServiceAddresses& addresses;
 };
 

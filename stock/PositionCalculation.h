@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "stock/NumberConversions.h"
 #include "ui/DesignTable.h"
 
 namespace stock {
@@ -26,6 +27,6 @@ struct PositionResult {
     bool failed = false;                       // some step failed: the input error message follows
 };
 
-PositionResult calculatePosition(const PositionInputs& inputs);
+PositionResult calculatePosition(const PositionInputs& inputs, NumberConversions& numbers);
 
 }  // namespace stock

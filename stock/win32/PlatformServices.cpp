@@ -13,6 +13,9 @@ using OleLoadPictureFileFunction = HRESULT(WINAPI*)(VARIANT, LPDISPATCH*);
 using SysAllocStringFunction = BSTR(WINAPI*)(const OLECHAR*);
 using SysFreeStringFunction = void(WINAPI*)(BSTR);
 using OleInitializeFunction = HRESULT(WINAPI*)(LPVOID);
+using VarR8FromStrFunction = HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DOUBLE*);
+using VarI2FromR8Function = HRESULT(WINAPI*)(DOUBLE, SHORT*);
+using VarFormatFunction = HRESULT(WINAPI*)(LPVARIANT, LPOLESTR, int, int, ULONG, BSTR*);
 
 // The published interface identifiers of the OLE picture.
 constexpr GUID kPictureId = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
@@ -132,6 +135,35 @@ PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {
     PictureRef picture = asPicture(object);
     object->Release();
     return picture;
+}
+
+std::optional<double> OleNumberConversions::platformNumber(const wchar_t* text) {
+    auto read = oleaut32_.function<VarR8FromStrFunction>("VarR8FromStr");
+    double value = 0;
+    if (read == nullptr || FAILED(read(text, LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int16_t> OleNumberConversions::platformWhole(double value) {
+    auto round = oleaut32_.function<VarI2FromR8Function>("VarI2FromR8");
+    SHORT whole = 0;
+    if (round == nullptr || FAILED(round(value, &whole))) return std::nullopt;
+    return whole;
+}
+
+std::optional<std::wstring> OleNumberConversions::platformText(double value) {
+    auto format = oleaut32_.function<VarFormatFunction>("VarFormat");
+    auto release = oleaut32_.function<SysFreeStringFunction>("SysFreeString");
+    if (format == nullptr || release == nullptr) return std::nullopt;
+    VARIANT number{};
+    number.vt = VT_R8;
+    number.dblVal = value;
+    wchar_t pattern[] = L"0.00";  // the call takes a writable string
+    BSTR written = nullptr;
+    if (FAILED(format(&number, pattern, 0, 0, 0, &written)) || written == nullptr) return std::nullopt;
+    std::wstring text(written);
+    release(written);
+    return text;
 }
 
 }  // namespace stock::win32

@@ -1,5 +1,6 @@
 // The calculator's platform services on Windows: WinINet and OLE Automation bound by library and
 // function name on first use (neither is loaded at start-up), and the code page conversions.
+// The OLE picture loaders and the number conversions share one binding of OLE Automation.
 #pragma once
 
 #include <windows.h>
@@ -57,15 +58,30 @@ private:
 
 class OlePictureService final : public PictureService {
 public:
+    explicit OlePictureService(ui::win32::LazyLibrary& oleaut32) : oleaut32_(oleaut32) {}
     Outcome loadPicturePath(const std::wstring& path, PictureRef& picture) override;
     PictureRef loadPictureFile(const std::wstring& path) override;
 
 private:
     bool startCom();
 
-    ui::win32::LazyLibrary oleaut32_{L"oleaut32.dll"};
+    ui::win32::LazyLibrary& oleaut32_;
     ui::win32::LazyLibrary ole32_{L"ole32.dll"};
     bool comStarted_ = false;
+};
+
+// OLE Automation's conversions in the user's locale.
+class OleNumberConversions final : public PlatformNumberConversions {
+public:
+    explicit OleNumberConversions(ui::win32::LazyLibrary& oleaut32) : oleaut32_(oleaut32) {}
+
+protected:
+    std::optional<double> platformNumber(const wchar_t* text) override;
+    std::optional<std::int16_t> platformWhole(double value) override;
+    std::optional<std::wstring> platformText(double value) override;
+
+private:
+    ui::win32::LazyLibrary& oleaut32_;
 };
 
 }  // namespace stock::win32

@@ -23,6 +23,7 @@ struct Lookup {
     FakeStockWindow window;
     FakeInternet internet;
     FakePictures pictures;
+    FakeNumbers numbers;
 };
 
 // One lookup of 600000 whose answer arrives in reads of the given sizes.
@@ -38,7 +39,7 @@ void lookUp(Lookup& run, const std::string& body, std::uint32_t seed, bool fullR
     }
     fuzz::Cp936 codec;
     RecordingSkinEngine skin;
-    stock::StockPlatform platform{run.internet, codec, run.pictures, kAddresses};
+    stock::StockPlatform platform{run.internet, codec, run.pictures, run.numbers, kAddresses};
     stock::Form1 form(run.window, skin, platform);
     form.Form_Load();
     run.window.texts[Control::Text9] = L"600000";

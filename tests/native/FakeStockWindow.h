@@ -1,6 +1,8 @@
 // A stand-alone model of the calculator window and a skin engine that records its calls.
 #pragma once
 
+#include <cmath>
+#include <cwchar>
 #include <functional>
 #include <map>
 #include <string>
@@ -180,6 +182,29 @@ public:
     PictureRef loadPictureFile(const std::wstring& path) override {
         fileRequests.push_back(path);
         return fileLoads ? std::make_shared<FakePicture>(L"file " + path) : nullptr;
+    }
+};
+
+// Plain decimal texts and the "0.00" pattern: enough for the calculation's tests. What the
+// platform's own conversions do is pinned under Wine.
+class FakeNumbers : public NumberConversions {
+public:
+    std::optional<double> number(std::wstring_view text) override {
+        const std::wstring s(text);
+        wchar_t* end = nullptr;
+        const double value = std::wcstod(s.c_str(), &end);
+        if (s.empty() || *end != L'\0' || !std::isfinite(value)) return std::nullopt;
+        return value;
+    }
+    std::optional<std::int16_t> wholeFromDouble(double value) override {
+        const double rounded = std::nearbyint(value);  // a half to the even neighbour
+        if (!(rounded >= -32768 && rounded <= 32767)) return std::nullopt;
+        return static_cast<std::int16_t>(rounded);
+    }
+    std::optional<std::wstring> text(double value) override {
+        wchar_t written[400];
+        std::swprintf(written, 400, L"%.2f", value);
+        return written;
     }
 };
 

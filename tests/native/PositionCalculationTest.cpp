@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "stock/StockDesign.h"
+#include "tests/native/FakeStockWindow.h"
 
 namespace stock {
 namespace {
@@ -45,9 +46,10 @@ const Example kExamples[] = {
 };
 
 TEST(PositionCalculation, WorkedExamples) {
+    testing::FakeNumbers numbers;
     for (const Example& example : kExamples) {
         SCOPED_TRACE(example.name);
-        PositionResult result = calculatePosition(example.inputs);
+        PositionResult result = calculatePosition(example.inputs, numbers);
         EXPECT_EQ(shown(result.todayResult), example.today);
         EXPECT_EQ(result.todayColor, example.todayColor);
         EXPECT_EQ(shown(result.averageCost), example.average);
@@ -58,9 +60,10 @@ TEST(PositionCalculation, WorkedExamples) {
 }
 
 TEST(PositionCalculation, SameInputsGiveTheSameResultTwice) {
+    testing::FakeNumbers numbers;
     PositionInputs inputs{L"10.00", L"1000", L"12.50", L"11.00", L"500"};
-    PositionResult first = calculatePosition(inputs);
-    PositionResult second = calculatePosition(inputs);
+    PositionResult first = calculatePosition(inputs, numbers);
+    PositionResult second = calculatePosition(inputs, numbers);
     EXPECT_EQ(first.todayResult, second.todayResult);
     EXPECT_EQ(first.averageCost, second.averageCost);
     EXPECT_EQ(first.afterResult, second.afterResult);

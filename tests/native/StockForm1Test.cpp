@@ -17,8 +17,9 @@ protected:
     FakeInternet internet;
     FakeCodec codec;
     FakePictures pictures;
+    FakeNumbers numbers;
     ServiceAddresses addresses{L"http://quote.test", L"http://chart.test", ""};
-    StockPlatform platform{internet, codec, pictures, addresses};
+    StockPlatform platform{internet, codec, pictures, numbers, addresses};
     Form1 form{window, skin, platform};
 
     std::int16_t typed(Control box, int code) {

@@ -78,7 +78,8 @@ TEST(QuoteFetch, AClosedPortGivesEmptyTextAtOnce) {
 }
 
 TEST(ChartPicture, LoadsAGifOverHttpAndNothingFromAPageThatIsNoPicture) {
-    win32::OlePictureService pictures;
+    ui::win32::LazyLibrary oleaut32{L"oleaut32.dll"};
+    win32::OlePictureService pictures{oleaut32};
     PictureRef chart;
     ASSERT_EQ(pictures.loadPicturePath(kCharts + L"/newchart/daily/n/sh600000.gif", chart),
               PictureService::Outcome::Called);
