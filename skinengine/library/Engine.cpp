@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
+
+#include "skinengine/library/Trace.h"
 
 namespace skin::win32 {
 namespace {
@@ -11,33 +12,41 @@ namespace {
 // A skin file is a page of text; anything far larger is not one.
 constexpr DWORD kMaxSkinFileBytes = 256 * 1024;
 
-std::wstring wideFrom(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
-    return wide;
-}
+std::wstring errorText(DWORD error) { return L" (error " + std::to_wstring(error) + L")"; }
 
-std::optional<std::string> readSkinFile(const char* ansiPath) {
-    if (ansiPath == nullptr || *ansiPath == '\0') return std::nullopt;
-    std::wstring path = wideFrom(std::string(ansiPath, strnlen(ansiPath, 32768)), CP_ACP);
+// The file's bytes, or why there are none.
+struct SkinFileText {
+    std::optional<std::string> bytes;
+    std::wstring why;
+};
+
+SkinFileText readSkinFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::string> text;
+    if (file == INVALID_HANDLE_VALUE) return {std::nullopt, L"cannot open the file" + errorText(GetLastError())};
+    SkinFileText text;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= kMaxSkinFileBytes) {
+    if (!GetFileSizeEx(file, &size)) {
+        text.why = L"cannot read the file" + errorText(GetLastError());
+    } else if (size.QuadPart > kMaxSkinFileBytes) {
+        text.why = L"larger than " + std::to_wstring(kMaxSkinFileBytes / 1024) + L" KiB";
+    } else {
         std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
         DWORD read = 0;
         if (bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
                               read == bytes.size())) {
-            text = std::move(bytes);
+            text.bytes = std::move(bytes);
+        } else {
+            text.why = L"cannot read the file" + errorText(GetLastError());
         }
     }
     CloseHandle(file);
     return text;
+}
+
+// "file(line): why", the form a debugger's output window lets the author jump from.
+void tellRefusal(const std::wstring& file, int line, const std::wstring& why) {
+    tell(file + (line > 0 ? L"(" + std::to_wstring(line) + L")" : L"") + L": SkinH_VB6 refused this skin: " + why);
 }
 
 std::wstring classNameOf(HWND window) {
@@ -150,10 +159,19 @@ void Engine::attach(const Skin& skin) {
 }
 
 void Engine::attachFile(const char* ansiPath) {
-    std::optional<std::string> text = readSkinFile(ansiPath);
-    if (!text) return;
-    ParseResult parsed = parseSkin(*text);
-    if (!parsed.skin) return;
+    const std::optional<std::string_view> path = boundedText(ansiPath);
+    if (!path || path->empty()) {
+        const bool unbounded = ansiPath != nullptr && !path;
+        tellRefusal(L"(no path)", 0, unbounded ? L"the path has no end within " + std::to_wstring(kMaxHostTextBytes) +
+                                                     L" bytes"
+                                               : L"the path is empty");
+        return;
+    }
+    const std::wstring file = wideFrom(*path, CP_ACP);
+    const SkinFileText text = readSkinFile(file);
+    if (!text.bytes) return tellRefusal(file, 0, text.why);
+    const ParseResult parsed = parseSkin(*text.bytes);
+    if (!parsed.skin) return tellRefusal(file, parsed.line, wideFrom(parsed.error, CP_UTF8));
     attach(*parsed.skin);
 }
 
