@@ -148,8 +148,25 @@ void Engine::freeRetired() {
     retiredResources_.clear();
 }
 
+bool ownsWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+bool Engine::serves(HWND window) {
+    const DWORD served = thread_.load();
+    if (served != 0 && served != GetCurrentThreadId()) {
+        tell(L"SkinH_VB6 ignored a call from thread " + std::to_wstring(GetCurrentThreadId()) +
+             L": it serves thread " + std::to_wstring(served) + L", which attached it");
+        return false;
+    }
+    if (window != nullptr && IsWindow(window) && !ownsWindow(window)) {
+        tell(L"SkinH_VB6 ignored a call about a window of another thread");
+        return false;
+    }
+    return true;
+}
+
 void Engine::attach(const Skin& skin) {
     stayLoaded();
+    thread_ = GetCurrentThreadId();
     if (resources_) retiredResources_.push_back(std::move(resources_));
     resources_ = std::make_unique<SkinResources>(skin);
     attached_ = true;
@@ -187,7 +204,14 @@ void Engine::detach() {
     }
     for (HWND window : topLevels) detachWindow(window);
     // Controls whose top-level window was never skinned.
-    while (!windows_.empty()) unskin(*windows_.begin()->second);
+    std::vector<HWND> rest;
+    for (auto& [window, skinned] : windows_) rest.push_back(window);
+    for (HWND window : rest) {
+        if (SkinnedWindow* skinned = find(window)) unskin(*skinned);
+    }
+    // Windows whose opacity was set but which were never skinned.
+    while (!hostOpacity_.empty()) restoreOpacity(hostOpacity_.begin()->first);
+    if (windows_.empty()) thread_ = 0;
 }
 
 void Engine::detachWindow(HWND window) {
@@ -195,7 +219,7 @@ void Engine::detachWindow(HWND window) {
     HWND topLevel = GetAncestor(window, GA_ROOT);
     if (topLevel == nullptr) topLevel = window;
     unskinTree(topLevel);
-    setOpacity(topLevel, 255);
+    restoreOpacity(topLevel);
     SetWindowPos(topLevel, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     redrawWhole(topLevel);
@@ -214,26 +238,49 @@ void Engine::setShadow(bool on) {
 }
 
 void Engine::setOpacity(HWND window, int alpha) {
-    for (auto it = layeredByEngine_.begin(); it != layeredByEngine_.end();) {
-        it = IsWindow(*it) ? std::next(it) : layeredByEngine_.erase(it);
+    for (auto it = hostOpacity_.begin(); it != hostOpacity_.end();) {
+        it = IsWindow(it->first) ? std::next(it) : hostOpacity_.erase(it);
     }
     if (!IsWindow(window)) return;
     if (alpha < 0) alpha = 0;
     if (alpha > 255) alpha = 255;
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
-    if (alpha == 255 && layeredByEngine_.count(window) != 0) {
+    auto host = hostOpacity_.find(window);
+    if (alpha == 255 && host != hostOpacity_.end() && !host->second.layered) {
         // Fully opaque: the window is drawn as it was before the engine made it layered.
-        SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-        layeredByEngine_.erase(window);
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        restoreOpacity(window);
         return;
     }
     if (alpha == 255 && !(exStyle & WS_EX_LAYERED)) return;
-    if (!(exStyle & WS_EX_LAYERED)) {
-        SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-        layeredByEngine_.insert(window);
+    if (host == hostOpacity_.end()) {
+        HostOpacity before;
+        before.layered = (exStyle & WS_EX_LAYERED) != 0;
+        before.known = before.layered && GetLayeredWindowAttributes(window, &before.key, &before.alpha, &before.flags);
+        host = hostOpacity_.emplace(window, before).first;
+        thread_ = GetCurrentThreadId();
     }
-    SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    // The host's colour key stays in force under the engine's opacity.
+    const DWORD keyFlag = host->second.known ? host->second.flags & LWA_COLORKEY : 0;
+    SetLayeredWindowAttributes(window, host->second.key, static_cast<BYTE>(alpha), LWA_ALPHA | keyFlag);
+}
+
+void Engine::restoreOpacity(HWND window) {
+    auto found = hostOpacity_.find(window);
+    if (found == hostOpacity_.end()) return;
+    const HostOpacity host = found->second;
+    hostOpacity_.erase(found);
+    if (!IsWindow(window)) return;
+    if (!host.layered) {
+        SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    } else if (host.known) {
+        SetLayeredWindowAttributes(window, host.key, host.alpha, host.flags);
+    } else {
+        // Drawn by the host through UpdateLayeredWindow: resetting the style would leave it
+        // blank until the host draws it again, so the window is only made opaque.
+        SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    }
 }
 
 void Engine::windowCreated(HWND window, HWND parent) {
@@ -244,7 +291,7 @@ void Engine::windowCreated(HWND window, HWND parent) {
     skinWindow(window, role);
 }
 
-void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned); }
+void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned, true); }
 
 void Engine::markHot(HWND control) {
     if (hot_ == control) return;
@@ -289,11 +336,14 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
     return windows_.emplace(window, std::move(skinned)).first->second.get();
 }
 
-void Engine::unskin(SkinnedWindow& skinned) {
+void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     auto found = windows_.find(skinned.window);
     if (found == windows_.end() || found->second.get() != &skinned) return;
     const bool isWindowProc = skinned.role == Role::TopLevel || skinned.role == Role::Container;
-    RemoveWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId);
+    if (!RemoveWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId) &&
+        !windowEnding && IsWindow(skinned.window)) {
+        return;
+    }
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     destroyShadow(skinned.shadow);
     skinned.retired = true;

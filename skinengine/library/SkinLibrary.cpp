@@ -1,6 +1,7 @@
 // Our own build of the skin engine library: the six functions the programs call, exported by
 // their plain names (SkinH_VB6.def) with the stdcall convention, every argument one 32-bit value.
-// Each call is traced first (Trace.h); nothing thrown inside ever crosses back to the caller.
+// Each call is traced first (Trace.h); a call from a thread the engine does not serve is turned
+// away; nothing thrown inside ever crosses back to the caller.
 #include <windows.h>
 
 #include <string>
@@ -14,11 +15,13 @@ using skin::win32::Engine;
 using skin::win32::handleText;
 using skin::win32::quotedAnsi;
 
+// window: the window the call is about, if any.
 template <typename Line, typename Work>
-int serve(HWND, Line line, Work work) {
+int serve(HWND window, Line line, Work work) {
     try {
         skin::win32::trace(line);
         Engine& engine = Engine::instance();
+        if (!engine.serves(window)) return 0;
         Engine::Busy busy;
         work(engine);
     } catch (...) {

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "skinengine/library/SkinFormat.h"
@@ -519,14 +521,37 @@ TEST_F(SkinEngine, WindowAlphaMakesTheWindowLayeredWithThatOpacity) {
         EXPECT_TRUE(flags & LWA_ALPHA) << c.alpha;
     }
 
-    // A window the program made layered itself stays layered at full opacity.
+    // A window the program made layered itself, half transparent with a colour key: the engine's
+    // opacity counts while in force (the key stays), and each way of detaching gives back the
+    // program's own; a window the program never made layered is not layered afterwards.
     TestWindow own(500, 400, L"自己的透明");
+    const COLORREF key = RGB(1, 2, 3);
     SetWindowLongW(own.window(), GWL_EXSTYLE, GetWindowLongW(own.window(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(own.window(), 0, 180, LWA_ALPHA);
-    engine().SkinH_SetWindowAlpha(handleValue(own.window()), 255);
-    BYTE alpha = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(own.window(), nullptr, &alpha, nullptr));
-    EXPECT_EQ(alpha, 255);
+    SetLayeredWindowAttributes(own.window(), key, 128, LWA_ALPHA | LWA_COLORKEY);
+    struct Step {
+        std::function<void()> call;
+        BYTE shown;
+    };
+    const Step steps[] = {
+        {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 200); }, 200},
+        {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 255); }, 255},
+        {[&] { engine().SkinH_Detach(); }, 128},
+        {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 200); }, 200},
+        {[&] { engine().SkinH_DetachEx(handleValue(own.window())); }, 128},
+    };
+    for (const Step& step : steps) {
+        engine().SkinH_SetWindowAlpha(handleValue(window.window()), 100);
+        step.call();
+        BYTE alpha = 0;
+        COLORREF shownKey = 0;
+        DWORD flags = 0;
+        ASSERT_TRUE(GetLayeredWindowAttributes(own.window(), &shownKey, &alpha, &flags)) << int{step.shown};
+        EXPECT_EQ(alpha, step.shown);
+        EXPECT_EQ(shownKey, key) << int{step.shown};
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY)) << int{step.shown};
+    }
+    engine().SkinH_Detach();
+    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
 BOOL CALLBACK matchThreadWindow(HWND window, LPARAM data) {
@@ -804,6 +829,47 @@ TEST_F(SkinEngine, CallsFromInsideTheSkinnedControlsOwnHandlers) {
     e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
     e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
+}
+
+// The engine serves the thread that owns the windows: calls from another thread are turned away,
+// and the window goes on, skinned, through the messages that follow.
+TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
+    TestWindow window;
+    engine().SkinH_AttachEx(skinPath(), "");
+    pump();
+    const std::uint32_t handle = handleValue(window.window());
+    // The window's thread goes on handling its messages meanwhile, as a host's would.
+    std::atomic<bool> done{false};
+    std::thread other([handle, &done] {
+        engine().SkinH_DetachEx(handle);
+        engine().SkinH_Detach();
+        engine().SkinH_SetWindowAlpha(handle, 100);
+        engine().SkinH_SetAero(1);
+        engine().SkinH_Attach();
+        done = true;
+    });
+    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 10000));
+    other.join();
+
+    bool clicked = false;
+    window.onButton = [&] { clicked = true; };
+    POINT button{50, 15};
+    ClientToScreen(window.control(kButton), &button);
+    e2e::mouseEvent(button, 0);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
+    RedrawWindow(window.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
+    pump();
+    EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
+    EXPECT_COLOUR_NEAR(window.caption(), testSkinColour(&skin::Skin::captionActive), 24);
+    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(shadowOf(window.window()), nullptr);
+
+    // Its own thread still detaches it.
+    engine().SkinH_Detach();
+    pump();
+    EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
 }
 
 TEST_F(SkinEngine, EverySampleSkinKeepsTheOwnersColoursAndIsPhotographed) {
