@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
+
+#include "skinengine/library/Trace.h"
 
 namespace skin::win32 {
 namespace {
@@ -11,33 +12,41 @@ namespace {
 // A skin file is a page of text; anything far larger is not one.
 constexpr DWORD kMaxSkinFileBytes = 256 * 1024;
 
-std::wstring wideFrom(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
-    return wide;
-}
+std::wstring errorText(DWORD error) { return L" (error " + std::to_wstring(error) + L")"; }
 
-std::optional<std::string> readSkinFile(const char* ansiPath) {
-    if (ansiPath == nullptr || *ansiPath == '\0') return std::nullopt;
-    std::wstring path = wideFrom(std::string(ansiPath, strnlen(ansiPath, 32768)), CP_ACP);
+// The file's bytes, or why there are none.
+struct SkinFileText {
+    std::optional<std::string> bytes;
+    std::wstring why;
+};
+
+SkinFileText readSkinFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::string> text;
+    if (file == INVALID_HANDLE_VALUE) return {std::nullopt, L"cannot open the file" + errorText(GetLastError())};
+    SkinFileText text;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= kMaxSkinFileBytes) {
+    if (!GetFileSizeEx(file, &size)) {
+        text.why = L"cannot read the file" + errorText(GetLastError());
+    } else if (size.QuadPart > kMaxSkinFileBytes) {
+        text.why = L"larger than " + std::to_wstring(kMaxSkinFileBytes / 1024) + L" KiB";
+    } else {
         std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
         DWORD read = 0;
         if (bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
                               read == bytes.size())) {
-            text = std::move(bytes);
+            text.bytes = std::move(bytes);
+        } else {
+            text.why = L"cannot read the file" + errorText(GetLastError());
         }
     }
     CloseHandle(file);
     return text;
+}
+
+// "file(line): why", the form a debugger's output window lets the author jump from.
+void tellRefusal(const std::wstring& file, int line, const std::wstring& why) {
+    tell(file + (line > 0 ? L"(" + std::to_wstring(line) + L")" : L"") + L": SkinH_VB6 refused this skin: " + why);
 }
 
 std::wstring classNameOf(HWND window) {
@@ -139,8 +148,25 @@ void Engine::freeRetired() {
     retiredResources_.clear();
 }
 
+bool ownsWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+bool Engine::serves(HWND window) {
+    const DWORD served = thread_.load();
+    if (served != 0 && served != GetCurrentThreadId()) {
+        tell(L"SkinH_VB6 ignored a call from thread " + std::to_wstring(GetCurrentThreadId()) +
+             L": it serves thread " + std::to_wstring(served) + L", which attached it");
+        return false;
+    }
+    if (window != nullptr && IsWindow(window) && !ownsWindow(window)) {
+        tell(L"SkinH_VB6 ignored a call about a window of another thread");
+        return false;
+    }
+    return true;
+}
+
 void Engine::attach(const Skin& skin) {
     stayLoaded();
+    thread_ = GetCurrentThreadId();
     if (resources_) retiredResources_.push_back(std::move(resources_));
     resources_ = std::make_unique<SkinResources>(skin);
     attached_ = true;
@@ -150,10 +176,19 @@ void Engine::attach(const Skin& skin) {
 }
 
 void Engine::attachFile(const char* ansiPath) {
-    std::optional<std::string> text = readSkinFile(ansiPath);
-    if (!text) return;
-    ParseResult parsed = parseSkin(*text);
-    if (!parsed.skin) return;
+    const std::optional<std::string_view> path = boundedText(ansiPath);
+    if (!path || path->empty()) {
+        const bool unbounded = ansiPath != nullptr && !path;
+        tellRefusal(L"(no path)", 0, unbounded ? L"the path has no end within " + std::to_wstring(kMaxHostTextBytes) +
+                                                     L" bytes"
+                                               : L"the path is empty");
+        return;
+    }
+    const std::wstring file = wideFrom(*path, CP_ACP);
+    const SkinFileText text = readSkinFile(file);
+    if (!text.bytes) return tellRefusal(file, 0, text.why);
+    const ParseResult parsed = parseSkin(*text.bytes);
+    if (!parsed.skin) return tellRefusal(file, parsed.line, wideFrom(parsed.error, CP_UTF8));
     attach(*parsed.skin);
 }
 
@@ -169,7 +204,14 @@ void Engine::detach() {
     }
     for (HWND window : topLevels) detachWindow(window);
     // Controls whose top-level window was never skinned.
-    while (!windows_.empty()) unskin(*windows_.begin()->second);
+    std::vector<HWND> rest;
+    for (auto& [window, skinned] : windows_) rest.push_back(window);
+    for (HWND window : rest) {
+        if (SkinnedWindow* skinned = find(window)) unskin(*skinned);
+    }
+    // Windows whose opacity was set but which were never skinned.
+    while (!hostOpacity_.empty()) restoreOpacity(hostOpacity_.begin()->first);
+    if (windows_.empty()) thread_ = 0;
 }
 
 void Engine::detachWindow(HWND window) {
@@ -177,7 +219,7 @@ void Engine::detachWindow(HWND window) {
     HWND topLevel = GetAncestor(window, GA_ROOT);
     if (topLevel == nullptr) topLevel = window;
     unskinTree(topLevel);
-    setOpacity(topLevel, 255);
+    restoreOpacity(topLevel);
     SetWindowPos(topLevel, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     redrawWhole(topLevel);
@@ -196,26 +238,49 @@ void Engine::setShadow(bool on) {
 }
 
 void Engine::setOpacity(HWND window, int alpha) {
-    for (auto it = layeredByEngine_.begin(); it != layeredByEngine_.end();) {
-        it = IsWindow(*it) ? std::next(it) : layeredByEngine_.erase(it);
+    for (auto it = hostOpacity_.begin(); it != hostOpacity_.end();) {
+        it = IsWindow(it->first) ? std::next(it) : hostOpacity_.erase(it);
     }
     if (!IsWindow(window)) return;
     if (alpha < 0) alpha = 0;
     if (alpha > 255) alpha = 255;
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
-    if (alpha == 255 && layeredByEngine_.count(window) != 0) {
+    auto host = hostOpacity_.find(window);
+    if (alpha == 255 && host != hostOpacity_.end() && !host->second.layered) {
         // Fully opaque: the window is drawn as it was before the engine made it layered.
-        SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-        layeredByEngine_.erase(window);
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        restoreOpacity(window);
         return;
     }
     if (alpha == 255 && !(exStyle & WS_EX_LAYERED)) return;
-    if (!(exStyle & WS_EX_LAYERED)) {
-        SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-        layeredByEngine_.insert(window);
+    if (host == hostOpacity_.end()) {
+        HostOpacity before;
+        before.layered = (exStyle & WS_EX_LAYERED) != 0;
+        before.known = before.layered && GetLayeredWindowAttributes(window, &before.key, &before.alpha, &before.flags);
+        host = hostOpacity_.emplace(window, before).first;
+        thread_ = GetCurrentThreadId();
     }
-    SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    // The host's colour key stays in force under the engine's opacity.
+    const DWORD keyFlag = host->second.known ? host->second.flags & LWA_COLORKEY : 0;
+    SetLayeredWindowAttributes(window, host->second.key, static_cast<BYTE>(alpha), LWA_ALPHA | keyFlag);
+}
+
+void Engine::restoreOpacity(HWND window) {
+    auto found = hostOpacity_.find(window);
+    if (found == hostOpacity_.end()) return;
+    const HostOpacity host = found->second;
+    hostOpacity_.erase(found);
+    if (!IsWindow(window)) return;
+    if (!host.layered) {
+        SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    } else if (host.known) {
+        SetLayeredWindowAttributes(window, host.key, host.alpha, host.flags);
+    } else {
+        // Drawn by the host through UpdateLayeredWindow: resetting the style would leave it
+        // blank until the host draws it again, so the window is only made opaque.
+        SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    }
 }
 
 void Engine::windowCreated(HWND window, HWND parent) {
@@ -226,7 +291,7 @@ void Engine::windowCreated(HWND window, HWND parent) {
     skinWindow(window, role);
 }
 
-void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned); }
+void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned, true); }
 
 void Engine::markHot(HWND control) {
     if (hot_ == control) return;
@@ -271,11 +336,14 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
     return windows_.emplace(window, std::move(skinned)).first->second.get();
 }
 
-void Engine::unskin(SkinnedWindow& skinned) {
+void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     auto found = windows_.find(skinned.window);
     if (found == windows_.end() || found->second.get() != &skinned) return;
     const bool isWindowProc = skinned.role == Role::TopLevel || skinned.role == Role::Container;
-    RemoveWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId);
+    if (!RemoveWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId) &&
+        !windowEnding && IsWindow(skinned.window)) {
+        return;
+    }
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     destroyShadow(skinned.shadow);
     skinned.retired = true;

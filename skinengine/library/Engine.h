@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "skinengine/library/SkinFormat.h"
@@ -50,9 +50,28 @@ private:
     ui::win32::FontHandle captionFont_;
 };
 
+// Whether the calling thread owns the window: only that thread may subclass it or change what
+// the engine keeps about it.
+bool ownsWindow(HWND window);
+
+// What a host had set for a window's opacity before the engine first changed it.
+struct HostOpacity {
+    bool layered = false;
+    bool known = false;  // the platform told the attributes (not for windows drawn by UpdateLayeredWindow)
+    COLORREF key = 0;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+};
+
 class Engine {
 public:
     static Engine& instance();
+
+    // The engine serves one thread: the one whose windows it skins and whose window creation it
+    // hooks. Its state is kept without locks for that thread's window procedures, and the
+    // platform ties subclasses and hooks to that thread, so a call from another thread, or about
+    // a window another thread owns, is turned away (and told why). The one place that decides.
+    bool serves(HWND window);
 
     // Counts the engine's frames on the stack; what was retired is freed when the last one ends.
     class Busy {
@@ -64,7 +83,7 @@ public:
     };
 
     void attach(const Skin& skin);
-    // A file that cannot be read or is not a skin changes nothing.
+    // A file that cannot be read or is not a skin changes nothing; why is told (Trace.h).
     void attachFile(const char* ansiPath);
     void detach();
     void detachWindow(HWND window);
@@ -89,7 +108,10 @@ private:
     void skinAllWindows();
     void skinTree(HWND topLevel);
     SkinnedWindow* skinWindow(HWND window, Role role);
-    void unskin(SkinnedWindow& skinned);
+    // When the platform keeps the subclass (it refuses a thread that does not own the window),
+    // the record it points at stays too. A window that is ending loses both.
+    void unskin(SkinnedWindow& skinned, bool windowEnding = false);
+    void restoreOpacity(HWND window);
     void unskinTree(HWND topLevel);
     SkinnedWindow* find(HWND window);
     void repaintAll();
@@ -102,7 +124,8 @@ private:
     std::map<HWND, std::unique_ptr<SkinnedWindow>> windows_;
     std::vector<std::unique_ptr<SkinnedWindow>> retiredWindows_;
     std::vector<std::unique_ptr<SkinResources>> retiredResources_;
-    std::set<HWND> layeredByEngine_;
+    std::map<HWND, HostOpacity> hostOpacity_;
+    std::atomic<DWORD> thread_{0};  // the thread served; 0 while the engine holds nothing
     HWND hot_ = nullptr;
     int busy_ = 0;
 };

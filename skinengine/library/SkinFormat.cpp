@@ -176,9 +176,18 @@ std::optional<bool> parseFlag(std::string_view text) {
     return std::nullopt;
 }
 
-// A text value: optionally in double quotes, 1 to maxBytes bytes.
+// A text value: optionally in double quotes, 1 to maxBytes bytes. Unquoted, it is the whole rest
+// of the line; quoted, a "; comment" may follow the closing quote, as in INI files.
 std::optional<std::string> parseText(std::string_view text, std::size_t maxBytes) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    const std::size_t closing = text.size() >= 2 && text.front() == '"' ? text.find('"', 1) : std::string_view::npos;
+    if (closing != std::string_view::npos) {
+        const std::string_view after = trim(text.substr(closing + 1));
+        if (after.empty() || after.front() == ';') {
+            text = text.substr(1, closing - 1);
+        } else if (text.back() == '"') {
+            text = text.substr(1, text.size() - 2);
+        }
+    }
     if (text.empty() || text.size() > maxBytes) return std::nullopt;
     return std::string(text);
 }
@@ -219,6 +228,103 @@ ParseResult failure(int line, std::string error) {
     ParseResult result;
     result.line = line;
     result.error = std::move(error);
+    return result;
+}
+
+void appendUtf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+struct Decoded {
+    std::string utf8;
+    int brokenLine = 0;  // where the text is cut inside a character or holds a lone surrogate
+};
+
+// Notepad's "Unicode" (UTF-16 little-endian) as UTF-8, the text form the parser reads.
+Decoded utf8FromUtf16le(std::string_view bytes) {
+    Decoded result;
+    int line = 1;
+    auto unit = [bytes](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]) |
+                                          (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    };
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        if (i + 1 == bytes.size()) {
+            result.brokenLine = line;
+            return result;
+        }
+        std::uint32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        }
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            result.brokenLine = line;
+            return result;
+        }
+        if (c == '\n') ++line;
+        appendUtf8(result.utf8, c);
+    }
+    return result;
+}
+
+// Text in UTF-8 or the ANSI code page.
+ParseResult parseSkinText(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) return failure(0, "binary data (NUL byte)");
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+
+    Skin skin = defaultSkin();
+    std::string section;
+    bool sawSkinSection = false;
+    bool inSection = false;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = trim(line);
+        for (char c : line) {
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return failure(lineNumber, "control character");
+        }
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+
+        if (line.front() == '[') {
+            if (line.back() != ']') line = withoutComment(line);  // "[window] ; colours"
+            if (line.back() != ']') return failure(lineNumber, "section name without ]");
+            section = lower(trim(line.substr(1, line.size() - 2)));
+            if (section.empty()) return failure(lineNumber, "empty section name");
+            inSection = true;
+            if (section == "skin") sawSkinSection = true;
+            continue;
+        }
+        std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return failure(lineNumber, "expected key = value");
+        const std::string key = lower(trim(line.substr(0, equals)));
+        if (key.empty()) return failure(lineNumber, "key without a name");
+        if (!inSection) return failure(lineNumber, "key outside a section");
+        const std::string_view value = trim(line.substr(equals + 1));
+        std::optional<bool> applied = applyKey(skin, section, key, value);
+        if (applied.has_value() && !*applied) return failure(lineNumber, "bad value for " + section + "." + key);
+    }
+    if (!sawSkinSection) return failure(0, "no [skin] section");
+    ParseResult result;
+    result.skin = std::move(skin);
     return result;
 }
 
@@ -274,47 +380,10 @@ bool isUtf8(std::string_view bytes) {
 }
 
 ParseResult parseSkin(std::string_view text) {
-    if (text.find('\0') != std::string_view::npos) return failure(0, "binary data (NUL byte)");
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-
-    Skin skin = defaultSkin();
-    std::string section;
-    bool sawSkinSection = false;
-    bool inSection = false;
-    int lineNumber = 0;
-    while (!text.empty()) {
-        ++lineNumber;
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        line = trim(line);
-        for (char c : line) {
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return failure(lineNumber, "control character");
-        }
-        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-
-        if (line.front() == '[') {
-            if (line.back() != ']') return failure(lineNumber, "section name without ]");
-            section = lower(trim(line.substr(1, line.size() - 2)));
-            if (section.empty()) return failure(lineNumber, "empty section name");
-            inSection = true;
-            if (section == "skin") sawSkinSection = true;
-            continue;
-        }
-        std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) return failure(lineNumber, "expected key = value");
-        const std::string key = lower(trim(line.substr(0, equals)));
-        if (key.empty()) return failure(lineNumber, "key without a name");
-        if (!inSection) return failure(lineNumber, "key outside a section");
-        const std::string_view value = trim(line.substr(equals + 1));
-        std::optional<bool> applied = applyKey(skin, section, key, value);
-        if (applied.has_value() && !*applied) return failure(lineNumber, "bad value for " + section + "." + key);
-    }
-    if (!sawSkinSection) return failure(0, "no [skin] section");
-    ParseResult result;
-    result.skin = std::move(skin);
-    return result;
+    if (text.substr(0, 2) != "\xFF\xFE") return parseSkinText(text);
+    const Decoded decoded = utf8FromUtf16le(text.substr(2));
+    if (decoded.brokenLine != 0) return failure(decoded.brokenLine, "broken UTF-16 text");
+    return parseSkinText(decoded.utf8);
 }
 
 }  // namespace skin

@@ -76,7 +76,7 @@ const Skin& defaultSkin();
 struct ParseResult {
     std::optional<Skin> skin;  // empty: the file is not a usable skin
     int line = 0;              // where the first fault stands (0: the file as a whole)
-    std::string error;
+    std::string error;         // why, in a few English words
 };
 
 // Limits of what a key may hold, in bytes and tenths of a point.
@@ -85,6 +85,8 @@ inline constexpr std::size_t kMaxFaceBytes = 31;
 inline constexpr int kMinFontTenths = 60;
 inline constexpr int kMaxFontTenths = 720;
 
+// The text in UTF-8, the system's ANSI code page, or UTF-16 little-endian behind its byte-order
+// mark FF FE (read as UTF-8). A refusal says where (line) and why (error), for the skin's author.
 ParseResult parseSkin(std::string_view text);
 
 // Whether the bytes are well-formed UTF-8 (texts in a skin file may also be in the ANSI code page).

@@ -1,6 +1,7 @@
 // Our own build of the skin engine library: the six functions the programs call, exported by
 // their plain names (SkinH_VB6.def) with the stdcall convention, every argument one 32-bit value.
-// Each call is traced first (Trace.h); nothing thrown inside ever crosses back to the caller.
+// Each call is traced first (Trace.h); a call from a thread the engine does not serve is turned
+// away; nothing thrown inside ever crosses back to the caller.
 #include <windows.h>
 
 #include <string>
@@ -12,14 +13,17 @@ namespace {
 
 using skin::win32::Engine;
 using skin::win32::handleText;
-using skin::win32::trace;
-using skin::win32::utf8FromAnsi;
+using skin::win32::quotedAnsi;
 
-template <typename Work>
-int guarded(Work work) {
-    Engine::Busy busy;
+// window: the window the call is about, if any.
+template <typename Line, typename Work>
+int serve(HWND window, Line line, Work work) {
     try {
-        work(Engine::instance());
+        skin::win32::trace(line);
+        Engine& engine = Engine::instance();
+        if (!engine.serves(window)) return 0;
+        Engine::Busy busy;
+        work(engine);
     } catch (...) {
         // The host goes on with the skin as it was.
     }
@@ -31,46 +35,39 @@ int guarded(Work work) {
 extern "C" {
 
 int WINAPI SkinH_Attach() {
-    return guarded([&](Engine& engine) {
-        trace("SkinH_Attach()");
-        engine.attach(skin::defaultSkin());
-    });
+    return serve(
+        nullptr, [] { return std::string("SkinH_Attach()"); },
+        [](Engine& engine) { engine.attach(skin::defaultSkin()); });
 }
 
-// The second text is accepted and not used.
+// The second text is accepted and never read (but by the trace).
 int WINAPI SkinH_AttachEx(const char* skinPath, const char* secondText) {
-    return guarded([&](Engine& engine) {
-        trace("SkinH_AttachEx(\"" + utf8FromAnsi(skinPath) + "\", \"" + utf8FromAnsi(secondText) + "\")");
-        engine.attachFile(skinPath);
-    });
+    return serve(
+        nullptr, [&] { return "SkinH_AttachEx(" + quotedAnsi(skinPath) + ", " + quotedAnsi(secondText) + ")"; },
+        [&](Engine& engine) { engine.attachFile(skinPath); });
 }
 
 int WINAPI SkinH_Detach() {
-    return guarded([&](Engine& engine) {
-        trace("SkinH_Detach()");
-        engine.detach();
-    });
+    return serve(
+        nullptr, [] { return std::string("SkinH_Detach()"); }, [](Engine& engine) { engine.detach(); });
 }
 
 int WINAPI SkinH_DetachEx(HWND window) {
-    return guarded([&](Engine& engine) {
-        trace("SkinH_DetachEx(" + handleText(window) + ")");
-        engine.detachWindow(window);
-    });
+    return serve(
+        window, [&] { return "SkinH_DetachEx(" + handleText(window) + ")"; },
+        [&](Engine& engine) { engine.detachWindow(window); });
 }
 
 int WINAPI SkinH_SetAero(int on) {
-    return guarded([&](Engine& engine) {
-        trace("SkinH_SetAero(" + std::to_string(on) + ")");
-        engine.setShadow(on != 0);
-    });
+    return serve(
+        nullptr, [&] { return "SkinH_SetAero(" + std::to_string(on) + ")"; },
+        [&](Engine& engine) { engine.setShadow(on != 0); });
 }
 
 int WINAPI SkinH_SetWindowAlpha(HWND window, int alpha) {
-    return guarded([&](Engine& engine) {
-        trace("SkinH_SetWindowAlpha(" + handleText(window) + ", " + std::to_string(alpha) + ")");
-        engine.setOpacity(window, alpha);
-    });
+    return serve(
+        window, [&] { return "SkinH_SetWindowAlpha(" + handleText(window) + ", " + std::to_string(alpha) + ")"; },
+        [&](Engine& engine) { engine.setOpacity(window, alpha); });
 }
 
 }  // extern "C"

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(!parsed.name.empty() && parsed.name.size() <= skin::kMaxNameBytes);
     require(!parsed.font.face.empty() && parsed.font.face.size() <= skin::kMaxFaceBytes);
     require(parsed.font.tenthsOfPoint >= skin::kMinFontTenths && parsed.font.tenthsOfPoint <= skin::kMaxFontTenths);
-    // A line break at the end changes no line: the file stays accepted.
-    require(skin::parseSkin(std::string(text) + "\n").skin.has_value());
+    // A line break at the end, in the file's own encoding, changes no line: the file stays accepted.
+    const bool utf16 = text.substr(0, 2) == "\xFF\xFE";
+    require(skin::parseSkin(std::string(text) + (utf16 ? std::string("\n\0", 2) : std::string("\n"))).skin.has_value());
     return 0;
 }

@@ -136,6 +136,38 @@ TEST(SkinFormat, LayoutOfTheText) {
     EXPECT_EQ(later.windowText, rgb(0, 0, 255));
 }
 
+// Notepad's "Unicode": the byte-order mark FF FE, then UTF-16 little-endian.
+std::string utf16le(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+TEST(SkinFormat, HabitsBroughtFromIniFiles) {
+    struct Case {
+        std::string text;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"[skin] ; what it is called\nname = \"湖蓝\" ; blue\n", "湖蓝"},
+        {"[skin]\nname = \"a;b\" ; c\n", "a;b"},
+        {"[skin]\nname = \"湖蓝\" ; \"blue\"\n", "湖蓝"},
+        // Unquoted, or with more than a comment after the quotes, a text is the whole rest of the line.
+        {"[skin]\nname = 湖蓝 ; blue\n", "湖蓝 ; blue"},
+        {"[skin]\nname = \"a\" b\n", "\"a\" b"},
+        {"[skin]\nname = \"a\"b\"\n", "a\"b"},
+        {utf16le(u"[skin]\r\nname = 湖蓝\U0001F600\r\n"), "湖蓝\U0001F600"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parsed(c.text).name, c.name) << c.text;
+
+    const Skin unicode = parsed(utf16le(u"[skin]\r\n[window] ; 颜色\r\nbackground = #010203\r\n[font]\r\nface = 微软雅黑\r\n"));
+    EXPECT_EQ(unicode.windowBackground, rgb(1, 2, 3));
+    EXPECT_EQ(unicode.font.face, "微软雅黑");
+}
+
 struct Broken {
     std::string text;
     int line;
@@ -149,6 +181,7 @@ TEST(SkinFormat, BrokenFilesAreRefusedWithWhereAndWhy) {
         {"; only a comment\n", 0, "no [skin] section"},
         {"[window]\nbackground = #000000\n", 0, "no [skin] section"},
         {"[skin\n", 1, "section name without ]"},
+        {"[skin]\n[window] colours\n", 2, "section name without ]"},
         {"[skin]\n[]\n", 2, "empty section name"},
         {"name = x\n[skin]\n", 1, "key outside a section"},
         {"[skin]\nname x\n", 2, "expected key = value"},
@@ -156,6 +189,9 @@ TEST(SkinFormat, BrokenFilesAreRefusedWithWhereAndWhy) {
         {"[skin]\n[window]\nbackground = #12", 3, "bad value for window.background"},
         {"[skin]\nname = a\x01z\n", 2, "control character"},
         {std::string("[skin]\nname = a\0z\n", 18), 0, "binary data (NUL byte)"},
+        {utf16le(u"[skin]\nname = x\n") + "A", 3, "broken UTF-16 text"},
+        {utf16le(u"[skin]\nname = \xD800x\n"), 2, "broken UTF-16 text"},
+        {utf16le(u"[skin]\n[window]\nbackground = #12\n"), 3, "bad value for window.background"},
     };
     for (const Broken& broken : cases) {
         ParseResult result = parseSkin(broken.text);

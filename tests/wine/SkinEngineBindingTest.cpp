@@ -51,6 +51,7 @@ TEST(SkinEngineBinding, EveryFunctionIsReachedByNameWithItsArgumentsIntact) {
     EXPECT_EQ(readFile(trace),
               "SkinH_Attach()\n"
               "SkinH_AttachEx(\"C:\\皮肤\\蓝色 天空.she\", \"\")\n"
+              "  C:\\皮肤\\蓝色 天空.she: SkinH_VB6 refused this skin: cannot open the file (error 3)\n"
               "SkinH_SetAero(1)\n"
               "SkinH_SetWindowAlpha(0xFEDCBA98, 200)\n"
               "SkinH_SetWindowAlpha(0x00010002, 255)\n"

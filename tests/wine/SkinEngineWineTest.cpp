@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "skinengine/library/SkinFormat.h"
@@ -30,13 +32,15 @@ skinengine::SkinEngineLibrary& engine() {
 
 std::uint32_t handleValue(HWND window) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)); }
 
-std::string ansi(const std::wstring& text) {
-    int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+std::string narrow(const std::wstring& text, UINT codePage) {
+    int length = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
     result.pop_back();
     return result;
 }
+std::string ansi(const std::wstring& text) { return narrow(text, CP_ACP); }
+std::string utf8(const std::wstring& text) { return narrow(text, CP_UTF8); }
 
 // Handles every message that is waiting, for about the given time.
 void pump(DWORD milliseconds = 150) {
@@ -317,55 +321,94 @@ TEST_F(SkinEngine, AttachFromAFileReplacesTheSkinInForce) {
     pump();
     EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
 
-    // A skin at a path with Chinese names, passed in the ANSI code page.
+    // A skin at a path with Chinese names, passed in the ANSI code page, saved by Notepad as
+    // "Unicode": UTF-16 little-endian behind the mark FF FE.
     const std::wstring folder = tempDirectory() + L"皮肤 文件夹";
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring chinesePath = folder + L"\\湖蓝.she";
-    writeFile(chinesePath, readFile(e2e::binDirectory() + L"\\skins\\jade.she"));
+    const std::string jade = readFile(e2e::binDirectory() + L"\\skins\\jade.she");
+    std::wstring unicode(jade.size(), L'\0');
+    unicode.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, jade.data(), static_cast<int>(jade.size()), unicode.data(), static_cast<int>(jade.size()))));
+    writeFile(chinesePath, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(unicode.data()), unicode.size() * 2));
     engine().SkinH_AttachEx(ansi(chinesePath), "");
     pump();
-    EXPECT_COLOUR_NEAR(window.background(), skin::parseSkin(readFile(chinesePath)).skin->windowBackground, 0);
+    EXPECT_COLOUR_NEAR(window.background(), skin::parseSkin(jade).skin->windowBackground, 0);
     DeleteFileW(chinesePath.c_str());
     RemoveDirectoryW(folder.c_str());
 }
 
-TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothing) {
+// What the library says through OutputDebugStringW, as a debugger sees it: the platform raises
+// it as an exception (ANSI text), which a vectored handler meets first.
+class DebugOutput {
+public:
+    DebugOutput() : handler_(AddVectoredExceptionHandler(1, capture)) { seen().clear(); }
+    DebugOutput(const DebugOutput&) = delete;
+    DebugOutput& operator=(const DebugOutput&) = delete;
+    ~DebugOutput() { RemoveVectoredExceptionHandler(handler_); }
+    const std::string& text() const { return seen(); }
+
+private:
+    static constexpr DWORD kDebugPrint = 0x40010006;  // DBG_PRINTEXCEPTION_C
+    static std::string& seen() {
+        static std::string text;
+        return text;
+    }
+    static LONG CALLBACK capture(EXCEPTION_POINTERS* info) {
+        const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+        if (record.ExceptionCode == kDebugPrint && record.NumberParameters >= 2) {
+            seen() += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    PVOID handler_;
+};
+
+TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     TestWindow window;
     engine().SkinH_AttachEx(skinPath(), "");
     pump();
     const Colour skinned = window.background();
     EXPECT_COLOUR_NEAR(skinned, testSkinColour(&skin::Skin::windowBackground), 0);
 
+    const DebugOutput debugger;
+    const std::wstring tracePath = tempDirectory() + L"skin-engine-refusals.txt";
+    DeleteFileW(tracePath.c_str());
+    SetEnvironmentVariableW(L"SKINH_TRACE", tracePath.c_str());
     const std::wstring bad = tempDirectory() + L"skin-engine-bad.she";
-    const std::pair<const char*, std::string> cases[] = {
-        {"empty", ""},
-        {"not a skin", "hello\n"},
-        {"bad value", "[skin]\n[window]\nbackground = #12345G\n"},
-        {"cut short", std::string(kTestSkin, 60)},
-        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+    const std::wstring missing = tempDirectory() + L"no-such-skin.she";
+    struct Case {
+        std::wstring path;
+        std::string bytes;  // written to path unless it is a folder or missing
+        std::wstring why;   // as the author's debugger shows it
     };
-    for (const auto& [what, bytes] : cases) {
-        writeFile(bad, bytes);
-        engine().SkinH_AttachEx(ansi(bad), "");
+    const Case cases[] = {
+        {bad, "", L": SkinH_VB6 refused this skin: no [skin] section"},
+        {bad, "hello\n", L"(1): SkinH_VB6 refused this skin: expected key = value"},
+        {bad, "[skin]\n[window]\nbackground = #12345G\n", L"(3): SkinH_VB6 refused this skin: bad value for window.background"},
+        {bad, std::string(kTestSkin, 60), L"(5): SkinH_VB6 refused this skin: bad value for window.text"},
+        {bad, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), L": SkinH_VB6 refused this skin: binary data (NUL byte)"},
+        {bad, std::string(kTestSkin) + std::string(300 * 1024, ';'), L": SkinH_VB6 refused this skin: larger than 256 KiB"},
+        {missing, "", L": SkinH_VB6 refused this skin: cannot open the file (error 2)"},
+        {tempDirectory(), "", L": SkinH_VB6 refused this skin: cannot open the file (error 5)"},
+        {L"", "", L"(no path): SkinH_VB6 refused this skin: the path is empty"},
+    };
+    for (const Case& c : cases) {
+        if (c.path == bad) writeFile(bad, c.bytes);
+        engine().SkinH_AttachEx(ansi(c.path), "");
         pump(60);
-        EXPECT_COLOUR_NEAR(window.background(), skinned, 0) << what;
+        EXPECT_COLOUR_NEAR(window.background(), skinned, 0) << utf8(c.why);
+        const std::wstring said = c.path + c.why;
+        EXPECT_NE(debugger.text().find(ansi(said) + "\n"), std::string::npos) << utf8(said);
+        EXPECT_NE(readFile(tracePath).find("\n  " + utf8(said) + "\n"), std::string::npos) << utf8(said);
     }
+    SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+    DeleteFileW(tracePath.c_str());
     DeleteFileW(bad.c_str());
-    for (const std::wstring& path : {tempDirectory() + L"no-such-skin.she", tempDirectory(), std::wstring()}) {
-        engine().SkinH_AttachEx(ansi(path), "");
-        pump(60);
-        EXPECT_COLOUR_NEAR(window.background(), skinned, 0);
-    }
-    // A file far larger than any skin.
-    writeFile(bad, std::string(kTestSkin) + std::string(300 * 1024, ';'));
-    engine().SkinH_AttachEx(ansi(bad), "");
-    DeleteFileW(bad.c_str());
-    pump(60);
-    EXPECT_COLOUR_NEAR(window.background(), skinned, 0);
 
     // Without a skin in force, a bad file leaves the window as the system draws it.
     engine().SkinH_Detach();
-    engine().SkinH_AttachEx(ansi(tempDirectory() + L"no-such-skin.she"), "");
+    engine().SkinH_AttachEx(ansi(missing), "");
     pump();
     EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
 }
@@ -381,12 +424,37 @@ TEST_F(SkinEngine, BadCallsDoNoHarm) {
     auto alpha = reinterpret_cast<TwoArgs>(
         reinterpret_cast<void (*)()>(GetProcAddress(library, "SkinH_SetWindowAlpha")));
 
+    // A text that ends where readable memory ends: its bytes, then a page that may not be read.
+    const std::size_t bound = 32768;
+    auto* pages = static_cast<char*>(VirtualAlloc(nullptr, bound + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(pages, nullptr);
+    std::fill(pages, pages + bound, 'a');
+    DWORD was = 0;
+    ASSERT_TRUE(VirtualProtect(pages + bound, 4096, PAGE_NOACCESS, &was));
+    const char* nowhere = pages + bound;
+
     TestWindow window;
     engine().SkinH_Attach();
     engine().SkinH_Attach();
     engine().SkinH_Attach();
     attachEx(nullptr, nullptr);
-    attachEx(skinPath().c_str(), nullptr);
+    // Untraced, the second text is never read and the path no further than its bound.
+    SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+    attachEx(skinPath().c_str(), nowhere);
+    attachEx(pages, "");
+    // Traced, neither is read past the bound; the path is refused.
+    const std::wstring tracePath = tempDirectory() + L"skin-engine-bad-calls.txt";
+    DeleteFileW(tracePath.c_str());
+    SetEnvironmentVariableW(L"SKINH_TRACE", tracePath.c_str());
+    attachEx(pages, pages);
+    SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
+    const std::string traced = readFile(tracePath);
+    DeleteFileW(tracePath.c_str());
+    EXPECT_EQ(traced.rfind("SkinH_AttachEx(\"" + std::string(bound, 'a') + "\"... (no end within 32768 bytes), \"", 0), 0u)
+        << traced.substr(0, 80);
+    EXPECT_NE(traced.find("\n  (no path): SkinH_VB6 refused this skin: the path has no end within 32768 bytes\n"),
+              std::string::npos);
+    VirtualFree(pages, 0, MEM_RELEASE);
     detachEx(0);
     detachEx(0x12345678u);
     alpha(0, 100);
@@ -453,14 +521,37 @@ TEST_F(SkinEngine, WindowAlphaMakesTheWindowLayeredWithThatOpacity) {
         EXPECT_TRUE(flags & LWA_ALPHA) << c.alpha;
     }
 
-    // A window the program made layered itself stays layered at full opacity.
+    // A window the program made layered itself, half transparent with a colour key: the engine's
+    // opacity counts while in force (the key stays), and each way of detaching gives back the
+    // program's own; a window the program never made layered is not layered afterwards.
     TestWindow own(500, 400, L"自己的透明");
+    const COLORREF key = RGB(1, 2, 3);
     SetWindowLongW(own.window(), GWL_EXSTYLE, GetWindowLongW(own.window(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(own.window(), 0, 180, LWA_ALPHA);
-    engine().SkinH_SetWindowAlpha(handleValue(own.window()), 255);
-    BYTE alpha = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(own.window(), nullptr, &alpha, nullptr));
-    EXPECT_EQ(alpha, 255);
+    SetLayeredWindowAttributes(own.window(), key, 128, LWA_ALPHA | LWA_COLORKEY);
+    struct Step {
+        std::function<void()> call;
+        BYTE shown;
+    };
+    const Step steps[] = {
+        {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 200); }, 200},
+        {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 255); }, 255},
+        {[&] { engine().SkinH_Detach(); }, 128},
+        {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 200); }, 200},
+        {[&] { engine().SkinH_DetachEx(handleValue(own.window())); }, 128},
+    };
+    for (const Step& step : steps) {
+        engine().SkinH_SetWindowAlpha(handleValue(window.window()), 100);
+        step.call();
+        BYTE alpha = 0;
+        COLORREF shownKey = 0;
+        DWORD flags = 0;
+        ASSERT_TRUE(GetLayeredWindowAttributes(own.window(), &shownKey, &alpha, &flags)) << int{step.shown};
+        EXPECT_EQ(alpha, step.shown);
+        EXPECT_EQ(shownKey, key) << int{step.shown};
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY)) << int{step.shown};
+    }
+    engine().SkinH_Detach();
+    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
 BOOL CALLBACK matchThreadWindow(HWND window, LPARAM data) {
@@ -738,6 +829,47 @@ TEST_F(SkinEngine, CallsFromInsideTheSkinnedControlsOwnHandlers) {
     e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
     e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
+}
+
+// The engine serves the thread that owns the windows: calls from another thread are turned away,
+// and the window goes on, skinned, through the messages that follow.
+TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
+    TestWindow window;
+    engine().SkinH_AttachEx(skinPath(), "");
+    pump();
+    const std::uint32_t handle = handleValue(window.window());
+    // The window's thread goes on handling its messages meanwhile, as a host's would.
+    std::atomic<bool> done{false};
+    std::thread other([handle, &done] {
+        engine().SkinH_DetachEx(handle);
+        engine().SkinH_Detach();
+        engine().SkinH_SetWindowAlpha(handle, 100);
+        engine().SkinH_SetAero(1);
+        engine().SkinH_Attach();
+        done = true;
+    });
+    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 10000));
+    other.join();
+
+    bool clicked = false;
+    window.onButton = [&] { clicked = true; };
+    POINT button{50, 15};
+    ClientToScreen(window.control(kButton), &button);
+    e2e::mouseEvent(button, 0);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
+    RedrawWindow(window.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
+    pump();
+    EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
+    EXPECT_COLOUR_NEAR(window.caption(), testSkinColour(&skin::Skin::captionActive), 24);
+    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(shadowOf(window.window()), nullptr);
+
+    // Its own thread still detaches it.
+    engine().SkinH_Detach();
+    pump();
+    EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
 }
 
 TEST_F(SkinEngine, EverySampleSkinKeepsTheOwnersColoursAndIsPhotographed) {
