@@ -1,9 +1,9 @@
 #include "skinengine/library/Engine.h"
 
-#include <commctrl.h>
-
 #include <cstring>
 #include <string>
+
+#include "ui/win32/Subclass.h"
 
 namespace skin::win32 {
 namespace {
@@ -263,7 +263,7 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
     skinned->edge = (role == Role::Edit || role == Role::ListBox) &&
                     ((styleOf(window) & WS_BORDER) || (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
     const bool isWindowProc = role == Role::TopLevel || role == Role::Container;
-    if (!SetWindowSubclass(window, isWindowProc ? topLevelProc : controlProc, kSubclassId,
+    if (!ui::win32::setWindowSubclass(window, isWindowProc ? topLevelProc : controlProc, kSubclassId,
                            reinterpret_cast<DWORD_PTR>(skinned.get()))) {
         return nullptr;
     }
@@ -275,7 +275,7 @@ void Engine::unskin(SkinnedWindow& skinned) {
     auto found = windows_.find(skinned.window);
     if (found == windows_.end() || found->second.get() != &skinned) return;
     const bool isWindowProc = skinned.role == Role::TopLevel || skinned.role == Role::Container;
-    RemoveWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId);
+    ui::win32::removeWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId);
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     destroyShadow(skinned.shadow);
     skinned.retired = true;

@@ -4,6 +4,7 @@
 #include <imm.h>
 
 #include "ui/win32/ControlClass.h"
+#include "ui/win32/Subclass.h"
 
 namespace ui::win32 {
 namespace {
@@ -115,7 +116,7 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     if (design.backColor != kPlatformColor) backBrushes_[index].reset(CreateSolidBrush(design.backColor));
     if (design.kind == Kind::TextBox) {
         if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, design.maxLength, 0);
-        SetWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
+        setWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
     if (design.flags & kSizeToText) sizeToText(index);
     if (design.tooltip != nullptr) addTooltip(index);
@@ -370,14 +371,14 @@ LRESULT CALLBACK DesignedWindow::controlProc(HWND control, UINT message, WPARAM 
     try {
         return reinterpret_cast<DesignedWindow*>(self)->handleControl(index, control, message, wParam, lParam);
     } catch (...) {
-        return DefSubclassProc(control, message, wParam, lParam);
+        return defSubclassProc(control, message, wParam, lParam);
     }
 }
 
 LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETDLGCODE: {
-        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        LRESULT code = defSubclassProc(control, message, wParam, lParam);
         auto* pending = reinterpret_cast<const MSG*>(lParam);
         if (pending != nullptr && pending->wParam == VK_RETURN && events_.wantsEnter(index)) code |= DLGC_WANTMESSAGE;
         return code;
@@ -386,14 +387,14 @@ LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT mess
         auto keyCode = static_cast<std::int16_t>(wParam);
         events_.onKeyDown(index, keyCode, shiftState());
         if (keyCode == 0) return 0;
-        return DefSubclassProc(control, message, static_cast<std::uint16_t>(keyCode), lParam);
+        return defSubclassProc(control, message, static_cast<std::uint16_t>(keyCode), lParam);
     }
     case WM_CHAR:
     case WM_IME_CHAR: {
         auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
         events_.onKeyPress(index, code);
         if (code == 0) return 0;
-        return DefSubclassProc(control, message, static_cast<std::uint16_t>(code), lParam);
+        return defSubclassProc(control, message, static_cast<std::uint16_t>(code), lParam);
     }
     case WM_IME_COMPOSITION:
         // The platform's default turns a finished composition into WM_IME_CHAR messages, which
@@ -401,17 +402,17 @@ LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT mess
         if (lParam & GCS_RESULTSTR) return DefWindowProcW(control, message, wParam, lParam);
         break;
     case WM_LBUTTONDBLCLK: {
-        LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        LRESULT result = defSubclassProc(control, message, wParam, lParam);
         events_.onDblClick(index);
         return result;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(control, controlProc, index);
+        removeWindowSubclass(control, controlProc, index);
         break;
     default:
         break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return defSubclassProc(control, message, wParam, lParam);
 }
 
 }  // namespace ui::win32
