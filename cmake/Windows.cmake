@@ -43,7 +43,7 @@ add_custom_target(sample_skins ALL
 
 add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/ControlClass.cpp ui/win32/SystemCodePage.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(win32_ui PUBLIC win32_subclass comctl32)
+target_link_libraries(win32_ui PUBLIC win32_subclass)
 
 # The calculator's window and platform services, shared by its two builds.
 add_library(stock_win32 STATIC stock/win32/StockWindow.cpp stock/win32/PlatformServices.cpp)

@@ -4,6 +4,7 @@
 #include <imm.h>
 
 #include "ui/win32/ControlClass.h"
+#include "ui/win32/LazyLibrary.h"
 #include "ui/win32/Subclass.h"
 
 namespace ui::win32 {
@@ -82,9 +83,6 @@ bool DesignedWindow::create(HINSTANCE instance) {
                               instance, this);
     if (window_ == nullptr) return false;
 
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
-                               nullptr);
     for (std::size_t i = 0; i < design_.controlCount; ++i) createControl(instance, i);
     return true;
 }
@@ -119,7 +117,6 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
         setWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
     if (design.flags & kSizeToText) sizeToText(index);
-    if (design.tooltip != nullptr) addTooltip(index);
     if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
     // After the behaviour has set the height of the list's entries, which may move the field's.
     if (design.kind == Kind::DriveList) fitDropDownField(index);
@@ -138,8 +135,26 @@ void DesignedWindow::fitDropDownField(std::size_t index) {
     SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - frame);
 }
 
-void DesignedWindow::addTooltip(std::size_t index) {
+// The common controls are loaded and the tooltip made when the mouse first comes: loading them
+// was a sizeable part of the start-up, and no tooltip can show before the mouse moves.
+void DesignedWindow::makeTooltips() {
+    tooltipsTried_ = true;
+    static LazyLibrary commonControls(L"comctl32.dll");
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = commonControls.function<Init>("InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    if (init == nullptr || !init(&classes)) return;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                               nullptr);
     if (tooltip_ == nullptr) return;
+    for (std::size_t i = 0; i < design_.controlCount; ++i) {
+        if (design_.controls[i].tooltip != nullptr && controls_[i] != nullptr) addTooltip(i);
+    }
+}
+
+void DesignedWindow::addTooltip(std::size_t index) {
     HWND control = controls_[index];
     // The message loop relays the mouse to the tooltip: a tooltip that subclasses its control
     // puts a property lookup in front of every message the control gets, which made filling a
@@ -254,8 +269,9 @@ int DesignedWindow::showAndRun(int showCommand) {
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (tooltip_ != nullptr && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
-            SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+        if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
+            if (!tooltipsTried_ && window_ != nullptr) makeTooltips();
+            if (tooltip_ != nullptr) SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
         }
         if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
