@@ -18,12 +18,24 @@ bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
 }
 
+// One request for the three keys: under Wine each GetKeyState is a round trip to the server.
 std::int16_t shiftState() {
+    BYTE keys[256] = {};
+    if (!GetKeyboardState(keys)) return 0;
     std::int16_t shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    if (keys[VK_SHIFT] & 0x80) shift |= 1;
+    if (keys[VK_CONTROL] & 0x80) shift |= 2;
+    if (keys[VK_MENU] & 0x80) shift |= 4;
     return shift;
+}
+
+// Resizes the control unless it has that size already: SetWindowPos is a round trip to the
+// server under Wine even when nothing moves.
+void resize(HWND control, int width, int height) {
+    RECT now{};
+    GetWindowRect(control, &now);
+    if (now.right - now.left == width && now.bottom - now.top == height) return;
+    SetWindowPos(control, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -202,7 +214,7 @@ void DesignedWindow::sizeToText(std::size_t index) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
-    SetWindowPos(control, nullptr, 0, 0, size.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    resize(control, size.cx, metrics.tmHeight);
 }
 
 std::size_t DesignedWindow::indexOf(HWND control) const {
@@ -232,8 +244,7 @@ void DesignedWindow::setForeColor(std::size_t index, Color color) {
 }
 
 void DesignedWindow::setControlSize(std::size_t index, int width, int height) {
-    SetWindowPos(controls_[index], nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(controls_[index], nullptr, TRUE);
+    resize(controls_[index], width, height);
 }
 
 bool DesignedWindow::isChecked(std::size_t index) const {
