@@ -7,6 +7,7 @@
 // each figure and judges no budget: it shows that the bench still measures.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -83,25 +84,28 @@ double startUp(const std::wstring& exe, const std::wstring& folder, const std::w
     return nowMs() - start;
 }
 
-struct StartUpTimes {
+// Run i of the program beside run i of its floor.
+struct PairedTimes {
     std::vector<double> program;
     std::vector<double> floor;
 };
 
 // The program and its floor in turn, after one unmeasured start of each.
-StartUpTimes benchStartUp(const std::wstring& exe, const std::wstring& folder, const char* design, int runs) {
+PairedTimes benchStartUp(const std::wstring& exe, const std::wstring& folder, const char* design, int runs) {
     const std::wstring floorExe = benchDirectory() + L"\\floor-window.exe";
     const std::wstring floorArgument(design, design + std::strlen(design));
     auto program = [&] { return startUp(exe, folder, L"", L"QuorvaneDesignedWindow"); };
     auto floor = [&] { return startUp(floorExe, folder, floorArgument, L"QuorvaneFloorWindow"); };
-    StartUpTimes times;
+    PairedTimes times;
     program();
     floor();
     for (int run = 0; run < runs; ++run) {
         const double floorMs = floor();
         const double programMs = program();
-        if (floorMs >= 0) times.floor.push_back(floorMs);
-        if (programMs >= 0) times.program.push_back(programMs);
+        if (floorMs >= 0 && programMs >= 0) {
+            times.floor.push_back(floorMs);
+            times.program.push_back(programMs);
+        }
     }
     return times;
 }
@@ -121,9 +125,27 @@ std::vector<double> timedLookups(LookupSession&& session, int runs) {
     for (const std::wstring& code : kCodes) {
         if (session.lookUp(code) < 0) return times;
     }
-    for (int run = 0; run < runs; ++run) {
-        const double ms = session.lookUp(kCodes[run % 2]);
-        if (ms >= 0) times.push_back(ms);
+    for (int run = 0; run < runs; ++run) times.push_back(session.lookUp(kCodes[run % 2]));
+    return times;
+}
+
+// The floor's lookups and the program's in short blocks, a session of each in turn: the load of a
+// shared machine changes within seconds, and so falls alike on both. Run i of a program's block
+// is paired with run i of the floor's block just before it.
+PairedTimes benchLookups(int runs) {
+    constexpr int kBlock = 4;
+    const LookupWindow floorWindow{kFloorLookupClass, kFloorCodeBox, kFloorAnswer, kFloorChart};
+    PairedTimes times;
+    for (int done = 0; done < runs; done += kBlock) {
+        const int block = std::min(kBlock, runs - done);
+        const std::vector<double> floor =
+            timedLookups({benchDirectory() + L"\\floor-lookup.exe", benchDirectory(), floorWindow}, block);
+        const std::vector<double> program = timedLookups(stockSession(), block);
+        for (std::size_t run = 0; run < std::min(floor.size(), program.size()); ++run) {
+            if (floor[run] < 0 || program[run] < 0) continue;
+            times.floor.push_back(floor[run]);
+            times.program.push_back(program[run]);
+        }
     }
     return times;
 }
@@ -173,20 +195,17 @@ int main(int argc, char** argv) {
     }
 
     const std::wstring skins = bin + L"\\skins";
-    const StartUpTimes stock = benchStartUp(bin + L"\\stock.exe", bin, "stock", settings.runs);
+    const PairedTimes stock = benchStartUp(bin + L"\\stock.exe", bin, "stock", settings.runs);
     rows.push_back(timeRow("start-up: stock.exe", runsOf(stock.program, settings.runs),
                            runsOf(stock.floor, settings.runs), 1.15));
-    const StartUpTimes glimmora = benchStartUp(bin + L"\\glimmora.exe", skins, "glimmora", settings.runs);
+    const PairedTimes glimmora = benchStartUp(bin + L"\\glimmora.exe", skins, "glimmora", settings.runs);
     rows.push_back(timeRow("start-up: glimmora.exe", runsOf(glimmora.program, settings.runs),
                            runsOf(glimmora.floor, settings.runs), 1.15));
     std::fprintf(stderr, "bench: start-up measured\n");
 
-    const std::vector<double> floor = timedLookups(
-        {benchDirectory() + L"\\floor-lookup.exe", benchDirectory(), {kFloorLookupClass, kFloorCodeBox, kFloorAnswer, kFloorChart}},
-        settings.lookupRuns);
-    const std::vector<double> lookups = timedLookups(stockSession(), settings.lookupRuns);
-    rows.push_back(timeRow("lookup: Enter to summary and chart, stock-local.exe", runsOf(lookups, settings.lookupRuns),
-                           runsOf(floor, settings.lookupRuns), 1.3));
+    const PairedTimes lookups = benchLookups(settings.lookupRuns);
+    rows.push_back(timeRow("lookup: Enter to summary and chart, stock-local.exe",
+                           runsOf(lookups.program, settings.lookupRuns), runsOf(lookups.floor, settings.lookupRuns), 1.3));
     std::fprintf(stderr, "bench: lookups measured\n");
 
     const ListingTimes listing = benchListing(benchDirectory() + L"\\many-skins-half", settings.listingRuns);

@@ -1,8 +1,7 @@
 #include "glimmora/win32/DirectoryList.h"
 
-#include <commctrl.h>
-
 #include "glimmora/win32/EntryDrawing.h"
+#include "ui/win32/Subclass.h"
 
 namespace glimmora::win32 {
 namespace {
@@ -41,7 +40,7 @@ void DirectoryList::created(HWND control) {
     list_ = control;
     SendMessageW(list_, LB_SETITEMHEIGHT, 0, entryHeight(list_));
     indentStep_ = MulDiv(GetSystemMetrics(SM_CXSMICON), 1, 2);
-    SetWindowSubclass(list_, keyProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    ui::win32::setWindowSubclass(list_, keyProc, 0, reinterpret_cast<DWORD_PTR>(this));
     wchar_t current[MAX_PATH];
     const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
     // A start folder that cannot be listed (a share that has gone, a folder one may enter but not
@@ -120,7 +119,7 @@ LRESULT CALLBACK DirectoryList::keyProc(HWND control, UINT message, WPARAM wPara
     switch (message) {
     case WM_GETDLGCODE: {
         // Enter opens the entry instead of going to the window's keyboard navigation.
-        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        LRESULT code = ui::win32::defSubclassProc(control, message, wParam, lParam);
         auto* pending = reinterpret_cast<const MSG*>(lParam);
         if (pending != nullptr && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN) {
             code |= DLGC_WANTMESSAGE;
@@ -138,12 +137,12 @@ LRESULT CALLBACK DirectoryList::keyProc(HWND control, UINT message, WPARAM wPara
         }
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(control, keyProc, 0);
+        ui::win32::removeWindowSubclass(control, keyProc, 0);
         break;
     default:
         break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return ui::win32::defSubclassProc(control, message, wParam, lParam);
 }
 
 }  // namespace glimmora::win32

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include "glimmora/win32/GlimmoraWindow.h"
 #include "glimmora/win32/Win32FileFinder.h"
@@ -10,8 +9,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     skinengine::keepCurrentDirectoryOutOfLibrarySearch();
     // A drive without a medium answers with a failure, not with the system's "insert a disk" box.
     SetErrorMode(SEM_FAILCRITICALERRORS);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     skinengine::SkinEngineLibrary skin;
     glimmora::win32::Win32FileFinder finder;
     ui::win32::SystemCodePage codePage;

@@ -1,10 +1,10 @@
 #include "skinengine/library/Engine.h"
 
-#include <commctrl.h>
-
+#include <cstring>
 #include <string>
 
 #include "skinengine/library/Trace.h"
+#include "ui/win32/Subclass.h"
 
 namespace skin::win32 {
 namespace {
@@ -328,7 +328,7 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
     skinned->edge = (role == Role::Edit || role == Role::ListBox) &&
                     ((styleOf(window) & WS_BORDER) || (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
     const bool isWindowProc = role == Role::TopLevel || role == Role::Container;
-    if (!SetWindowSubclass(window, isWindowProc ? topLevelProc : controlProc, kSubclassId,
+    if (!ui::win32::setWindowSubclass(window, isWindowProc ? topLevelProc : controlProc, kSubclassId,
                            reinterpret_cast<DWORD_PTR>(skinned.get()))) {
         return nullptr;
     }
@@ -340,7 +340,7 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     auto found = windows_.find(skinned.window);
     if (found == windows_.end() || found->second.get() != &skinned) return;
     const bool isWindowProc = skinned.role == Role::TopLevel || skinned.role == Role::Container;
-    if (!RemoveWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId) &&
+    if (!ui::win32::removeWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId) &&
         !windowEnding && IsWindow(skinned.window)) {
         return;
     }

@@ -1,12 +1,14 @@
 // The engine's subclass procedures: top-level windows (caption, border, background, their
 // controls' colours) and the controls it paints itself. No exception leaves them.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "skinengine/library/Engine.h"
+#include "ui/win32/Subclass.h"
 
 namespace skin::win32 {
 namespace {
+
+using ui::win32::defSubclassProc;
 
 // Mouse positions arrive as two signed 16-bit values.
 POINT pointOf(LPARAM lParam) {
@@ -38,7 +40,7 @@ ColourMessage colourMessageOf(UINT message) {
 
 // The owner answers first; the skin fills in only what it left at the system's defaults.
 LRESULT answerColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    LRESULT result = defSubclassProc(window, message, wParam, lParam);
     Engine& engine = Engine::instance();
     if (!engine.attached()) return result;
     HDC dc = reinterpret_cast<HDC>(wParam);
@@ -133,18 +135,18 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_NCPAINT:
         if (IsIconic(window)) break;
         if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
-            DefSubclassProc(window, message, wParam, lParam);  // the menu bar and scroll bars stay the system's
+            defSubclassProc(window, message, wParam, lParam);  // the menu bar and scroll bars stay the system's
         }
         repaintFrame(skinned);
         return 0;
     case WM_NCACTIVATE: {
         skinned.active = wParam != 0;
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = defSubclassProc(window, message, wParam, lParam);
         repaintFrame(skinned);
         return result;
     }
     case WM_NCHITTEST: {
-        LRESULT fallback = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT fallback = defSubclassProc(window, message, wParam, lParam);
         if (IsIconic(window)) return fallback;
         POINT point = windowPoint(window, pointOf(lParam));
         return hitFor(captionPartAt(captionLayoutOf(window), point.x, point.y), fallback);
@@ -164,7 +166,7 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_NCLBUTTONDBLCLK: {
         CaptionPart part = buttonForHit(wParam);
         if (part == CaptionPart::None) {
-            LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            LRESULT result = defSubclassProc(window, message, wParam, lParam);
             repaintFrame(skinned);
             return result;
         }
@@ -213,7 +215,7 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_NCRBUTTONUP:
     case WM_STYLECHANGED:
     case WM_EXITMENULOOP: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = defSubclassProc(window, message, wParam, lParam);
         if (message == WM_STYLECHANGED && stillSkinned(skinned)) {
             skinned.hasCaption = (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
         }
@@ -232,7 +234,7 @@ LRESULT handleTopLevel(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_NCDESTROY:
         Engine::instance().windowDestroyed(skinned);
-        return DefSubclassProc(window, message, wParam, lParam);
+        return defSubclassProc(window, message, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
@@ -251,7 +253,7 @@ LRESULT handleTopLevel(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPAR
         break;
     case WM_WINDOWPOSCHANGED:
     case WM_SHOWWINDOW: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = defSubclassProc(window, message, wParam, lParam);
         if (stillSkinned(skinned) && skinned.shadow != nullptr) placeShadow(skinned.shadow, window);
         return result;
     }
@@ -263,7 +265,7 @@ LRESULT handleTopLevel(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPAR
         LRESULT result = handleCaption(skinned, message, wParam, lParam, handled);
         if (handled) return result;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return defSubclassProc(window, message, wParam, lParam);
 }
 
 // Messages after which the platform's control proc may have painted itself directly.
@@ -310,7 +312,7 @@ bool mayPaintDirectly(Role role, UINT message, WPARAM wParam) {
 
 // A text box keeps its own painting inside; only its border is the engine's.
 LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = DefSubclassProc(skinned.window, message, wParam, lParam);
+    LRESULT result = defSubclassProc(skinned.window, message, wParam, lParam);
     if (!stillSkinned(skinned) || !skinned.edge) return result;
     switch (message) {
     case WM_NCPAINT:
@@ -330,7 +332,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     HWND window = skinned.window;
     if (message == WM_NCDESTROY) {
         Engine::instance().windowDestroyed(skinned);
-        return DefSubclassProc(window, message, wParam, lParam);
+        return defSubclassProc(window, message, wParam, lParam);
     }
     if (skinned.role == Role::Edit || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
@@ -349,7 +351,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
         return 1;  // the painting covers the whole control
     case WM_SETREDRAW: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = defSubclassProc(window, message, wParam, lParam);
         skinned.redraw = wParam != 0;
         return result;
     }
@@ -359,7 +361,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
             Engine::instance().markHot(window);
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
             TrackMouseEvent(&track);
-            LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            LRESULT result = defSubclassProc(window, message, wParam, lParam);
             if (stillSkinned(skinned)) paintControlNow(skinned);
             return result;
         }
@@ -374,7 +376,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     default:
         break;
     }
-    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    LRESULT result = defSubclassProc(window, message, wParam, lParam);
     if (!stillSkinned(skinned)) return result;
     if (mayPaintDirectly(skinned.role, message, wParam)) paintControlNow(skinned);
     if (skinned.edge && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE)) {
@@ -389,10 +391,10 @@ LRESULT dispatch(Handler handler, HWND window, UINT message, WPARAM wParam, LPAR
     Engine::Busy busy;
     auto* skinned = reinterpret_cast<SkinnedWindow*>(data);
     try {
-        if (skinned == nullptr || skinned->retired) return DefSubclassProc(window, message, wParam, lParam);
+        if (skinned == nullptr || skinned->retired) return defSubclassProc(window, message, wParam, lParam);
         return handler(*skinned, message, wParam, lParam);
     } catch (...) {
-        return DefSubclassProc(window, message, wParam, lParam);
+        return defSubclassProc(window, message, wParam, lParam);
     }
 }
 

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include "skinengine/win32/SkinEngineLibrary.h"
 #include "stock/win32/PlatformServices.h"
@@ -8,8 +7,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     skinengine::keepCurrentDirectoryOutOfLibrarySearch();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     skinengine::SkinEngineLibrary skin;
     stock::win32::WinInetApi internet;
     stock::win32::CodePageText text;

@@ -4,6 +4,8 @@
 #include <imm.h>
 
 #include "ui/win32/ControlClass.h"
+#include "ui/win32/LazyLibrary.h"
+#include "ui/win32/Subclass.h"
 
 namespace ui::win32 {
 namespace {
@@ -16,12 +18,24 @@ bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
 }
 
+// One request for the three keys: under Wine each GetKeyState is a round trip to the server.
 std::int16_t shiftState() {
+    BYTE keys[256] = {};
+    if (!GetKeyboardState(keys)) return 0;
     std::int16_t shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    if (keys[VK_SHIFT] & 0x80) shift |= 1;
+    if (keys[VK_CONTROL] & 0x80) shift |= 2;
+    if (keys[VK_MENU] & 0x80) shift |= 4;
     return shift;
+}
+
+// Resizes the control unless it has that size already: SetWindowPos is a round trip to the
+// server under Wine even when nothing moves.
+void resize(HWND control, int width, int height) {
+    RECT now{};
+    GetWindowRect(control, &now);
+    if (now.right - now.left == width && now.bottom - now.top == height) return;
+    SetWindowPos(control, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -81,9 +95,6 @@ bool DesignedWindow::create(HINSTANCE instance) {
                               instance, this);
     if (window_ == nullptr) return false;
 
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
-                               nullptr);
     for (std::size_t i = 0; i < design_.controlCount; ++i) createControl(instance, i);
     return true;
 }
@@ -115,10 +126,9 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     if (design.backColor != kPlatformColor) backBrushes_[index].reset(CreateSolidBrush(design.backColor));
     if (design.kind == Kind::TextBox) {
         if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, design.maxLength, 0);
-        SetWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
+        setWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
     if (design.flags & kSizeToText) sizeToText(index);
-    if (design.tooltip != nullptr) addTooltip(index);
     if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
     // After the behaviour has set the height of the list's entries, which may move the field's.
     if (design.kind == Kind::DriveList) fitDropDownField(index);
@@ -137,8 +147,26 @@ void DesignedWindow::fitDropDownField(std::size_t index) {
     SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - frame);
 }
 
-void DesignedWindow::addTooltip(std::size_t index) {
+// The common controls are loaded and the tooltip made when the mouse first comes: loading them
+// was a sizeable part of the start-up, and no tooltip can show before the mouse moves.
+void DesignedWindow::makeTooltips() {
+    tooltipsTried_ = true;
+    static LazyLibrary commonControls(L"comctl32.dll");
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = commonControls.function<Init>("InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    if (init == nullptr || !init(&classes)) return;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                               nullptr);
     if (tooltip_ == nullptr) return;
+    for (std::size_t i = 0; i < design_.controlCount; ++i) {
+        if (design_.controls[i].tooltip != nullptr && controls_[i] != nullptr) addTooltip(i);
+    }
+}
+
+void DesignedWindow::addTooltip(std::size_t index) {
     HWND control = controls_[index];
     // The message loop relays the mouse to the tooltip: a tooltip that subclasses its control
     // puts a property lookup in front of every message the control gets, which made filling a
@@ -186,7 +214,7 @@ void DesignedWindow::sizeToText(std::size_t index) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
-    SetWindowPos(control, nullptr, 0, 0, size.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    resize(control, size.cx, metrics.tmHeight);
 }
 
 std::size_t DesignedWindow::indexOf(HWND control) const {
@@ -216,8 +244,7 @@ void DesignedWindow::setForeColor(std::size_t index, Color color) {
 }
 
 void DesignedWindow::setControlSize(std::size_t index, int width, int height) {
-    SetWindowPos(controls_[index], nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(controls_[index], nullptr, TRUE);
+    resize(controls_[index], width, height);
 }
 
 bool DesignedWindow::isChecked(std::size_t index) const {
@@ -253,8 +280,9 @@ int DesignedWindow::showAndRun(int showCommand) {
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (tooltip_ != nullptr && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
-            SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+        if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
+            if (!tooltipsTried_ && window_ != nullptr) makeTooltips();
+            if (tooltip_ != nullptr) SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
         }
         if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
@@ -371,14 +399,14 @@ LRESULT CALLBACK DesignedWindow::controlProc(HWND control, UINT message, WPARAM 
     try {
         return reinterpret_cast<DesignedWindow*>(self)->handleControl(index, control, message, wParam, lParam);
     } catch (...) {
-        return DefSubclassProc(control, message, wParam, lParam);
+        return defSubclassProc(control, message, wParam, lParam);
     }
 }
 
 LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETDLGCODE: {
-        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        LRESULT code = defSubclassProc(control, message, wParam, lParam);
         auto* pending = reinterpret_cast<const MSG*>(lParam);
         if (pending != nullptr && pending->wParam == VK_RETURN && events_.wantsEnter(index)) code |= DLGC_WANTMESSAGE;
         return code;
@@ -389,16 +417,16 @@ LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT mess
         auto keyCode = static_cast<std::int16_t>(wParam);
         events_.onKeyDown(index, keyCode, shiftState());
         // A system key goes on as it came, so that Alt+F4, access keys and the window menu work.
-        if (message == WM_SYSKEYDOWN) return DefSubclassProc(control, message, wParam, lParam);
+        if (message == WM_SYSKEYDOWN) return defSubclassProc(control, message, wParam, lParam);
         if (keyCode == 0) return 0;
-        return DefSubclassProc(control, message, static_cast<std::uint16_t>(keyCode), lParam);
+        return defSubclassProc(control, message, static_cast<std::uint16_t>(keyCode), lParam);
     }
     case WM_CHAR:
     case WM_IME_CHAR: {
         auto code = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
         events_.onKeyPress(index, code);
         if (code == 0) return 0;
-        return DefSubclassProc(control, message, static_cast<std::uint16_t>(code), lParam);
+        return defSubclassProc(control, message, static_cast<std::uint16_t>(code), lParam);
     }
     case WM_IME_COMPOSITION:
         // The platform's default turns a finished composition into WM_IME_CHAR messages, which
@@ -406,17 +434,17 @@ LRESULT DesignedWindow::handleControl(std::size_t index, HWND control, UINT mess
         if (lParam & GCS_RESULTSTR) return DefWindowProcW(control, message, wParam, lParam);
         break;
     case WM_LBUTTONDBLCLK: {
-        LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        LRESULT result = defSubclassProc(control, message, wParam, lParam);
         events_.onDblClick(index);
         return result;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(control, controlProc, index);
+        removeWindowSubclass(control, controlProc, index);
         break;
     default:
         break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return defSubclassProc(control, message, wParam, lParam);
 }
 
 }  // namespace ui::win32

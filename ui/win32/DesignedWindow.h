@@ -88,6 +88,7 @@ private:
     void sizeToText(std::size_t index);
     void fitDropDownField(std::size_t index);
     void createControl(HINSTANCE instance, std::size_t index);
+    void makeTooltips();
     void addTooltip(std::size_t index);
 
     const FormDesign& design_;
@@ -95,6 +96,7 @@ private:
     int iconResource_;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
+    bool tooltipsTried_ = false;
     HWND lastFocus_ = nullptr;
     HDC measuring_ = nullptr;  // labels sized to their captions are measured here
     int dpiX_ = 96;
