@@ -9,11 +9,9 @@ if(QUORVANE_TESTS)
   add_executable(native_tests
     tests/native/PositionCalculationTest.cpp
     tests/native/StockForm1Test.cpp
-    tests/native/StockDesignTest.cpp
     tests/native/WebTextFetchTest.cpp
     tests/native/QuoteLookupTest.cpp
     tests/native/FolderListTest.cpp
-    tests/native/GlimmoraDesignTest.cpp
     tests/native/GlimmoraForm1Test.cpp
     tests/native/SkinFormatTest.cpp
     tests/native/SkinRulesTest.cpp
