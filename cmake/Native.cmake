@@ -16,6 +16,7 @@ if(QUORVANE_TESTS)
     tests/native/SkinFormatTest.cpp
     tests/native/SkinRulesTest.cpp
     tests/native/BenchTableTest.cpp
+    tests/support/Cp936.cpp
     bench/BenchTable.cpp)
   target_compile_options(native_tests PRIVATE ${sanitizers})
   # The sample skins are read from the source tree.

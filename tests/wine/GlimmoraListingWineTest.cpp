@@ -13,7 +13,7 @@
 #include "glimmora/win32/GlimmoraWindow.h"
 #include "glimmora/win32/Win32FileFinder.h"
 #include "tests/e2e/TestFiles.h"
-#include "tests/native/FakeGlimmora.h"
+#include "tests/support/GlimmoraFakes.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace glimmora {
