@@ -92,24 +92,29 @@ TEST_F(StockForm1, CalculateWritesLabelColourTextThenBoxColourAndReportsLast) {
     EXPECT_EQ(window.messages[0].style, 16);
 }
 
-TEST_F(StockForm1, AFailedResultStepKeepsTheBoxTextButStillColoursIt) {
-    window.texts[Control::Text4] = L"earlier";
-    window.texts[Control::Text1] = L"-1e308";
-    window.texts[Control::Text2] = L"1";
-    window.texts[Control::Text3] = L"1e308";
-    form.cmd_clac_Click();
-    EXPECT_EQ(window.text(Control::Text4), L"earlier");
-    EXPECT_EQ(window.colors[Control::Text4], kRed);
-    EXPECT_EQ(window.messages.size(), 1u);
-}
-
-TEST_F(StockForm1, DesignValuesCalculateSilentlyInGreen) {
-    form.cmd_clac_Click();
-    EXPECT_EQ(window.text(Control::Text4), L"0.00");
-    EXPECT_EQ(window.text(Control::Text7), L"0.00");
-    EXPECT_EQ(window.text(Control::Text8), L"0.00");
-    EXPECT_EQ(window.colors[Control::Label8], kGreen);
-    EXPECT_TRUE(window.messages.empty());
+TEST_F(StockForm1, AFailedStepKeepsItsBoxTextButColoursItAndOnlyAFailureSpeaks) {
+    const struct {
+        const wchar_t* cost;
+        const wchar_t* held;
+        const wchar_t* price;
+        const wchar_t* today;
+        ui::Color colour;
+        std::size_t messages;
+    } cases[] = {
+        {L"0.0", L"100", L"0.0", L"0.00", kGreen, 0},          // the design values
+        {L"-1e308", L"1", L"1e308", L"earlier", kRed, 1},  // today's result beyond a double
+    };
+    for (const auto& c : cases) {
+        window.messages.clear();
+        window.texts[Control::Text4] = L"earlier";
+        window.texts[Control::Text1] = c.cost;
+        window.texts[Control::Text2] = c.held;
+        window.texts[Control::Text3] = c.price;
+        form.cmd_clac_Click();
+        EXPECT_EQ(window.text(Control::Text4), c.today);
+        EXPECT_EQ(window.colors[Control::Text4], c.colour);
+        EXPECT_EQ(window.messages.size(), c.messages);
+    }
 }
 
 // A share the fake service knows: 浦发银行 at 10.25, in GBK as the service sends it.
