@@ -12,7 +12,7 @@ foreach(logic stock_logic glimmora_logic skin_format)
   target_link_options(${logic} PUBLIC ${fuzz_sanitizers})
 endforeach()
 
-add_library(fuzz_support STATIC tests/fuzz/Cp936.cpp)
+add_library(fuzz_support STATIC tests/support/Cp936.cpp)
 target_include_directories(fuzz_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(fuzz_support PRIVATE ${fuzz_sanitizers})
 target_link_libraries(fuzz_support PUBLIC stock_logic glimmora_logic skin_format)

@@ -9,15 +9,14 @@ if(QUORVANE_TESTS)
   add_executable(native_tests
     tests/native/PositionCalculationTest.cpp
     tests/native/StockForm1Test.cpp
-    tests/native/StockDesignTest.cpp
     tests/native/WebTextFetchTest.cpp
     tests/native/QuoteLookupTest.cpp
     tests/native/FolderListTest.cpp
-    tests/native/GlimmoraDesignTest.cpp
     tests/native/GlimmoraForm1Test.cpp
     tests/native/SkinFormatTest.cpp
     tests/native/SkinRulesTest.cpp
     tests/native/BenchTableTest.cpp
+    tests/support/Cp936.cpp
     bench/BenchTable.cpp)
   target_compile_options(native_tests PRIVATE ${sanitizers})
   # The sample skins are read from the source tree.
@@ -27,32 +26,15 @@ if(QUORVANE_TESTS)
   set_tests_properties(native_tests PROPERTIES TIMEOUT 300)
 endif()
 
-# The stand-in quote and chart services that the tests and a local run of stock talk to.
-find_package(GIF REQUIRED)
-find_package(Threads REQUIRED)
-add_library(standin_service STATIC
-  tests/standin/Shares.cpp
-  tests/standin/ChartPicture.cpp
-  tests/standin/Answers.cpp
-  tests/standin/Server.cpp)
-target_compile_options(standin_service PRIVATE ${sanitizers})
-target_link_options(standin_service PUBLIC ${sanitizers})
-target_include_directories(standin_service PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(standin_service PUBLIC GIF::GIF Threads::Threads)
-add_executable(quote-standin tests/standin/main.cpp)
-target_compile_options(quote-standin PRIVATE ${sanitizers})
-target_link_libraries(quote-standin PRIVATE standin_service)
-set_target_properties(quote-standin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/standin)
+add_subdirectory(tools/quote-standin)
 
 if(QUORVANE_TESTS)
-  find_package(PkgConfig REQUIRED)
-  pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
-  add_executable(standin_tests tests/standin/StandinTest.cpp)
+  add_executable(standin_tests tests/native/StandinTest.cpp)
   target_compile_options(standin_tests PRIVATE ${sanitizers})
   target_compile_definitions(standin_tests PRIVATE
-    STANDIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}/tests/standin"
+    STANDIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}/tools/quote-standin"
     QUOTE_STANDIN_BINARY="$<TARGET_FILE:quote-standin>")
-  target_link_libraries(standin_tests PRIVATE standin_service PkgConfig::HTTPLIB GTest::gtest_main)
+  target_link_libraries(standin_tests PRIVATE standin_service GTest::gtest_main)
   add_dependencies(standin_tests quote-standin)
   add_test(NAME standin_tests COMMAND standin_tests)
   set_tests_properties(standin_tests PROPERTIES TIMEOUT 120)

@@ -108,7 +108,7 @@ if(QUORVANE_TESTS)
 
   # The stand-in quote and chart service (built in the native tree) runs on its default ports,
   # those of stock-local.exe, while the tests that need it run; it logs to build/standin.log.
-  set(standin ${CMAKE_SOURCE_DIR}/tests/standin/service)
+  set(standin ${CMAKE_SOURCE_DIR}/tools/quote-standin/service)
   set(standin_log ${CMAKE_BINARY_DIR}/../standin.log)
   add_test(NAME standin_start COMMAND ${standin} start ${standin_log})
   add_test(NAME standin_stop COMMAND ${standin} stop ${standin_log})

@@ -41,4 +41,14 @@ inline constexpr ControlDesign kControls[kControlCount] = {
 
 inline constexpr ui::FormDesign kForm{kTitle, 8580, 6165, design::kControls, kControlCount};
 
+static_assert(ui::isSoundDesign(kForm));
+static_assert(ui::everyRow(kForm, [](std::size_t i, const ui::ControlDesign& c) {
+                  constexpr const wchar_t* names[] = {L"Dir1",     L"Drive1",   L"List1",  L"txtpath",
+                                                      L"Command1", L"Command2", L"Check1", L"Check2"};
+                  return ui::sameText(c.name, names[i]) &&
+                         ((c.flags & ui::kLocked) != 0) == (i == indexOf(Control::txtpath)) &&
+                         ((c.flags & ui::kSorted) != 0) == (i == indexOf(Control::List1));
+              }),
+              "the enum indexes the rows; only the path box is locked, only the skin list sorted");
+
 }  // namespace glimmora

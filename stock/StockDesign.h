@@ -72,6 +72,18 @@ inline constexpr ControlDesign kControls[kControlCount] = {
 
 inline constexpr ui::FormDesign kForm{kTitle, 9255, 8940, design::kControls, kControlCount};
 
+static_assert(ui::isSoundDesign(kForm));
+static_assert(ui::sameText(kForm.controls[indexOf(Control::Text9)].name, L"Text9") &&
+                  ui::sameText(kForm.controls[indexOf(Control::Option1)].name, L"Option1") &&
+                  ui::sameText(kForm.controls[indexOf(Control::img_stock)].name, L"img_stock"),
+              "the enum indexes the rows");
+static_assert(ui::everyRow(kForm, [](std::size_t i, const ui::ControlDesign& c) {
+                  return (c.maxLength != 0) == (i == indexOf(Control::Text9)) &&
+                         ((c.flags & ui::kHidden) != 0) == (i == indexOf(Control::Text10)) &&
+                         ((c.flags & ui::kSizeToText) != 0) == (c.kind == ui::Kind::Label);
+              }),
+              "only the code box is limited, only the answer box hidden, every label sized to its caption");
+
 // Line1: the grey separator between the purchase inputs and the results after the purchase.
 struct TwipsLine {
     int x1, y1, x2, y2;

@@ -80,4 +80,36 @@ constexpr TwipsRect clientRect(const FormDesign& form, std::size_t index) {
     return rect;
 }
 
+// Checks for the static_asserts beside each table.
+constexpr bool sameText(const wchar_t* a, const wchar_t* b) {
+    while (*a != 0 && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
+template <typename Holds>
+constexpr bool everyRow(const FormDesign& form, Holds holds) {
+    for (std::size_t i = 0; i < form.controlCount; ++i) {
+        if (!holds(i, form.controls[i])) return false;
+    }
+    return true;
+}
+
+// What every table must hold, whatever its window: unique names, rows in tab order (the window is
+// built row by row), each control inside the client area and inside its frame.
+constexpr bool isSoundDesign(const FormDesign& form) {
+    int nextTab = 0;
+    return everyRow(form, [&](std::size_t i, const ControlDesign& c) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameText(c.name, form.controls[j].name)) return false;
+        }
+        if (c.tabIndex != kNoTabIndex && c.tabIndex != nextTab++) return false;
+        const TwipsRect r = clientRect(form, i);
+        if (r.left < 0 || r.top < 0 || r.left + r.width > form.clientWidth || r.top + r.height > form.clientHeight)
+            return false;
+        if (c.container == kOnForm) return true;
+        const TwipsRect& frame = form.controls[c.container].rect;
+        return c.rect.left + c.rect.width <= frame.width && c.rect.top + c.rect.height <= frame.height;
+    });
+}
+
 }  // namespace ui

@@ -19,7 +19,7 @@ ensure_setup() {
 
 build_native() {
   cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$build/native"
+  cmake --build "$build/native" "$@"
 }
 
 # The libFuzzer targets, with clang in a tree of their own so that the native tree stays on g++.

@@ -12,82 +12,13 @@
 
 #include "glimmora/FolderList.h"
 #include "glimmora/Form1.h"
-#include "tests/fuzz/Cp936.h"
+#include "tests/fuzz/Require.h"
+#include "tests/support/Cp936.h"
+#include "tests/support/GlimmoraFakes.h"
 
 namespace {
 
 using fuzz::require;
-using glimmora::Control;
-using glimmora::SearchHandle;
-
-// The window as far as the listing reaches it; List1 keeps its entries sorted, as the platform's does.
-class ListingWindow final : public glimmora::GlimmoraView {
-public:
-    std::wstring driveText() const override { return L"c:"; }
-    void chooseDriveOf(const std::wstring&) override {}
-    std::wstring dirPath() const override { return L"C:\\skins"; }
-    bool setDirPath(const std::wstring&) override { return false; }
-    std::wstring text(Control) const override { return path; }
-    void setText(Control, const std::wstring& text) override { path = text; }
-    void listClear() override { entries.clear(); }
-    void listAdd(const std::wstring& entry) override {
-        entries.insert(std::upper_bound(entries.begin(), entries.end(), entry, glimmora::lessIgnoringCase), entry);
-    }
-    int listCount() const override { return static_cast<int>(entries.size()); }
-    std::wstring listItem(int position) const override {
-        require(position >= 0 && position < listCount(), "the filter reads only entries the list holds");
-        return entries[static_cast<std::size_t>(position)];
-    }
-    void listRemove(int position) override {
-        require(position >= 0 && position < listCount(), "the filter removes only entries the list holds");
-        entries.erase(entries.begin() + position);
-    }
-    std::wstring listSelected() const override { return L""; }
-    int value(Control) const override { return 0; }
-    void setValue(Control, int) override {}
-    skinengine::WindowHandle windowHandle() const override { return 1; }
-    void showMessage(const std::wstring&, const std::wstring&, int) override {}
-    void endProgram() override {}
-
-    std::wstring path;
-    std::vector<std::wstring> entries;
-};
-
-class ScriptedFinder final : public glimmora::FileFinder {
-public:
-    explicit ScriptedFinder(std::vector<std::string> names) : names_(std::move(names)) {}
-
-    SearchHandle FindFirstFileA(const std::string&, glimmora::FindRecord& record) override {
-        ++firsts;
-        if (names_.empty()) return glimmora::kInvalidSearchHandle;
-        fill(record);
-        return kSearch;
-    }
-    bool FindNextFileA(SearchHandle search, glimmora::FindRecord& record) override {
-        require(search == kSearch && closes == 0 && !ended, "no search goes on after its end");
-        if (next_ == names_.size()) return !(ended = true);
-        fill(record);
-        return true;
-    }
-    void FindClose(SearchHandle search) override {
-        require(search == kSearch, "only the search that was opened is closed");
-        ++closes;
-    }
-
-    static constexpr SearchHandle kSearch = 0x5EA6C4;
-    int firsts = 0;
-    int closes = 0;
-    bool ended = false;
-
-private:
-    void fill(glimmora::FindRecord& record) {
-        std::memset(record.cFileName, 0, sizeof record.cFileName);
-        const std::string& name = names_[next_++];
-        std::memcpy(record.cFileName, name.data(), std::min(name.size(), sizeof record.cFileName));
-    }
-    std::vector<std::string> names_;
-    std::size_t next_ = 0;
-};
 
 bool isSkinName(std::wstring name) {
     if (name.size() < 4) return false;
@@ -108,20 +39,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1;
     }
 
-    ListingWindow window;
-    ScriptedFinder finder(names);
+    glimmora::testing::FakeGlimmoraWindow window;
+    glimmora::testing::FakeFileFinder finder;
+    finder.folders["C:\\skins\\*.she"] = names;
     skinengine::NoSkinEngine skin;
-    fuzz::Cp936 codePage;
+    support::Cp936 codePage;
     glimmora::Form1 form(window, skin, finder, codePage);
     window.entries = {L"stale.she"};
     form.Dir1_Change();
 
-    require(finder.firsts == 1, "one search per listing");
-    require(finder.closes == (names.empty() ? 0 : 1), "a search that was opened is closed once");
+    const auto calls = [&](const std::string& name) {
+        return std::count_if(finder.calls.begin(), finder.calls.end(),
+                             [&](const std::string& call) { return call.rfind(name, 0) == 0; });
+    };
+    require(calls("FindFirstFileA C:\\skins\\*.she") == 1, "one search per listing, of the folder shown");
+    require(calls("FindClose") == (names.empty() ? 0 : 1), "a search that was opened is closed once");
+    require(finder.misuses.empty() && window.misuses.empty(), "no call the platform would refuse");
     // The name alone decoded: what the whole field decodes to before its NULs are cut off.
     std::vector<std::wstring> expected;
     for (const std::string& name : names) {
-        const std::wstring decoded = fuzz::fromCp936(name.substr(0, sizeof(glimmora::FindRecord::cFileName)));
+        const std::wstring decoded = support::fromCp936(name.substr(0, sizeof(glimmora::FindRecord::cFileName)));
         if (isSkinName(decoded)) expected.push_back(decoded);
     }
     std::vector<std::wstring> listed = window.entries;
@@ -129,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::sort(listed.begin(), listed.end());
     require(listed == expected, "the list holds exactly the names ending in .she");
 
-    const std::wstring wide = fuzz::fromCp936(input);
+    const std::wstring wide = support::fromCp936(input);
     const std::wstring stripped = form.StripNulls(wide);
     require(stripped == wide.substr(0, wide.find(L'\0')), "StripNulls keeps what stands before the first NUL");
     return 0;

@@ -9,8 +9,9 @@
 #include "stock/Form1.h"
 #include "stock/QuoteLookup.h"
 #include "stock/WebTextFetch.h"
-#include "tests/fuzz/Cp936.h"
-#include "tests/native/FakeStockWindow.h"
+#include "tests/fuzz/Require.h"
+#include "tests/support/Cp936.h"
+#include "tests/support/StockFakes.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ void lookUp(Lookup& run, const std::string& body, std::uint32_t seed, bool fullR
         run.internet.chunks.push_back(body.substr(at, size));
         at += size;
     }
-    fuzz::Cp936 codec;
+    support::Cp936 codec;
     RecordingSkinEngine skin;
     stock::StockPlatform platform{run.internet, codec, run.pictures, run.numbers, kAddresses};
     stock::Form1 form(run.window, skin, platform);
@@ -79,11 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(whole.internet.closed.size() == 2, "both WinINet handles are closed");
     // Strict UTF-8 beyond ASCII (iconv's judgement) is read as UTF-8; any other body as it was
     // before UTF-8 answers came: GBK over the whole body, then the cut at NUL.
-    const std::optional<std::wstring> utf8 = fuzz::fromUtf8(beforeNul);
+    const std::optional<std::wstring> utf8 = support::fromUtf8(beforeNul);
     if (utf8 && std::any_of(beforeNul.begin(), beforeNul.end(), [](char c) { return c & 0x80; })) {
         require(answer == *utf8, "a UTF-8 answer is read as UTF-8");
     } else {
-        const std::wstring gbk = fuzz::fromCp936(stock::withLoneLeadBytesReplaced(body));
+        const std::wstring gbk = support::fromCp936(stock::withLoneLeadBytesReplaced(body));
         require(answer == gbk.substr(0, gbk.find(L'\0')), "any other answer is read as GBK, as ever");
     }
 

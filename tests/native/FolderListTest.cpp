@@ -23,34 +23,30 @@ TEST(FolderList, DriveTextsNameTheirDriveInLowerCase) {
     EXPECT_EQ(driveEntryText(L'a', L""), L"a:");
 }
 
-TEST(FolderList, PathsKeepNoTrailingBackslashButAtADrivesRoot) {
+TEST(FolderList, PathsKeepNoTrailingBackslashButAtADrivesRootAndLieInTheirParent) {
     const struct {
         const wchar_t* given;
         const wchar_t* path;
-    } cases[] = {
-        {L"C:\\skins\\", L"C:\\skins"}, {L"C:\\skins", L"C:\\skins"}, {L"C:\\", L"C:\\"},
-        {L"C:", L"C:\\"},               {L"C:\\a\\b\\\\", L"C:\\a\\b"}, {L"c:\\skins", L"C:\\skins"},
-        {L"z:", L"Z:\\"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(directoryPath(c.given), c.path) << c.given;
-}
-
-TEST(FolderList, EveryFolderButADrivesRootLiesInAnother) {
-    const struct {
-        const wchar_t* path;
         const wchar_t* parent;
     } cases[] = {
-        {L"C:\\skins\\冬季", L"C:\\skins"}, {L"C:\\skins", L"C:\\"}, {L"C:\\", L""},
-        {L"Z:\\tmp\\a b", L"Z:\\tmp"},  {L"skins", L""},
+        {L"C:\\skins\\", L"C:\\skins", L"C:\\"}, {L"C:\\", L"C:\\", L""},          {L"C:", L"C:\\", L""},
+        {L"C:\\a\\b\\\\", L"C:\\a\\b", L"C:\\a"}, {L"c:\\skins", L"C:\\skins", L"C:\\"},
+        {L"z:", L"Z:\\", L""},  {L"C:\\skins\\冬季", L"C:\\skins\\冬季", L"C:\\skins"},
+        {L"Z:\\tmp\\a b", L"Z:\\tmp\\a b", L"Z:\\tmp"},
     };
-    for (const auto& c : cases) EXPECT_EQ(parentFolder(c.path), c.parent) << c.path;
+    for (const auto& c : cases) {
+        EXPECT_EQ(directoryPath(c.given), c.path) << c.given;
+        EXPECT_EQ(parentFolder(c.path), c.parent) << c.path;
+    }
+    EXPECT_EQ(parentFolder(L"skins"), L"");
 }
 
 TEST(FolderList, ShowsThePathFromTheRootDownThenTheSubfoldersSorted) {
-    const auto entries = folderEntries(L"C:\\Program Files\\Skins", {L"winter", L"Autumn", L"中文", L"summer"});
+    // Without regard to case: "autumn" before "Blue".
+    const auto entries = folderEntries(L"C:\\Program Files\\Skins", {L"winter", L"Blue", L"中文", L"autumn"});
     const std::vector<FolderEntry> expected = {
-        {L"c:\\", 0, true},     {L"Program Files", 1, true}, {L"Skins", 2, true}, {L"Autumn", 3, false},
-        {L"summer", 3, false}, {L"winter", 3, false},       {L"中文", 3, false},
+        {L"c:\\", 0, true},     {L"Program Files", 1, true}, {L"Skins", 2, true}, {L"autumn", 3, false},
+        {L"Blue", 3, false},   {L"winter", 3, false},       {L"中文", 3, false},
     };
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -77,12 +73,6 @@ TEST(FolderList, EveryEntryLeadsToItsFolder) {
         for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(pathOfEntry(c.path, entries, i), c.leadsTo[i]);
         EXPECT_EQ(pathOfEntry(c.path, entries, entries.size()), c.path) << "past the end: stay";
     }
-}
-
-TEST(FolderList, SortsWithoutRegardToCase) {
-    std::vector<std::wstring> names = {L"b.she", L"A.she", L"c.she", L"a.SHE", L"B"};
-    std::stable_sort(names.begin(), names.end(), lessIgnoringCase);
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"A.she", L"a.SHE", L"B", L"b.she", L"c.she"}));
 }
 
 }  // namespace

@@ -13,26 +13,14 @@ TEST(QuoteLookup, MarketPrefixFollowsTheCodesBeginning) {
     for (const auto& [code, prefix] : cases) EXPECT_EQ(marketPrefix(code), prefix) << code;
 }
 
-TEST(QuoteLookup, AddressesForEveryPeriod) {
-    EXPECT_EQ(quoteAddress(L"http://q", L"sz000001"), L"http://q/list=sz000001");
-    for (const wchar_t* period : {L"min", L"daily", L"weekly", L"monthly"}) {
-        EXPECT_EQ(chartAddress(L"http://c", period, L"sz000001"),
-                  std::wstring(L"http://c/newchart/") + period + L"/n/sz000001.gif");
-    }
-}
-
-TEST(QuoteLookup, FieldsAreCutAtEveryCommaKeepingEmptyOnes) {
-    EXPECT_EQ(answerFields(L""), std::vector<std::wstring>{L""});
-    EXPECT_EQ(answerFields(L",a,,b,"), (std::vector<std::wstring>{L"", L"a", L"", L"b", L""}));
-}
-
+// The fields are cut at every comma, empty ones kept; prices stay the texts the service sent.
 TEST(QuoteLookup, TheNameRunsFromTheFirstMarkUpToASecondOne) {
     struct Case {
         const wchar_t* answer;
         const wchar_t* summary;  // nullptr: no quote
         const wchar_t* price;
     } cases[] = {
-        {L"var hq_str_sz000001=\"平安银行,10.20,10.18,10.25,10.30,10.15,x", L"平安银行：今日开盘 10.20,昨日收盘 10.18,今日最高 10.30,今日最低 10.15", L"10.25"},
+        {L"var hq_str_sz000001=\"平安银行,10.20,9.9,10.250,10.30,0,x", L"平安银行：今日开盘 10.20,昨日收盘 9.9,今日最高 10.30,今日最低 0", L"10.250"},
         {L"a=\"N=\"x,1,2,3,4,5", L"N：今日开盘 1,昨日收盘 2,今日最高 4,今日最低 5", L"3"},
         {L"=\",,,,,", L"：今日开盘 ,昨日收盘 ,今日最高 ,今日最低 ", L""},
         {L"var hq_str_sz000001=\"\";", nullptr, nullptr},

@@ -2,40 +2,36 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/native/FakeStockWindow.h"
+#include "tests/support/Cp936.h"
+#include "tests/support/StockFakes.h"
 
 namespace stock {
 namespace {
 
-using testing::FakeCodec;
 using testing::FakeInternet;
 
 std::wstring fetch(FakeInternet& internet, const std::string& headers = "") {
-    FakeCodec codec;
+    support::Cp936 codec;
     return fetchWebText(internet, codec, L"http://quote.test/list=sh600000", headers);
 }
 
-TEST(WebTextFetch, OpensWithTheFixedArgumentsAndClosesUrlThenRoot) {
-    FakeInternet internet;
-    internet.chunks = {"abc"};
-    EXPECT_EQ(fetch(internet), L"abc");
-    ASSERT_EQ(internet.calls.size(), 2u);
-    EXPECT_EQ(internet.calls[0].text, "vb wininet");
-    EXPECT_EQ(internet.calls[0].number, 1u);  // direct, synchronous
-    EXPECT_TRUE(internet.calls[0].nullHeaders) << "no proxy, no bypass list";
-    EXPECT_EQ(internet.calls[1].text, "http://quote.test/list=sh600000");
-    EXPECT_EQ(internet.calls[1].number, 0x04000000u);
-    EXPECT_TRUE(internet.calls[1].nullHeaders);
-    EXPECT_EQ(internet.calls[1].headersLength, 0u);
-    EXPECT_EQ(internet.closed, (std::vector<InternetApi::Handle>{FakeInternet::kFile, FakeInternet::kRoot}));
-}
-
-TEST(WebTextFetch, SendsBuiltInHeadersOnlyWhenTheBuildHasThem) {
-    FakeInternet internet;
-    fetch(internet, "Referer: http://example.test/\r\n");
-    EXPECT_FALSE(internet.calls[1].nullHeaders);
-    EXPECT_EQ(internet.calls[1].headers, "Referer: http://example.test/\r\n");
-    EXPECT_EQ(internet.calls[1].headersLength, 31u);
+// Direct and synchronous, no proxy; the address reloaded past any cache, with the build's headers
+// if it has any; the address's handle closed before the root's.
+TEST(WebTextFetch, OpensAsTheServiceNeedsAndClosesUrlThenRoot) {
+    for (const std::string headers : {"", "Referer: http://example.test/\r\n"}) {
+        FakeInternet internet;
+        internet.chunks = {"abc"};
+        EXPECT_EQ(fetch(internet, headers), L"abc");
+        ASSERT_EQ(internet.calls.size(), 2u);
+        EXPECT_EQ(internet.calls[0].number, 1u);
+        EXPECT_TRUE(internet.calls[0].nullHeaders) << "no proxy, no bypass list";
+        EXPECT_EQ(internet.calls[1].text, "http://quote.test/list=sh600000");
+        EXPECT_EQ(internet.calls[1].number, 0x04000000u);
+        EXPECT_EQ(internet.calls[1].nullHeaders, headers.empty());
+        EXPECT_EQ(internet.calls[1].headers, headers);
+        EXPECT_EQ(internet.calls[1].headersLength, headers.size());
+        EXPECT_EQ(internet.closed, (std::vector<InternetApi::Handle>{FakeInternet::kFile, FakeInternet::kRoot}));
+    }
 }
 
 TEST(WebTextFetch, ReadsEveryChunkInOrderUntilAReadDeliversNothing) {
@@ -76,7 +72,7 @@ TEST(WebTextFetch, ABodyInUtf8IsReadAsUtf8AndEveryOtherAsGbk) {
         {"ASCII", "x=\"ab,1", L"x=\"ab,1"},
         {"GBK whose first character is UTF-8 too", "\xC6\xBD\xB0\xB2,1", L"平安,1"},
         {"UTF-8 before a NUL, other bytes after it", pu + std::string("\0\xFF", 2), L"浦"},
-        {"UTF-8 cut short by the server is no UTF-8", pu + "\xE6\xB5", L"\uFFFD\uFFFD\uFFFD\uFFFD?"},
+        {"UTF-8 cut short by the server is GBK", pu + "\xE6\xB5", L"娴︽?"},
         {"UTF-8 cut by the bound", cutByBound, L"ab" + std::wstring((kMaxBodyBytes - 2) / 3, L'浦') + L"?"},
     };
     for (const Case& c : cases) {

@@ -13,7 +13,7 @@
 #include "glimmora/win32/GlimmoraWindow.h"
 #include "glimmora/win32/Win32FileFinder.h"
 #include "tests/e2e/TestFiles.h"
-#include "tests/native/FakeGlimmora.h"
+#include "tests/support/GlimmoraFakes.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace glimmora {
@@ -83,6 +83,7 @@ bool has(const std::vector<std::string>& names, const std::string& name) {
 class GlimmoraListing : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page"; }
+    void TearDown() override { EXPECT_EQ(window.misuses, Names{}); }
 
     Names listed(const std::wstring& path) {
         window.path = path;

@@ -12,7 +12,7 @@
 #include <exception>
 #include <string>
 
-#include "tests/standin/Server.h"
+#include "tools/quote-standin/Server.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Code page 936 for the fuzz targets, through glibc's iconv: the native stand-in for the platform's
-// MultiByteToWideChar(936) and WideCharToMultiByte(936). Like the platform, it never fails: a byte
+// Code page 936 for the native tests and the fuzz targets, through glibc's iconv: the native
+// stand-in for the platform's MultiByteToWideChar(936) and WideCharToMultiByte(936). Like the platform, it never fails: a byte
 // sequence it cannot decode becomes "?", and so does a character it cannot encode. UTF-8 likewise,
 // for MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS): bytes that are no strict UTF-8 give nothing.
 #pragma once
@@ -10,7 +10,7 @@
 #include "stock/Platform.h"
 #include "ui/CodePage.h"
 
-namespace fuzz {
+namespace support {
 
 std::wstring fromCp936(const std::string& bytes);
 std::string toCp936(const std::wstring& text);
@@ -22,10 +22,7 @@ public:
     std::wstring fromAnsi(const std::string& bytes) const override { return fromCp936(bytes); }
     std::string toAnsi(const std::wstring& text) override { return toCp936(text); }
     std::wstring fromGbk(const std::string& bytes) override { return fromCp936(bytes); }
-    std::wstring fromUtf8(const std::string& bytes) override { return fuzz::fromUtf8(bytes).value_or(L""); }
+    std::wstring fromUtf8(const std::string& bytes) override { return support::fromUtf8(bytes).value_or(L""); }
 };
 
-// Stops the run so that libFuzzer records the input: a broken property is a finding like a crash.
-void require(bool condition, const char* property);
-
-}  // namespace fuzz
+}  // namespace support

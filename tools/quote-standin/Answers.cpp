@@ -1,9 +1,9 @@
-#include "tests/standin/Answers.h"
+#include "tools/quote-standin/Answers.h"
 
 #include <cstdint>
 
-#include "tests/standin/ChartPicture.h"
-#include "tests/standin/Shares.h"
+#include "tools/quote-standin/ChartPicture.h"
+#include "tools/quote-standin/Shares.h"
 
 namespace standin {
 namespace {

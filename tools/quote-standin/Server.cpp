@@ -1,4 +1,4 @@
-#include "tests/standin/Server.h"
+#include "tools/quote-standin/Server.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "tests/standin/Shares.h"
+#include "tools/quote-standin/Shares.h"
 
 #include <iconv.h>
 

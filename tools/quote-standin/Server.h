@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/standin/Answers.h"
+#include "tools/quote-standin/Answers.h"
 
 namespace standin {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "tests/standin/Shares.h"
+#include "tools/quote-standin/Shares.h"
 
 namespace standin {
 

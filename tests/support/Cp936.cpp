@@ -1,4 +1,4 @@
-#include "tests/fuzz/Cp936.h"
+#include "tests/support/Cp936.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace fuzz {
+namespace support {
 namespace {
 
 bool isLeadByte(unsigned byte) { return byte >= 0x81 && byte <= 0xFE; }
@@ -105,10 +105,4 @@ std::optional<std::wstring> fromUtf8(const std::string& bytes) {
     return text;
 }
 
-void require(bool condition, const char* property) {
-    if (condition) return;
-    std::fprintf(stderr, "property broken: %s\n", property);
-    std::abort();
-}
-
-}  // namespace fuzz
+}  // namespace support

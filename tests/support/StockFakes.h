@@ -1,4 +1,5 @@
-// A stand-alone model of the calculator window and a skin engine that records its calls.
+// A stand-alone model of the calculator window, and WinINet, the picture loaders and the number
+// conversions as the tests script them.
 #pragma once
 
 #include <cmath>
@@ -8,17 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "skinengine/SkinEngine.h"
 #include "stock/Platform.h"
 #include "stock/StockView.h"
+#include "tests/support/RecordingSkinEngine.h"
 
 namespace stock::testing {
 
-struct Message {
-    std::wstring text;
-    std::wstring title;
-    int style;
-};
+using support::Message;
+using support::RecordingSkinEngine;
 
 class FakeStockWindow : public StockView {
 public:
@@ -58,20 +56,6 @@ public:
     std::vector<std::wstring> events;  // in the order the window saw them
     bool timerEnabled = false;
     Control focus = Control::Text1;
-};
-
-class RecordingSkinEngine : public skinengine::SkinEngine {
-public:
-    void SkinH_Attach() override { calls.push_back("SkinH_Attach"); }
-    void SkinH_AttachEx(const std::string&, const std::string&) override { calls.push_back("SkinH_AttachEx"); }
-    void SkinH_Detach() override { calls.push_back("SkinH_Detach"); }
-    void SkinH_DetachEx(skinengine::WindowHandle) override { calls.push_back("SkinH_DetachEx"); }
-    void SkinH_SetAero(std::int32_t) override { calls.push_back("SkinH_SetAero"); }
-    void SkinH_SetWindowAlpha(skinengine::WindowHandle, std::int32_t) override {
-        calls.push_back("SkinH_SetWindowAlpha");
-    }
-
-    std::vector<std::string> calls;
 };
 
 // WinINet as a script: a body delivered in the chunks given, every call recorded.
@@ -124,40 +108,6 @@ public:
 
 private:
     std::size_t nextChunk = 0;
-};
-
-// ASCII both ways, and a few characters in GBK and in UTF-8: 浦 (C6 D6; E6 B5 A6), 发 (B7 A2;
-// E5 8F 91), 银 (D2 F8; E9 93 B6), 行 (D0 D0; E8 A1 8C), 平 (C6 BD, which is UTF-8 as well; E5 B9 B3),
-// 安 (B0 B2; E5 AE 89). Any other byte beyond ASCII is U+FFFD.
-class FakeCodec : public TextCodec {
-public:
-    std::string toAnsi(const std::wstring& text) override { return std::string(text.begin(), text.end()); }
-    std::wstring fromGbk(const std::string& bytes) override {
-        return decode(bytes, {{"\xC6\xD6", L'浦'}, {"\xB7\xA2", L'发'}, {"\xD2\xF8", L'银'}, {"\xD0\xD0", L'行'},
-                              {"\xC6\xBD", L'平'}, {"\xB0\xB2", L'安'}});
-    }
-    std::wstring fromUtf8(const std::string& bytes) override {
-        return decode(bytes, {{"\xE6\xB5\xA6", L'浦'}, {"\xE5\x8F\x91", L'发'}, {"\xE9\x93\xB6", L'银'},
-                              {"\xE8\xA1\x8C", L'行'}, {"\xE5\xB9\xB3", L'平'}, {"\xE5\xAE\x89", L'安'}});
-    }
-
-private:
-    static std::wstring decode(const std::string& bytes, const std::map<std::string, wchar_t>& characters) {
-        std::wstring text;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(bytes[i]);
-            const std::size_t length = characters.begin()->first.size();
-            if (byte < 0x80) {
-                text += static_cast<wchar_t>(byte);
-            } else if (characters.count(bytes.substr(i, length))) {
-                text += characters.at(bytes.substr(i, length));
-                i += length - 1;
-            } else {
-                text += L'\uFFFD';
-            }
-        }
-        return text;
-    }
 };
 
 class FakePicture : public Picture {

@@ -1,4 +1,4 @@
-#include "tests/standin/ChartPicture.h"
+#include "tools/quote-standin/ChartPicture.h"
 
 #include <gif_lib.h>
 
