@@ -3,18 +3,9 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="$root/build"
 
+# scripts/setup keeps the one list of what the machine needs, and checks before it installs.
 ensure_setup() {
-  local need=0
-  for tool in cmake ninja pkg-config clang++ i686-w64-mingw32-g++-posix wine Xvfb xdotool convert; do
-    command -v "$tool" >/dev/null 2>&1 || need=1
-  done
-  local p
-  for p in wine32:i386 fonts-wine fonts-wqy-zenhei libcpp-httplib-dev libgif-dev libclang-rt-14-dev; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need=1
-  done
-  locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$' || need=1
-  [ -d /usr/src/googletest ] || need=1
-  if [ "$need" = 1 ]; then "$root/scripts/setup"; fi
+  "$root/scripts/setup"
 }
 
 build_native() {
@@ -38,8 +29,8 @@ build_win32() {
 # The environment of every Wine run, in the prefix given (build/wineprefix when none is).
 export_wine_env() {
   export WINEPREFIX="${1:-$build/wineprefix}"
-  export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 }
 
@@ -74,25 +65,23 @@ prepare_prefix() {
   fi
 }
 
-# A private X display on Xvfb, 1280x1024 unless another WIDTHxHEIGHT is given; stopped when the
-# calling script ends.
+# A private X display on Xvfb, 1280x1024 unless another WIDTHxHEIGHT is given, on a display
+# number Xvfb finds free itself; stopped when the calling script ends.
 start_xvfb() {
-  local n size=${1:-1280x1024}
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      sleep 0.1
-    done
-    if kill -0 "$xvfb_pid" 2>/dev/null; then
-      export DISPLAY=":$n"
-      return 0
-    fi
+  local size=${1:-1280x1024} number
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$number" ] && break
+    sleep 0.1
   done
-  echo "could not start Xvfb" >&2
-  return 1
+  export DISPLAY=":$(tr -d '[:space:]' <"$number")"
+  rm -f "$number"
+  if [ "$DISPLAY" = ":" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "could not start Xvfb" >&2
+    return 1
+  fi
 }
 
 stop_wine_and_xvfb() {
