@@ -66,8 +66,7 @@ bool answers(HWND window);
 
 // Twips at the screen's resolution, as the programs lay out their windows.
 int pixelsFromTwips(int twips);
-// Whether the window's client area is that many twips, and the window centred on the screen.
-bool hasClientTwips(HWND window, int width, int height);
+// Whether the window is centred on the screen.
 bool isCentredOnScreen(HWND window);
 
 // The control that has the keyboard focus in the window's thread.
