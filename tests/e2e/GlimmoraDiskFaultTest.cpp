@@ -123,6 +123,8 @@ TEST_F(GlimmoraOnTheDisk, ADriveWithoutAMediumIsRefusedWithAMessageAndNothingMov
     ASSERT_NE(message, nullptr) << "no message";
     EXPECT_EQ(windowText(message), L"驱动器未就绪");
     EXPECT_NE(windowText(GetDlgItem(message, 0xFFFF)).find(L"驱动器 r: 没有准备好"), std::wstring::npos);
+    answers(message);
+    Sleep(300);  // let the first paint reach the screen
     saveScreenshot(message, screenshotDirectory() + L"\\glimmora-drive-not-ready.png");
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(message); }, 5000));

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "stock/QuoteLookup.h"
 #include "tests/e2e/WindowFixtures.h"
 
 namespace {
@@ -95,18 +94,6 @@ TEST_F(StockLookupWindow, AShortCodeIsRefusedWithAWarning) {
     PostMessageW(warning, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Text9); }, 5000));
     EXPECT_EQ(countRequests(requests(), "/list="), 0u);
-}
-
-TEST_F(StockLookupWindow, AnAnswerWithoutAQuoteShowsTheNoticeAndClearsTheChart) {
-    lookUp(L"600000");
-    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == kSummary; }, 15000));
-    lookUp(L"999001");  // the stand-in answers with an HTML error page
-    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == stock::kNoQuoteNotice; }, 15000));
-    EXPECT_EQ(text(Control::Text3), L"10.25") << "today's price stays";
-    EXPECT_NE(text(Control::Text10).find(L"404"), std::wstring::npos);
-    EXPECT_EQ(messageBox(300), nullptr);
-    Sleep(300);
-    EXPECT_EQ(distinctColoursOnScreen(box(Control::img_stock)), 1u) << "the old chart is gone";
 }
 
 // The one-second timer is wired: the countdown moves on the first tick (what it does on the
