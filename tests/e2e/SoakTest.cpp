@@ -159,7 +159,8 @@ TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNot
         if (i % 7 == 6) click(box(Control::Check2));
         if (i % 11 == 10) click(box(Control::Command2));
         parkMouse();  // no tooltip over the next entry
-        if (!answers(form_) || listSelection(list) != i % skins) {
+        // The click waits in the input queue behind what answers() sends: wait for its selection.
+        if (!waitUntil([&] { return listSelection(list) == i % skins; }, 5000) || !answers(form_)) {
             ADD_FAILURE() << "switch " << i << " did not take";
             break;
         }

@@ -258,12 +258,14 @@ bool answers(HWND window) {
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
-int pixelsFromTwips(int twips) {
+int screenDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    return MulDiv(twips, dpi, 1440);
+    return dpi;
 }
+
+int pixelsFromTwips(int twips) { return MulDiv(twips, screenDpi(), 1440); }
 
 bool isCentredOnScreen(HWND window) {
     RECT frame;

@@ -64,7 +64,8 @@ std::wstring className(HWND window);
 // Returns once the window's thread has handled every message sent before.
 bool answers(HWND window);
 
-// Twips at the screen's resolution, as the programs lay out their windows.
+// The screen's dots per inch, and twips at that resolution, as the programs lay out their windows.
+int screenDpi();
 int pixelsFromTwips(int twips);
 // Whether the window is centred on the screen.
 bool isCentredOnScreen(HWND window);

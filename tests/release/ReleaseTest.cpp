@@ -33,13 +33,6 @@ std::wstring environmentText(const wchar_t* name) {
 std::wstring releaseFolder() { return environmentText(L"QUORVANE_RELEASE_FOLDER"); }
 int expectedDpi() { return _wtoi(environmentText(L"QUORVANE_RELEASE_DPI").c_str()); }
 
-int screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 // release-stock.png at 96 dots per inch, release-stock-144dpi.png at 144.
 std::wstring screenshotPath(const std::wstring& program) {
     const std::wstring suffix = screenDpi() == 96 ? L"" : L"-" + std::to_wstring(screenDpi()) + L"dpi";
@@ -122,52 +115,40 @@ TEST_F(Release, TheReadmeOpensInNotepadInChineseAndEnglish) {
     }
 }
 
-struct VersionedProgram {
-    const wchar_t* file;
-    const wchar_t* description;
-};
-
 // The programs' version resources, read by the platform's own version functions.
 TEST_F(Release, ProgramsCarryVersionOneTwoWithTheirProductAndDescription) {
-    const VersionedProgram programs[] = {{L"stock.exe", L"Quorvane 股票持仓计算与行情查询"},
-                                         {L"glimmora.exe", L"Quorvane 皮肤试用工具"}};
-    for (const auto& program : programs) {
-        SCOPED_TRACE(::testing::Message() << program.file);
-        const std::wstring path = inRelease(program.file);
+    const std::pair<const wchar_t*, const wchar_t*> programs[] = {{L"stock.exe", L"Quorvane 股票持仓计算与行情查询"},
+                                                                  {L"glimmora.exe", L"Quorvane 皮肤试用工具"}};
+    for (const auto& [file, description] : programs) {
+        const std::wstring path = inRelease(file);
         DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-        ASSERT_GT(size, 0u) << "no version resource";
-        std::vector<BYTE> data(size);
-        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
-
-        VS_FIXEDFILEINFO* fixed = nullptr;
-        UINT length = 0;
-        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+        std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+        ASSERT_TRUE(!data.empty() && GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
+            << "no version resource in " << file;
+        auto query = [&](const std::wstring& key) -> const void* {
+            void* value = nullptr;
+            UINT length = 0;
+            return VerQueryValueW(data.data(), key.c_str(), &value, &length) ? value : nullptr;
+        };
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+        ASSERT_NE(fixed, nullptr);
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
         EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
         EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-
-        struct Translation {
-            WORD language, codePage;
-        }* translation = nullptr;
-        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                                   &length));
-        EXPECT_EQ(translation->language, 0x0804) << "Simplified Chinese";
+        const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+        ASSERT_NE(translation, nullptr);
+        EXPECT_EQ(translation[0], 0x0804) << "Simplified Chinese";
         wchar_t block[64];
-        wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation->language, translation->codePage);
-        auto value = [&](const wchar_t* name) {
-            wchar_t* text = nullptr;
-            UINT chars = 0;
-            const std::wstring key = std::wstring(block) + name;
-            return VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars) && text != nullptr
-                       ? std::wstring(text)
-                       : std::wstring(L"(none)");
-        };
-        EXPECT_EQ(value(L"ProductName"), L"Quorvane");
-        EXPECT_EQ(value(L"ProductVersion"), L"1.2");
-        EXPECT_EQ(value(L"FileVersion"), L"1.2");
-        EXPECT_EQ(value(L"FileDescription"), program.description);
-        EXPECT_EQ(value(L"OriginalFilename"), program.file);
+        wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+        const std::pair<const wchar_t*, const wchar_t*> strings[] = {{L"ProductName", L"Quorvane"},
+                                                                     {L"ProductVersion", L"1.2"},
+                                                                     {L"FileVersion", L"1.2"},
+                                                                     {L"FileDescription", description},
+                                                                     {L"OriginalFilename", file}};
+        for (const auto& [name, expected] : strings) {
+            const auto* text = static_cast<const wchar_t*>(query(block + std::wstring(name)));
+            EXPECT_EQ(std::wstring(text ? text : L"(none)"), expected) << name << " of " << file;
+        }
     }
 }
 
