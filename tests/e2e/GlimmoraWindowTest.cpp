@@ -14,27 +14,6 @@ namespace {
 using glimmora::Control;
 using namespace e2e;
 
-std::wstring clipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void setClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     EXPECT_EQ(windowText(form_), glimmora::kTitle);
     EXPECT_EQ(GetClassLongPtrW(form_, GCLP_HICON), 0) << "no icon of its own";
@@ -121,7 +100,7 @@ TEST_F(GlimmoraWindow, ADoubleClickAppliesTheSkinAndLeavesTheEntry) {
 }
 
 TEST_F(GlimmoraWindow, ThePathBoxCanBeCopiedButNotChanged) {
-    setClipboardText(L"pasted");
+    ASSERT_TRUE(setClipboardText(L"pasted"));
     giveFocus(form_, box(Control::txtpath));
     SendMessageW(box(Control::txtpath), EM_SETSEL, 0, -1);
     typeText(L"abc中");

@@ -89,14 +89,7 @@ TEST_F(StockWindow, KeystrokeFiltersLetThroughOnlyWhatEachBoxTakes) {
 }
 
 TEST_F(StockWindow, PastingThroughTheContextMenuIsNotFiltered) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    const wchar_t pasted[] = L"-7a";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
-    memcpy(GlobalLock(memory), pasted, sizeof pasted);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
+    ASSERT_TRUE(setClipboardText(L"-7a"));
 
     giveFocus(form_, box(Control::Text4));
     SendMessageW(box(Control::Text4), EM_SETSEL, 0, -1);

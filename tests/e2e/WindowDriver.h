@@ -96,6 +96,10 @@ void clickListEntry(HWND list, int entry, bool twice = false);
 std::vector<std::wstring> listEntries(HWND list);
 int listSelection(HWND list);
 
+// The clipboard's text, and new text put there.
+std::wstring clipboardText();
+bool setClipboardText(const std::wstring& text);
+
 // The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
 std::vector<DWORD> screenPixels(const RECT& rect);
 
