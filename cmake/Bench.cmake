@@ -3,8 +3,8 @@ set(bench_dir ${CMAKE_BINARY_DIR}/bench)
 
 add_executable(bench
   bench/win32/BenchMain.cpp bench/win32/LookupSession.cpp bench/win32/ListingBench.cpp bench/win32/RemoteProbe.cpp
-  bench/BenchTable.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp)
-target_link_libraries(bench PRIVATE glimmora_win32 stock_logic gdi32)
+  bench/BenchTable.cpp)
+target_link_libraries(bench PRIVATE glimmora_win32 stock_logic window_driver)
 
 # The start-up floor: the same window and controls from the platform's classes, nothing more.
 add_executable(floor-window WIN32 bench/win32/FloorWindow.cpp ui/win32/ControlClass.cpp)

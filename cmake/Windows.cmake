@@ -90,6 +90,11 @@ target_link_libraries(glimmora PRIVATE glimmora_win32 skinengine_binding)
 set_target_properties(glimmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 add_dependencies(glimmora SkinH_VB6)
 
+# What the window tests and the bench drive the programs with, built once for all of them.
+add_library(window_driver STATIC tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp)
+target_include_directories(window_driver PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(window_driver PUBLIC gdi32 ole32 windowscodecs uuid)
+
 include(cmake/Package.cmake)
 include(cmake/Bench.cmake)
 
@@ -121,20 +126,16 @@ if(QUORVANE_TESTS)
   wine_test(wine_subclass_test TIMEOUT 60
     SOURCES tests/wine/SubclassWineTest.cpp
     LIBRARIES win32_subclass)
-  wine_test(wine_skinengine_test TIMEOUT 120
-    SOURCES tests/wine/SkinEngineBindingTest.cpp
-    LIBRARIES skinengine_binding)
   wine_test(wine_quote_services_test TIMEOUT 180
     SOURCES tests/wine/QuoteServicesWineTest.cpp
     LIBRARIES stock_win32
     FIXTURES standin)
   wine_test(wine_skin_library_test TIMEOUT 300
-    SOURCES tests/wine/SkinEngineWineTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
-    LIBRARIES skinengine_binding skin_format gdi32)
+    SOURCES tests/wine/SkinEngineWineTest.cpp
+    LIBRARIES skinengine_binding skin_format window_driver)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
-            tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
-    LIBRARIES stock_logic skin_format gdi32
+    LIBRARIES stock_logic skin_format window_driver
     FIXTURES standin)
   set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
   # The same program once more with the stand-in stopped, where both ports refuse,
@@ -175,57 +176,46 @@ if(QUORVANE_TESTS)
     endif()
     list(APPEND libraries_without SkinH_VB6_without_${missing})
   endforeach()
-  add_dependencies(wine_skinengine_test SkinH_VB6 stock)
   add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 sample_skins)
   add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
   wine_test(wine_glimmora_test TIMEOUT 300
-    SOURCES tests/wine/GlimmoraListingWineTest.cpp tests/e2e/TestFiles.cpp
+    SOURCES tests/wine/GlimmoraListingWineTest.cpp
     LIBRARIES glimmora_win32)
   add_custom_command(OUTPUT ${test_dir}/many-skins/skin09999.she
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${test_dir}/many-skins -P ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
     DEPENDS ${CMAKE_SOURCE_DIR}/cmake/MakeManySkins.cmake
-    COMMENT "Making 10,000 skin files for the listing's speed test")
+    COMMENT "Making 10,000 skin files for the listing test")
   add_custom_target(many_skins DEPENDS ${test_dir}/many-skins/skin09999.she)
-  add_dependencies(wine_glimmora_test many_skins)
   wine_test(glimmora_e2e_test TIMEOUT 600
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/GlimmoraDiskFaultTest.cpp
-            tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
-    LIBRARIES glimmora_logic gdi32)
+    LIBRARIES glimmora_logic skin_format window_driver)
   add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins many_skins)
   set_property(TEST glimmora_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*CannotRead*")
   add_test(NAME glimmora_e2e_unreadable_start
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-unprivileged $<TARGET_FILE:glimmora_e2e_test> --gtest_filter=*CannotRead*)
   set_tests_properties(glimmora_e2e_unreadable_start PROPERTIES TIMEOUT 120)
   wine_test(skin_engine_faults_e2e_test TIMEOUT 300
-    SOURCES tests/e2e/SkinEngineFaultTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp tests/e2e/PngWriter.cpp
-    LIBRARIES glimmora_logic gdi32)
+    SOURCES tests/e2e/SkinEngineFaultTest.cpp
+    LIBRARIES glimmora_logic window_driver)
   add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
-  # The soak: both programs driven for long, their handles probed from inside them by a library
-  # loaded there. scripts/test runs it short; scripts/soak sets the full length.
-  add_library(handle_probe SHARED tests/e2e/ProbeLibrary.cpp)
-  set_target_properties(handle_probe PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${test_dir}
-    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/probe-lib)
-  if(NOT MSVC)
-    target_link_options(handle_probe PRIVATE -Wl,--kill-at)
-  endif()
-  target_include_directories(handle_probe PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(handle_probe PRIVATE wininet gdi32)
+  # The soak: both programs driven for long, their handles probed from inside them by the bench's
+  # probe library loaded there. scripts/test runs it short; scripts/soak sets the full length.
   wine_test(soak_e2e_test TIMEOUT 3600
-    SOURCES tests/e2e/SoakTest.cpp tests/e2e/ProcessProbe.cpp tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp
-            tests/e2e/PngWriter.cpp
-    LIBRARIES stock_logic glimmora_logic psapi gdi32
+    SOURCES tests/e2e/SoakTest.cpp bench/win32/RemoteProbe.cpp bench/BenchTable.cpp
+    LIBRARIES stock_logic glimmora_logic skin_format window_driver
     FIXTURES standin)
   set_property(TEST soak_e2e_test APPEND PROPERTY ENVIRONMENT QUORVANE_SOAK_LOOKUPS=50 QUORVANE_SOAK_SWITCHES=50)
-  add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins handle_probe)
+  add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins probe)
   # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
   # there on a display of its own.
   add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package)
   set_tests_properties(package_release PROPERTIES TIMEOUT 600 FIXTURES_SETUP release_zip)
-  add_executable(release_test tests/release/ReleaseTest.cpp tests/e2e/WindowDriver.cpp tests/e2e/PngWriter.cpp)
+  add_executable(release_test tests/release/ReleaseTest.cpp)
   target_compile_definitions(release_test PRIVATE
     "QUORVANE_QUOTE_BASE=L\"${QUORVANE_QUOTE_BASE}\"" "QUORVANE_CHART_BASE=L\"${QUORVANE_CHART_BASE}\""
     "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"")
-  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic version userenv GTest::gtest_main)
+  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic window_driver version userenv
+    GTest::gtest_main)
   set_target_properties(release_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
   add_dependencies(release_test stock glimmora SkinH_VB6 sample_skins)
   add_test(NAME release_package_test

@@ -9,23 +9,14 @@
 #include <vector>
 
 #include "glimmora/FolderList.h"
-#include "tests/e2e/GlimmoraFixture.h"
+#include "tests/e2e/WindowFixtures.h"
 
 namespace {
 
 using glimmora::Control;
 using namespace e2e;
 
-class GlimmoraOnTheDisk : public GlimmoraWindow {
-protected:
-    // Whether the tool still runs and handles its messages.
-    void expectAlive() {
-        DWORD code = 0;
-        EXPECT_FALSE(program_->waitForExit(0, code)) << "the tool ended with code " << code;
-        EXPECT_TRUE(answers(form_));
-        EXPECT_EQ(program_->waitForWindow(L"#32770", 0), nullptr) << "no message";
-    }
-};
+using GlimmoraOnTheDisk = GlimmoraWindow;
 
 TEST_F(GlimmoraOnTheDisk, AFolderRemovedWhileShownGivesWayToTheFolderAboveWhenOpenedAgain) {
     openSubfolder();
@@ -34,14 +25,13 @@ TEST_F(GlimmoraOnTheDisk, AFolderRemovedWhileShownGivesWayToTheFolderAboveWhenOp
     removeTree(subfolder());
     // The list still names the skin that has gone: choosing it hands the engine a path to nothing.
     clickListEntry(box(Control::List1), 0);
-    const std::string gone = "SkinH_AttachEx(\"" + utf8(subfolder() + L"\\雪.she") + "\", \"\")";
-    EXPECT_EQ(traceOf(2), (Lines{"SkinH_Attach()", gone}));
+    EXPECT_EQ(traceOf(2), (Lines{"SkinH_Attach()", attached(L"冬季\\雪.she")}));
     expectAlive();
 
     // Opening the folder again finds it gone: the list climbs to the folder above and relists.
     giveFocus(form_, box(Control::Dir1));
     pressKey(VK_RETURN);
-    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_.path(); }, 5000));
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
     EXPECT_EQ(dirEntry(L"冬季"), -1) << "the folder that has gone is not offered";
     expectAlive();
@@ -53,7 +43,7 @@ TEST_F(GlimmoraOnTheDisk, ASubfolderThatVanishedBeforeItIsOpenedIsDroppedFromThe
     removeTree(subfolder());
     clickListEntry(box(Control::Dir1), winter, true);
     ASSERT_TRUE(waitUntil([&] { return dirEntry(L"冬季") == -1; }, 5000));
-    EXPECT_EQ(text(Control::txtpath), folder_) << "the path stays";
+    EXPECT_EQ(text(Control::txtpath), folder_.path()) << "the path stays";
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
     expectAlive();
 }
@@ -63,8 +53,8 @@ TEST_F(GlimmoraOnTheDisk, ASubfolderThatVanishedBeforeItIsOpenedIsDroppedFromThe
 class GlimmoraOnOddNames : public GlimmoraOnTheDisk {
 protected:
     void makeFolderContents() override {
-        for (const wchar_t* name : {L"한국.she", L"ÿ€.she", L".she", L"蓝色.she"}) makeEmptyFile(folder_ + L"\\" + name);
-        CreateDirectoryW((folder_ + L"\\x.she").c_str(), nullptr);
+        for (const wchar_t* name : {L"한국.she", L"ÿ€.she", L".she", L"蓝色.she"}) makeEmptyFile(folder_ / name);
+        CreateDirectoryW((folder_ / L"x.she").c_str(), nullptr);
     }
 };
 
@@ -92,9 +82,7 @@ protected:
 TEST_F(GlimmoraOnManySkins, ListsAllTenThousandAndTheLastCanBeChosen) {
     const HWND list = box(Control::List1);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 10000);
-    auto attachedHere = [&](const wchar_t* name) {
-        return "SkinH_AttachEx(\"" + utf8(startFolder() + L"\\" + name) + "\", \"\")";
-    };
+    auto attachedHere = [&](const wchar_t* name) { return attachedPath(startFolder() + L"\\" + name); };
     giveFocus(form_, list);
     pressKey(VK_HOME);
     EXPECT_EQ(traceOf(2), (Lines{"SkinH_Attach()", attachedHere(L"skin00000.she")}));
@@ -122,7 +110,7 @@ TEST_F(GlimmoraStartedWhereItCannotRead, ShowsTheNearestFolderAboveItCanRead) {
     EXPECT_EQ(listEntries(box(Control::Dir1)).back(), L"start") << "the unreadable folder can be tried again";
     EXPECT_EQ(text(Control::Drive1).substr(0, 2), glimmora::driveOf(above)) << "the drive list on the path's drive";
     clickListEntry(box(Control::List1), 0);
-    EXPECT_EQ(traceOf(2).back(), "SkinH_AttachEx(\"" + utf8(above + L"\\above.she") + "\", \"\")");
+    EXPECT_EQ(traceOf(2).back(), attachedPath(above + L"\\above.she"));
     expectAlive();
 }
 
@@ -131,16 +119,18 @@ TEST_F(GlimmoraOnTheDisk, ADriveWithoutAMediumIsRefusedWithAMessageAndNothingMov
     ASSERT_EQ(GetDriveTypeW(L"R:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the prefix lacks its empty CD drive r:";
     giveFocus(form_, box(Control::Drive1));
     typeText(L"r");
-    HWND message = program_->waitForWindow(L"#32770", 5000);
+    HWND message = messageBox();
     ASSERT_NE(message, nullptr) << "no message";
     EXPECT_EQ(windowText(message), L"驱动器未就绪");
     EXPECT_NE(windowText(GetDlgItem(message, 0xFFFF)).find(L"驱动器 r: 没有准备好"), std::wstring::npos);
+    answers(message);
+    Sleep(300);  // let the first paint reach the screen
     saveScreenshot(message, screenshotDirectory() + L"\\glimmora-drive-not-ready.png");
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(message); }, 5000));
 
     EXPECT_EQ(text(Control::Drive1).substr(0, 2), L"c:") << "back on the drive of the path";
-    EXPECT_EQ(text(Control::txtpath), folder_);
+    EXPECT_EQ(text(Control::txtpath), folder_.path());
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
     expectAlive();
 }

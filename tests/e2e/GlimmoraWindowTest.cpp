@@ -7,45 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/GlimmoraFixture.h"
+#include "tests/e2e/WindowFixtures.h"
 
 namespace {
 
 using glimmora::Control;
 using namespace e2e;
 
-std::wstring clipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void setClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     EXPECT_EQ(windowText(form_), glimmora::kTitle);
     EXPECT_EQ(GetClassLongPtrW(form_, GCLP_HICON), 0) << "no icon of its own";
 
-    EXPECT_TRUE(hasClientTwips(form_, 8580, 6165));
     EXPECT_TRUE(isCentredOnScreen(form_));
-    RECT drive;
-    GetWindowRect(box(Control::Drive1), &drive);
-    EXPECT_EQ(drive.bottom - drive.top, pixelsFromTwips(300)) << "the closed drive list as high as designed";
 
-    EXPECT_EQ(text(Control::txtpath), folder_);
+    EXPECT_EQ(text(Control::txtpath), folder_.path());
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
     EXPECT_EQ(listSelection(box(Control::List1)), -1);
     EXPECT_EQ(text(Control::Drive1).substr(0, 2), L"c:");
@@ -54,7 +29,7 @@ TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     EXPECT_EQ(folders.front(), L"c:\\");
     EXPECT_EQ(folders.back(), L"冬季") << "the subfolder below the path";
     EXPECT_EQ(folders[static_cast<std::size_t>(listSelection(box(Control::Dir1)))],
-              folder_.substr(folder_.find_last_of(L'\\') + 1));
+              folder_.path().substr(folder_.path().find_last_of(L'\\') + 1));
 
     const std::pair<Control, const wchar_t*> captions[] = {
         {Control::Check1, L"透明值=200"}, {Control::Check2, L"阴影"},
@@ -125,7 +100,7 @@ TEST_F(GlimmoraWindow, ADoubleClickAppliesTheSkinAndLeavesTheEntry) {
 }
 
 TEST_F(GlimmoraWindow, ThePathBoxCanBeCopiedButNotChanged) {
-    setClipboardText(L"pasted");
+    ASSERT_TRUE(setClipboardText(L"pasted"));
     giveFocus(form_, box(Control::txtpath));
     SendMessageW(box(Control::txtpath), EM_SETSEL, 0, -1);
     typeText(L"abc中");
@@ -135,11 +110,11 @@ TEST_F(GlimmoraWindow, ThePathBoxCanBeCopiedButNotChanged) {
     pressWith(VK_SHIFT, VK_INSERT);
     ASSERT_TRUE(answers(form_));
     Sleep(200);
-    EXPECT_EQ(text(Control::txtpath), folder_);
+    EXPECT_EQ(text(Control::txtpath), folder_.path());
 
     SendMessageW(box(Control::txtpath), EM_SETSEL, 0, -1);
     pressWith(VK_CONTROL, 'C');
-    EXPECT_TRUE(waitUntil([&] { return clipboardText() == folder_; }, 3000)) << "the path can be copied";
+    EXPECT_TRUE(waitUntil([&] { return clipboardText() == folder_.path(); }, 3000)) << "the path can be copied";
 }
 
 TEST_F(GlimmoraWindow, OpeningASubfolderRelistsAndEnterGoesBackUp) {
@@ -150,7 +125,7 @@ TEST_F(GlimmoraWindow, OpeningASubfolderRelistsAndEnterGoesBackUp) {
     giveFocus(form_, box(Control::Dir1));
     pressKey(VK_UP);
     pressKey(VK_RETURN);
-    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_.path(); }, 5000));
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
     EXPECT_EQ(trace(), Lines{"SkinH_Attach()"}) << "listing applies no skin";
 }
@@ -162,7 +137,7 @@ TEST_F(GlimmoraWindow, ChoosingAnotherDriveMovesTheDirectoryListAndBack) {
     EXPECT_EQ(text(Control::Drive1).substr(0, 2), L"z:");
     EXPECT_EQ(listEntries(box(Control::Dir1)).front(), L"z:\\");
     typeText(L"c");
-    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_; }, 5000))
+    ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == folder_.path(); }, 5000))
         << "back on C:, in the drive's current directory";
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
 }
@@ -211,16 +186,8 @@ DWORD emptyListAreaOnScreen(HWND list) {
 constexpr DWORD kWhite = 0xFFFFFF;
 
 // The sample skins tried on one after another from the list, then Disable skin.
-TEST(GlimmoraSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) {
-    parkMouse();
-    const std::wstring skins = binDirectory() + L"\\skins";
-    Program program(binDirectory() + L"\\glimmora.exe", skins);
-    ASSERT_TRUE(program.started());
-    HWND form = program.waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
-    ASSERT_NE(form, nullptr);
-    auto box = [&](Control control) {
-        return GetDlgItem(form, ui::kFirstControlId + static_cast<int>(glimmora::indexOf(control)));
-    };
+TEST_F(GlimmoraOnSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) {
+    HWND form = form_;
     const Names names = listEntries(box(Control::List1));
     ASSERT_GE(names.size(), 5u) << "the sample skins are listed";
 

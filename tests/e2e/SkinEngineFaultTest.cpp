@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,13 +19,6 @@ using namespace e2e;
 constexpr DWORD kLibraryMissing = 126;
 constexpr DWORD kFunctionMissing = 127;
 
-std::string readFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Our library as built, or built without one function, in the folder beside this test program.
 std::wstring library(const wchar_t* without) {
     return testDirectory() + (without ? std::wstring(L"\\without-") + without : std::wstring()) + L"\\SkinH_VB6.dll";
@@ -40,37 +31,19 @@ protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 936u) << "the tests need the Simplified-Chinese code page";
         parkMouse();
-        const std::wstring base = temporaryPath(L"skin-faults");
-        app_ = base + L"-app";
-        work_ = base + L"-work";
-        CreateDirectoryW(app_.c_str(), nullptr);
-        CreateDirectoryW(work_.c_str(), nullptr);
-        for (const wchar_t* name : {L"a.she", L"b.she"}) make(work_ + L"\\" + name);
-        trace_ = base + L"-trace.txt";
+        for (const wchar_t* name : {L"a.she", L"b.she"}) makeEmptyFile(work_ / name);
     }
+    void TearDown() override { program_.reset(); }
 
-    void TearDown() override {
-        program_.reset();
-        for (const std::wstring& file : made_) DeleteFileW(file.c_str());
-        RemoveDirectoryW(app_.c_str());
-        RemoveDirectoryW(work_.c_str());
-        DeleteFileW(trace_.c_str());
-    }
-
-    void make(const std::wstring& path) {
-        makeEmptyFile(path);
-        made_.push_back(path);
-    }
     void copy(const std::wstring& from, const std::wstring& to) {
         ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "cannot copy to " << to.size();
-        made_.push_back(to);
     }
 
     // exe from the build's bin folder, beside the given library (none for nullptr).
     void start(const wchar_t* exe, const std::wstring* besideIt) {
-        copy(binDirectory() + L"\\" + exe, app_ + L"\\" + exe);
-        if (besideIt != nullptr) copy(*besideIt, app_ + L"\\SkinH_VB6.dll");
-        program_ = startTraced(app_ + L"\\" + exe, work_, trace_);
+        copy(binDirectory() + L"\\" + exe, app_ / exe);
+        if (besideIt != nullptr) copy(*besideIt, app_ / L"SkinH_VB6.dll");
+        program_ = startTraced(app_ / exe, work_.path(), app_ / L"trace.txt");
         ASSERT_TRUE(program_->started());
     }
 
@@ -86,15 +59,9 @@ protected:
         return text;
     }
 
-    std::vector<std::string> traceLines() const {
-        std::istringstream in(readFile(trace_));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> traceLines() const { return readLines(app_ / L"trace.txt"); }
 
-    std::wstring app_, work_, trace_;
-    std::vector<std::wstring> made_;
+    TempFolder app_{L"skin-faults-app"}, work_{L"skin-faults-work"};
     std::unique_ptr<Program> program_;
     bool loadedWhileStopped_ = false;
 };
@@ -117,7 +84,7 @@ class StartWithoutSkinEngine : public LonelyProgram, public ::testing::WithParam
 TEST_P(StartWithoutSkinEngine, StopsWithAMessageNamingWhatIsMissingBeforeAnyWindow) {
     const StartCase& c = GetParam();
     const std::wstring withoutAttach = library(L"SkinH_Attach");
-    if (c.library == Library::PlantedInCurrentDirectory) copy(library(nullptr), work_ + L"\\SkinH_VB6.dll");
+    if (c.library == Library::PlantedInCurrentDirectory) copy(library(nullptr), work_ / L"SkinH_VB6.dll");
     start(c.exe, c.library == Library::WithoutAttach ? &withoutAttach : nullptr);
 
     DWORD exitCode = 0;
@@ -146,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The library beside the program is loaded, also with another one in the current directory.
 TEST_F(LonelyProgram, TheLibraryBesideTheProgramWinsOverOneInTheCurrentDirectory) {
     const std::wstring partial = library(L"SkinH_SetAero");
-    copy(library(nullptr), work_ + L"\\SkinH_VB6.dll");
+    copy(library(nullptr), work_ / L"SkinH_VB6.dll");
     start(L"glimmora.exe", &partial);
     HWND form = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
     ASSERT_NE(form, nullptr);

@@ -1,7 +1,7 @@
 // Long runs of both programs driven from outside, with their handles and working set probed from
-// inside their processes: after a warm-up nothing may climb. QUORVANE_SOAK_LOOKUPS and
-// QUORVANE_SOAK_SWITCHES set the length (scripts/test runs a short soak, scripts/soak the full one);
-// each run prints its figures in lines that begin with "soak:".
+// inside their processes by the bench's probe library: after a warm-up nothing may climb.
+// QUORVANE_SOAK_LOOKUPS and QUORVANE_SOAK_SWITCHES set the length (scripts/test runs a short soak,
+// scripts/soak the full one); each run prints its figures in lines that begin with "soak:".
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,68 +12,60 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTable.h"
+#include "bench/win32/RemoteProbe.h"
 #include "stock/QuoteLookup.h"
-#include "tests/e2e/GlimmoraFixture.h"
-#include "tests/e2e/ProcessProbe.h"
-#include "tests/e2e/StockFixture.h"
+#include "tests/e2e/WindowFixtures.h"
 
 namespace {
 
 using namespace e2e;
 
 constexpr int kWarmUp = 10;
-constexpr unsigned kEventSlack = 8;  // a few handles may be opened or freed late: not a climb
-constexpr unsigned kObjectSlack = 4;
-constexpr std::size_t kWorkingSetGrowth = 2u << 20;
+constexpr std::uint32_t kSlack = 8;  // a few handles may be opened or freed late: not a climb
+constexpr double kWorkingSetGrowth = 1.10;
 
 int soakLength(const char* variable, int fallback) {
     const char* value = std::getenv(variable);
     return value != nullptr && std::atoi(value) > kWarmUp ? std::atoi(value) : fallback;
 }
 
-// The probes at one moment of the run.
-struct Sample {
-    int done;
-    HandleProbe handles;
-    unsigned internet;  // 0 where the program uses no WinINet
-    std::size_t workingSet;
+// The probe after the warm-up and the latest one, taken in the program by the bench's probe.dll.
+class Probes {
+public:
+    explicit Probes(const Program& program)
+        : remote_(program.id(), testDirectory() + L"\\..\\bench\\probe.dll") {}
+    bool ready() const { return remote_.ready(); }
+
+    void take(int done) {
+        bench::HandleProbe handles;
+        std::uint64_t workingSet = 0;
+        EXPECT_TRUE(remote_.take(handles, workingSet)) << "the probe did not run in the program";
+        (done == kWarmUp ? first_ : last_) = {handles, workingSet};
+        if (done == kWarmUp) last_ = first_;
+        std::printf("soak: after %d: kernel handles %u, GDI objects %u, working set %llu KiB\n", done,
+                    handles.kernelObjects, handles.gdiObjects, static_cast<unsigned long long>(workingSet / 1024));
+        std::fflush(stdout);
+    }
+    // Nothing climbed from the probe after the warm-up to the last one.
+    void expectFlat(const char* program, int steps) const {
+        const std::vector<bench::Row> rows = {
+            bench::probeRow(std::string("soak: handles of ") + program, first_.handles, last_.handles, steps, kSlack),
+            bench::growthRow(std::string("soak: working set of ") + program, first_.workingSet, last_.workingSet,
+                             steps, kWorkingSetGrowth)};
+        const std::string table = bench::markdownTable(rows);
+        std::printf("%s", table.c_str());
+        EXPECT_TRUE(bench::allHold(rows)) << table;
+    }
+
+private:
+    struct Sample {
+        bench::HandleProbe handles;
+        std::uint64_t workingSet = 0;
+    };
+    bench::RemoteProbe remote_;
+    Sample first_, last_;
 };
-
-void print(const char* program, const Sample& sample) {
-    std::printf("soak: %s after %d: events %u, bitmaps %u, menus %u, WinINet %u, working set %zu KiB\n", program,
-                sample.done, sample.handles.events, sample.handles.bitmaps, sample.handles.menus, sample.internet,
-                sample.workingSet / 1024);
-    std::fflush(stdout);
-}
-
-// Takes a sample, printed; fails the test when a probe cannot run in the program.
-void takeSample(const char* program, ProcessProbe& probe, bool internet, int done, std::vector<Sample>& samples) {
-    const std::optional<HandleProbe> handles = probe.handles();
-    const std::optional<unsigned> internetHandles = internet ? probe.internetHandles() : 0u;
-    EXPECT_TRUE(handles.has_value() && internetHandles.has_value()) << "the probe did not run in the program";
-    if (!handles || !internetHandles) return;
-    samples.push_back({done, *handles, *internetHandles, probe.workingSetBytes()});
-    print(program, samples.back());
-}
-
-// Nothing climbs from the sample after the warm-up to the last one.
-void expectFlat(const char* program, const std::vector<Sample>& samples) {
-    ASSERT_GE(samples.size(), 2u);
-    const Sample& base = samples.front();
-    const Sample& last = samples.back();
-    std::printf("soak: %s from %d to %d: events %+d, bitmaps %+d, menus %+d, WinINet %+d, working set %+lld KiB\n",
-                program, base.done, last.done, static_cast<int>(last.handles.events - base.handles.events),
-                static_cast<int>(last.handles.bitmaps - base.handles.bitmaps),
-                static_cast<int>(last.handles.menus - base.handles.menus),
-                static_cast<int>(last.internet - base.internet),
-                (static_cast<long long>(last.workingSet) - static_cast<long long>(base.workingSet)) / 1024);
-    EXPECT_LE(last.handles.events, base.handles.events + kEventSlack) << "kernel handles climb";
-    EXPECT_LE(last.handles.bitmaps, base.handles.bitmaps + kObjectSlack) << "GDI objects climb";
-    EXPECT_LE(last.handles.menus, base.handles.menus + kObjectSlack) << "USER objects climb";
-    EXPECT_LE(last.internet, base.internet + kObjectSlack) << "WinINet handles climb";
-    EXPECT_GT(base.workingSet, 0u) << "the working set cannot be read";
-    EXPECT_LT(last.workingSet, base.workingSet + kWorkingSetGrowth) << "the working set grows";
-}
 
 // The request targets the stand-in logged after a point of its log, read a piece at a time.
 class LogFollower {
@@ -96,8 +88,6 @@ private:
     std::vector<std::string> targets_;
 };
 
-class StockSoak : public StockLookupWindow {};
-
 // What the stand-in answers to each code of the cycle, and what the lookup then shows.
 struct Answer {
     const wchar_t* code;
@@ -115,13 +105,12 @@ const stock::Control kOptions[] = {stock::Control::Option1, stock::Control::Opti
                                    stock::Control::Option4};
 const char* const kPeriods[] = {"min", "daily", "weekly", "monthly"};
 
-TEST_F(StockSoak, LookupsOfEveryKindInEveryPeriodLeakNothing) {
+TEST_F(StockLookupWindow, LookupsOfEveryKindInEveryPeriodLeakNothing) {
     const int lookups = soakLength("QUORVANE_SOAK_LOOKUPS", 50);
-    ProcessProbe probe(program_->process());
-    ASSERT_TRUE(probe.ready()) << "the probe library could not be loaded into the program";
+    Probes probes(*program_);
+    ASSERT_TRUE(probes.ready()) << "the probe library could not be loaded into the program";
     LogFollower log(standinLog());
     std::vector<std::string> expected;
-    std::vector<Sample> samples;
     int wrong = 0;
 
     for (int i = 0; i < lookups; ++i) {
@@ -146,29 +135,23 @@ TEST_F(StockSoak, LookupsOfEveryKindInEveryPeriodLeakNothing) {
         if (text(Control::lb_info) != shown && wrong++ < 5) ADD_FAILURE() << "lookup " << i << " shows the wrong summary";
 
         const int done = i + 1;
-        if (done == kWarmUp || done % 100 == 0 || done == lookups) takeSample("stock", probe, true, done, samples);
+        if (done == kWarmUp || done % 100 == 0 || done == lookups) probes.take(done);
     }
     DWORD exitCode = 0;
     ASSERT_FALSE(program_->waitForExit(0, exitCode)) << "stock ended with code " << exitCode;
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(log.targets(), expected) << "the stand-in saw other requests than the lookups make";
     std::printf("soak: stock made %d lookups, %zu requests\n", lookups, log.targets().size());
-    expectFlat("stock", samples);
+    probes.expectFlat("stock", lookups);
 }
 
-class GlimmoraSoak : public GlimmoraWindow {
-protected:
-    std::wstring startFolder() const override { return binDirectory() + L"\\skins"; }
-};
-
-TEST_F(GlimmoraSoak, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNothing) {
+TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNothing) {
     const int switches = soakLength("QUORVANE_SOAK_SWITCHES", 50);
-    ProcessProbe probe(program_->process());
-    ASSERT_TRUE(probe.ready()) << "the probe library could not be loaded into the program";
+    Probes probes(*program_);
+    ASSERT_TRUE(probes.ready()) << "the probe library could not be loaded into the program";
     const HWND list = box(Control::List1);
     const int skins = static_cast<int>(listEntries(list).size());
     ASSERT_GE(skins, 2) << "the sample skins are listed";
-    std::vector<Sample> samples;
 
     for (int i = 0; i < switches; ++i) {
         clickListEntry(list, i % skins);
@@ -176,12 +159,13 @@ TEST_F(GlimmoraSoak, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNothing) {
         if (i % 7 == 6) click(box(Control::Check2));
         if (i % 11 == 10) click(box(Control::Command2));
         parkMouse();  // no tooltip over the next entry
-        if (!answers(form_) || listSelection(list) != i % skins) {
+        // The click waits in the input queue behind what answers() sends: wait for its selection.
+        if (!waitUntil([&] { return listSelection(list) == i % skins; }, 5000) || !answers(form_)) {
             ADD_FAILURE() << "switch " << i << " did not take";
             break;
         }
         const int done = i + 1;
-        if (done == kWarmUp || done % 100 == 0 || done == switches) takeSample("glimmora", probe, false, done, samples);
+        if (done == kWarmUp || done % 100 == 0 || done == switches) probes.take(done);
     }
     DWORD exitCode = 0;
     ASSERT_FALSE(program_->waitForExit(0, exitCode)) << "glimmora ended with code " << exitCode;
@@ -189,7 +173,7 @@ TEST_F(GlimmoraSoak, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNothing) {
     for (const std::string& line : trace()) attaches += line.rfind("SkinH_AttachEx(", 0) == 0 ? 1 : 0;
     EXPECT_EQ(attaches, switches) << "every switch applied its skin";
     std::printf("soak: glimmora made %d skin switches\n", switches);
-    expectFlat("glimmora", samples);
+    probes.expectFlat("glimmora", switches);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "stock/QuoteLookup.h"
-#include "tests/e2e/StockFixture.h"
+#include "stock/WebTextFetch.h"
+#include "tests/e2e/WindowFixtures.h"
 
 namespace {
 
@@ -72,7 +73,6 @@ bool endsWith(const std::wstring& text, const std::wstring& end) {
 }
 
 const wchar_t kLineEnd[] = L",2024-05-17,15:00:03,00\";\n";
-constexpr std::size_t kBodyBound = 1024 * 1024;  // what the fetch reads of an answer at most
 
 class HostileAnswer : public StockLookupWindow, public ::testing::WithParamInterface<Hostile> {
 protected:
@@ -154,8 +154,8 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
     case Arrives::UpToNul: EXPECT_EQ(answer, h.words); break;
     case Arrives::Capped:
         EXPECT_TRUE(startsWith(answer, lineStart));
-        EXPECT_LE(gbkBytes(answer), kBodyBound);
-        EXPECT_GT(gbkBytes(answer), kBodyBound - 256) << "read up to the bound";
+        EXPECT_LE(gbkBytes(answer), stock::kMaxBodyBytes);
+        EXPECT_GT(gbkBytes(answer), stock::kMaxBodyBytes - 256) << "read up to the bound";
         break;
     }
     if (quote) {

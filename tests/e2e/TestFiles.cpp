@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace e2e {
 
 std::wstring temporaryPath(const std::wstring& name) {
@@ -31,6 +34,24 @@ void removeTree(const std::wstring& folder) {
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> readLines(const std::wstring& path) {
+    std::istringstream in(readFile(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TempFolder::TempFolder(const std::wstring& name) : path_(temporaryPath(name)) {
+    CreateDirectoryW(path_.c_str(), nullptr);
 }
 
 }  // namespace e2e

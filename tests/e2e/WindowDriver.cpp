@@ -1,14 +1,14 @@
 #include "tests/e2e/WindowDriver.h"
 
 #include <tlhelp32.h>
+#include <wincodec.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <initializer_list>
 #include <set>
 #include <vector>
-
-#include "tests/e2e/PngWriter.h"
 
 namespace e2e {
 namespace {
@@ -62,9 +62,11 @@ POINT mouseAtPoint(POINT point) {
 
 POINT mouseAt(HWND control) { return mouseAtPoint(middleOf(control)); }
 
-void mouseButton(POINT point, bool right, bool up) {
-    mouseEvent(point, right ? (up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN)
-                            : (up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN));
+void clicksAt(POINT point, bool right, int times) {
+    for (int i = 0; i < times; ++i) {
+        mouseEvent(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+        mouseEvent(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    }
 }
 
 }  // namespace
@@ -257,18 +259,14 @@ bool answers(HWND window) {
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
-int pixelsFromTwips(int twips) {
+int screenDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    return MulDiv(twips, dpi, 1440);
+    return dpi;
 }
 
-bool hasClientTwips(HWND window, int width, int height) {
-    RECT client;
-    GetClientRect(window, &client);
-    return client.right == pixelsFromTwips(width) && client.bottom == pixelsFromTwips(height);
-}
+int pixelsFromTwips(int twips) { return MulDiv(twips, screenDpi(), 1440); }
 
 bool isCentredOnScreen(HWND window) {
     RECT frame;
@@ -308,11 +306,7 @@ void typeText(const std::wstring& text) {
             sendUnicode(character);
             continue;
         }
-        const bool shift = (key & 0x100) != 0;
-        if (shift) sendKey(VK_SHIFT, false);
-        sendKey(LOBYTE(key), false);
-        sendKey(LOBYTE(key), true);
-        if (shift) sendKey(VK_SHIFT, true);
+        pressKey(LOBYTE(key), (key & 0x100) != 0);
     }
 }
 
@@ -324,10 +318,9 @@ void pressWith(WORD modifier, WORD virtualKey) {
 }
 
 void pressKey(WORD virtualKey, bool shift) {
-    if (shift) sendKey(VK_SHIFT, false);
+    if (shift) return pressWith(VK_SHIFT, virtualKey);
     sendKey(virtualKey, false);
     sendKey(virtualKey, true);
-    if (shift) sendKey(VK_SHIFT, true);
 }
 
 void moveMouseTo(HWND control) {
@@ -339,19 +332,9 @@ void moveMouseTo(HWND control) {
 
 void parkMouse() { mouseAtPoint({0, 0}); }
 
-void click(HWND control, bool right) {
-    const POINT point = mouseAt(control);
-    mouseButton(point, right, false);
-    mouseButton(point, right, true);
-}
+void click(HWND control, bool right) { clicksAt(mouseAt(control), right, 1); }
 
-void doubleClick(HWND control) {
-    const POINT point = mouseAt(control);
-    for (int i = 0; i < 2; ++i) {
-        mouseButton(point, false, false);
-        mouseButton(point, false, true);
-    }
-}
+void doubleClick(HWND control) { clicksAt(mouseAt(control), false, 2); }
 
 void clickListEntry(HWND list, int entry, bool twice) {
     DWORD_PTR height = 0;
@@ -362,11 +345,7 @@ void clickListEntry(HWND list, int entry, bool twice) {
     GetClientRect(list, &client);
     POINT point{client.right / 3, static_cast<LONG>((entry - static_cast<int>(top)) * height + height / 2)};
     ClientToScreen(list, &point);
-    mouseAtPoint(point);
-    for (int i = 0; i < (twice ? 2 : 1); ++i) {
-        mouseButton(point, false, false);
-        mouseButton(point, false, true);
-    }
+    clicksAt(mouseAtPoint(point), false, twice ? 2 : 1);
 }
 
 std::vector<std::wstring> listEntries(HWND list) {
@@ -390,6 +369,29 @@ int listSelection(HWND list) {
     DWORD_PTR selected = 0;
     SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
     return static_cast<int>(static_cast<LRESULT>(selected));
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool setClipboardText(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return set;
 }
 
 TextColours coloursOnScreen(HWND control) {
@@ -418,19 +420,35 @@ bool saveScreenshot(HWND window, const std::wstring& path) {
     return saveScreenshot(rect, path);
 }
 
+// Encoded by the platform's imaging component.
 bool saveScreenshot(const RECT& rect, const std::wstring& path) {
     std::vector<DWORD> pixels = screenPixels(rect);
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(pixels.size() * 3);
-    for (DWORD pixel : pixels) {
-        rgb.push_back(static_cast<std::uint8_t>(pixel >> 16));
-        rgb.push_back(static_cast<std::uint8_t>(pixel >> 8));
-        rgb.push_back(static_cast<std::uint8_t>(pixel));
+    for (DWORD& pixel : pixels) pixel |= 0xFF000000;  // opaque
+    const UINT width = static_cast<UINT>(rect.right - rect.left);
+    const UINT height = static_cast<UINT>(rect.bottom - rect.top);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmap* bitmap = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    const bool saved =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4,
+                                                  width * height * 4, reinterpret_cast<BYTE*>(pixels.data()),
+                                                  &bitmap)) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->WriteSource(bitmap, nullptr)) && SUCCEEDED(frame->Commit()) &&
+        SUCCEEDED(encoder->Commit());
+    for (IUnknown* made : std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory}) {
+        if (made != nullptr) made->Release();
     }
-    std::vector<std::uint8_t> png = encodePng(rect.right - rect.left, rect.bottom - rect.top, rgb);
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(out);
+    return saved;
 }
 
 }  // namespace e2e

@@ -64,10 +64,10 @@ std::wstring className(HWND window);
 // Returns once the window's thread has handled every message sent before.
 bool answers(HWND window);
 
-// Twips at the screen's resolution, as the programs lay out their windows.
+// The screen's dots per inch, and twips at that resolution, as the programs lay out their windows.
+int screenDpi();
 int pixelsFromTwips(int twips);
-// Whether the window's client area is that many twips, and the window centred on the screen.
-bool hasClientTwips(HWND window, int width, int height);
+// Whether the window is centred on the screen.
 bool isCentredOnScreen(HWND window);
 
 // The control that has the keyboard focus in the window's thread.
@@ -95,6 +95,10 @@ void clickListEntry(HWND list, int entry, bool twice = false);
 // A list box's entries, and the selected one's position (-1 for none).
 std::vector<std::wstring> listEntries(HWND list);
 int listSelection(HWND list);
+
+// The clipboard's text, and new text put there.
+std::wstring clipboardText();
+bool setClipboardText(const std::wstring& text);
 
 // The screen's pixels under a rectangle, as 0x00RRGGBB values, top row first.
 std::vector<DWORD> screenPixels(const RECT& rect);

@@ -8,10 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -36,22 +33,10 @@ std::wstring environmentText(const wchar_t* name) {
 std::wstring releaseFolder() { return environmentText(L"QUORVANE_RELEASE_FOLDER"); }
 int expectedDpi() { return _wtoi(environmentText(L"QUORVANE_RELEASE_DPI").c_str()); }
 
-int screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 // release-stock.png at 96 dots per inch, release-stock-144dpi.png at 144.
 std::wstring screenshotPath(const std::wstring& program) {
     const std::wstring suffix = screenDpi() == 96 ? L"" : L"-" + std::to_wstring(screenDpi()) + L"dpi";
     return screenshotDirectory() + L"\\release-" + program + suffix + L".png";
-}
-
-std::string fileBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool containsWide(const std::string& bytes, const std::wstring& text) {
@@ -98,16 +83,16 @@ TEST_F(Release, HoldsTheProgramsTheLibraryTheSampleSkinsAndTheReadmeOnly) {
 
     // The public build of the calculator, the very files the tests ran.
     for (const wchar_t* name : {L"stock.exe", L"glimmora.exe", L"SkinH_VB6.dll"}) {
-        EXPECT_EQ(fileBytes(inRelease(name)), fileBytes(binDirectory() + L"\\" + name)) << name;
+        EXPECT_EQ(readFile(inRelease(name)), readFile(binDirectory() + L"\\" + name)) << name;
     }
-    const std::string stock = fileBytes(inRelease(L"stock.exe"));
+    const std::string stock = readFile(inRelease(L"stock.exe"));
     EXPECT_TRUE(containsWide(stock, QUORVANE_QUOTE_BASE));
     EXPECT_TRUE(containsWide(stock, QUORVANE_CHART_BASE));
     EXPECT_FALSE(containsWide(stock, QUORVANE_LOCAL_QUOTE_BASE));
 }
 
 TEST_F(Release, TheReadmeOpensInNotepadInChineseAndEnglish) {
-    const std::string bytes = fileBytes(inRelease(L"readme.txt"));
+    const std::string bytes = readFile(inRelease(L"readme.txt"));
     ASSERT_GT(bytes.size(), 3u);
     EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF") << "UTF-8 with its byte-order mark";
     for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
@@ -130,66 +115,47 @@ TEST_F(Release, TheReadmeOpensInNotepadInChineseAndEnglish) {
     }
 }
 
-struct VersionedProgram {
-    const wchar_t* file;
-    const wchar_t* description;
-};
-
 // The programs' version resources, read by the platform's own version functions.
 TEST_F(Release, ProgramsCarryVersionOneTwoWithTheirProductAndDescription) {
-    const VersionedProgram programs[] = {{L"stock.exe", L"Quorvane 股票持仓计算与行情查询"},
-                                         {L"glimmora.exe", L"Quorvane 皮肤试用工具"}};
-    for (const auto& program : programs) {
-        SCOPED_TRACE(::testing::Message() << program.file);
-        const std::wstring path = inRelease(program.file);
+    const std::pair<const wchar_t*, const wchar_t*> programs[] = {{L"stock.exe", L"Quorvane 股票持仓计算与行情查询"},
+                                                                  {L"glimmora.exe", L"Quorvane 皮肤试用工具"}};
+    for (const auto& [file, description] : programs) {
+        const std::wstring path = inRelease(file);
         DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-        ASSERT_GT(size, 0u) << "no version resource";
-        std::vector<BYTE> data(size);
-        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
-
-        VS_FIXEDFILEINFO* fixed = nullptr;
-        UINT length = 0;
-        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+        std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+        ASSERT_TRUE(!data.empty() && GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
+            << "no version resource in " << file;
+        auto query = [&](const std::wstring& key) -> const void* {
+            void* value = nullptr;
+            UINT length = 0;
+            return VerQueryValueW(data.data(), key.c_str(), &value, &length) ? value : nullptr;
+        };
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+        ASSERT_NE(fixed, nullptr);
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
         EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
         EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-
-        struct Translation {
-            WORD language, codePage;
-        }* translation = nullptr;
-        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                                   &length));
-        EXPECT_EQ(translation->language, 0x0804) << "Simplified Chinese";
+        const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+        ASSERT_NE(translation, nullptr);
+        EXPECT_EQ(translation[0], 0x0804) << "Simplified Chinese";
         wchar_t block[64];
-        wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation->language, translation->codePage);
-        auto value = [&](const wchar_t* name) {
-            wchar_t* text = nullptr;
-            UINT chars = 0;
-            const std::wstring key = std::wstring(block) + name;
-            return VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars) && text != nullptr
-                       ? std::wstring(text)
-                       : std::wstring(L"(none)");
-        };
-        EXPECT_EQ(value(L"ProductName"), L"Quorvane");
-        EXPECT_EQ(value(L"ProductVersion"), L"1.2");
-        EXPECT_EQ(value(L"FileVersion"), L"1.2");
-        EXPECT_EQ(value(L"FileDescription"), program.description);
-        EXPECT_EQ(value(L"OriginalFilename"), program.file);
+        wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+        const std::pair<const wchar_t*, const wchar_t*> strings[] = {{L"ProductName", L"Quorvane"},
+                                                                     {L"ProductVersion", L"1.2"},
+                                                                     {L"FileVersion", L"1.2"},
+                                                                     {L"FileDescription", description},
+                                                                     {L"OriginalFilename", file}};
+        for (const auto& [name, expected] : strings) {
+            const auto* text = static_cast<const wchar_t*>(query(block + std::wstring(name)));
+            EXPECT_EQ(std::wstring(text ? text : L"(none)"), expected) << name << " of " << file;
+        }
     }
 }
 
-// The manifests, read through the platform's activation contexts: system DPI aware, and the
-// Windows versions the programs are made for.
-TEST_F(Release, ProgramsDeclareSystemDpiAwarenessAndWindows7To11) {
-    const std::set<unsigned long> windowsVersions = {
-        0x35138b9a,  // 7
-        0x4a2f28e3,  // 8
-        0x1f676c76,  // 8.1
-        0x8e0f7a12,  // 10 and 11
-    };
+// The manifests, read through the platform's activation contexts: system DPI aware, which the
+// layout at 144 dots per inch below rests on.
+TEST_F(Release, ProgramsDeclareSystemDpiAwareness) {
     for (const wchar_t* program : {L"stock.exe", L"glimmora.exe"}) {
-        SCOPED_TRACE(::testing::Message() << program);
         const std::wstring path = inRelease(program);
         ACTCTXW request{};
         request.cbSize = sizeof request;
@@ -197,49 +163,14 @@ TEST_F(Release, ProgramsDeclareSystemDpiAwarenessAndWindows7To11) {
         request.lpSource = path.c_str();
         request.lpResourceName = MAKEINTRESOURCEW(1);
         HANDLE context = CreateActCtxW(&request);
-        ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no application manifest";
-
+        ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no application manifest in " << program;
         wchar_t aware[32] = {};
         SIZE_T written = 0;
         EXPECT_TRUE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
                                          L"dpiAware", aware, 32, &written));
-        EXPECT_STREQ(aware, L"true");
-
-        // A count, then one element per entry: the GUID, its type, and on newer systems the
-        // highest version tested, which makes an element 32 bytes at an 8-byte boundary.
-        BYTE info[1024] = {};
-        SIZE_T needed = 0;
-        ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, info, sizeof info,
-                                 &needed));
-        const DWORD count = *reinterpret_cast<const DWORD*>(info);
-        const bool wide = needed == 8 + 32 * count;
-        std::set<unsigned long> declared;
-        for (DWORD i = 0; i < count; ++i) {
-            const BYTE* element = info + (wide ? 8 + 32 * i : 4 + 20 * i);
-            const GUID& id = *reinterpret_cast<const GUID*>(element);
-            if (*reinterpret_cast<const int*>(element + sizeof(GUID)) == 1) declared.insert(id.Data1);  // an OS
-        }
-        EXPECT_EQ(declared, windowsVersions);
+        EXPECT_STREQ(aware, L"true") << program;
         ReleaseActCtx(context);
     }
-}
-
-BOOL CALLBACK countResource(HMODULE, LPCWSTR, LPWSTR, LONG_PTR counter) {
-    ++*reinterpret_cast<int*>(counter);
-    return TRUE;
-}
-
-TEST_F(Release, OnlyTheCalculatorCarriesAnIcon) {
-    auto iconGroups = [&](const wchar_t* program) {
-        HMODULE module = LoadLibraryExW(inRelease(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        EXPECT_NE(module, nullptr);
-        int count = 0;
-        EnumResourceNamesW(module, MAKEINTRESOURCEW(14), countResource, reinterpret_cast<LONG_PTR>(&count));  // RT_GROUP_ICON
-        FreeLibrary(module);
-        return count;
-    };
-    EXPECT_EQ(iconGroups(L"stock.exe"), 1);
-    EXPECT_EQ(iconGroups(L"glimmora.exe"), 0);
 }
 
 // Text drawn in the design font at the screen's DPI.
