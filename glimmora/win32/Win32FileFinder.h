@@ -15,9 +15,9 @@ public:
     void FindClose(SearchHandle search) override;
 
 private:
-    using First = HANDLE(WINAPI*)(LPCSTR, WIN32_FIND_DATAA*);
-    using Next = BOOL(WINAPI*)(HANDLE, WIN32_FIND_DATAA*);
-    using Close = BOOL(WINAPI*)(HANDLE);
+    using First = decltype(&::FindFirstFileA);
+    using Next = decltype(&::FindNextFileA);
+    using Close = decltype(&::FindClose);
 
     First first_ = nullptr;
     Next next_ = nullptr;

@@ -1,21 +1,24 @@
 #include "stock/win32/PlatformServices.h"
 
+#include <wininet.h>
+
 namespace stock::win32 {
 namespace {
 
-using InternetOpenAFunction = void*(WINAPI*)(const char*, DWORD, const char*, const char*, DWORD);
-using InternetOpenUrlAFunction = void*(WINAPI*)(void*, const char*, const char*, DWORD, DWORD, DWORD_PTR);
-using InternetReadFileFunction = BOOL(WINAPI*)(void*, void*, DWORD, DWORD*);
-using InternetCloseHandleFunction = BOOL(WINAPI*)(void*);
+// The types of the functions bound by name, from their declarations.
+using InternetOpenAFunction = decltype(&::InternetOpenA);
+using InternetOpenUrlAFunction = decltype(&::InternetOpenUrlA);
+using InternetReadFileFunction = decltype(&::InternetReadFile);
+using InternetCloseHandleFunction = decltype(&::InternetCloseHandle);
 
-using OleLoadPicturePathFunction = HRESULT(WINAPI*)(LPOLESTR, LPUNKNOWN, DWORD, OLE_COLOR, REFIID, LPVOID*);
-using OleLoadPictureFileFunction = HRESULT(WINAPI*)(VARIANT, LPDISPATCH*);
-using SysAllocStringFunction = BSTR(WINAPI*)(const OLECHAR*);
-using SysFreeStringFunction = void(WINAPI*)(BSTR);
-using OleInitializeFunction = HRESULT(WINAPI*)(LPVOID);
-using VarR8FromStrFunction = HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DOUBLE*);
-using VarI2FromR8Function = HRESULT(WINAPI*)(DOUBLE, SHORT*);
-using VarFormatFunction = HRESULT(WINAPI*)(LPVARIANT, LPOLESTR, int, int, ULONG, BSTR*);
+using OleLoadPicturePathFunction = decltype(&::OleLoadPicturePath);
+using OleLoadPictureFileFunction = decltype(&::OleLoadPictureFile);
+using SysAllocStringFunction = decltype(&::SysAllocString);
+using SysFreeStringFunction = decltype(&::SysFreeString);
+using OleInitializeFunction = decltype(&::OleInitialize);
+using VarR8FromStrFunction = decltype(&::VarR8FromStr);
+using VarI2FromR8Function = decltype(&::VarI2FromR8);
+using VarFormatFunction = decltype(&::VarFormat);
 
 // The published interface identifiers of the OLE picture.
 constexpr GUID kPictureId = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
@@ -140,7 +143,8 @@ PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {
 std::optional<double> OleNumberConversions::platformNumber(const wchar_t* text) {
     auto read = oleaut32_.function<VarR8FromStrFunction>("VarR8FromStr");
     double value = 0;
-    if (read == nullptr || FAILED(read(text, LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
+    // The declaration takes a writable text; the conversion only reads it.
+    if (read == nullptr || FAILED(read(const_cast<OLECHAR*>(text), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
     return value;
 }
 

@@ -152,7 +152,7 @@ void DesignedWindow::fitDropDownField(std::size_t index) {
 void DesignedWindow::makeTooltips() {
     tooltipsTried_ = true;
     static LazyLibrary commonControls(L"comctl32.dll");
-    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    using Init = decltype(&::InitCommonControlsEx);
     auto init = commonControls.function<Init>("InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
     if (init == nullptr || !init(&classes)) return;
