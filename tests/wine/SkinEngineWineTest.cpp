@@ -145,7 +145,7 @@ public:
         add(L"STATIC", L"标签", 0, 10, 172, 80, 18, kLabel);
         add(L"STATIC", L"红色盈亏", 0, 100, 172, 80, 18, kRedLabel);
         add(L"EDIT", L"0.00", 0, 10, 196, 150, 24, kYellowEdit);
-        add(L"LISTBOX", L"", WS_VSCROLL | LBS_NOTIFY, 200, 110, 170, 90, kList);
+        add(L"LISTBOX", L"", WS_VSCROLL, 200, 110, 170, 90, kList);
         for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
             SendMessageW(control(kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         }
@@ -165,9 +165,8 @@ public:
     HWND control(int id) const { return GetDlgItem(window_, id); }
     bool destroyed() const { return destroyed_; }
 
-    // Handlers of the button's click and the list's selection, as the programs have them.
+    // The handler of the button's click, as the programs have it.
     std::function<void()> onButton;
-    std::function<void(int)> onSelect;
 
     POINT clientPoint(int x, int y) const {
         POINT point{x, y};
@@ -240,11 +239,9 @@ private:
             SetBkColor(reinterpret_cast<HDC>(wParam), kOwnerYellow);
             return reinterpret_cast<LRESULT>(yellow);
         }
-        if (message == WM_COMMAND && self != nullptr) {
-            if (LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED && self->onButton) self->onButton();
-            if (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_SELCHANGE && self->onSelect) {
-                self->onSelect(static_cast<int>(SendMessageW(self->control(kList), LB_GETCURSEL, 0, 0)));
-            }
+        if (message == WM_COMMAND && self != nullptr && LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED &&
+            self->onButton) {
+            self->onButton();
         }
         if (message == WM_DESTROY && self != nullptr) self->destroyed_ = true;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -756,44 +753,6 @@ TEST_F(SkinEngine, ControlsShowTheSkinsStates) {
     EXPECT_SHOWS(window.buttonFace(), kTest.buttonHot, 40);
     e2e::mouseEvent(window.clientPoint(150, 60), 0);
     EXPECT_SHOWS(window.buttonFace(), kTest.buttonFace, 40);
-}
-
-// The try-on tool's calls come from inside the handlers of the very controls the library paints:
-// a skin chosen from the list as the selection moves, and every skin removed from a button's click.
-TEST_F(SkinEngine, CallsFromInsideTheSkinnedControlsOwnHandlers) {
-    TestWindow window;
-    const std::wstring skins = e2e::binDirectory() + L"\\skins\\";
-    const std::wstring chosen[] = {skins + L"jade.she", skins + L"sunset.she", skins + L"violet.she"};
-    window.onSelect = [&](int index) {
-        if (index >= 0 && index < 3) engine().SkinH_AttachEx(ansi(chosen[index]), "");
-    };
-    window.onButton = [&] {
-        engine().SkinH_SetWindowAlpha(handleValue(window.window()), 255);
-        engine().SkinH_SetAero(0);
-        engine().SkinH_Detach();
-        engine().SkinH_DetachEx(handleValue(window.window()));
-    };
-    engine().SkinH_AttachEx(skinPath(), "");
-    engine().SkinH_SetAero(1);
-    engine().SkinH_SetWindowAlpha(handleValue(window.window()), 200);
-    SetFocus(window.control(kList));
-    pump();
-
-    for (int index = 0; index < 3; ++index) {
-        e2e::pressKey(index == 0 ? VK_HOME : VK_DOWN);
-        EXPECT_SHOWS(window.background(), skin::parseSkin(readFile(chosen[index])).skin->windowBackground, 0) << index;
-    }
-
-    const POINT button = window.screenPoint(kButton, 50, 15);
-    clickAt(button);
-    EXPECT_SHOWS(window.background(), kSystemFace, 0);
-    EXPECT_FALSE(layered(window.window()));
-    EXPECT_EQ(shadowOf(window.window()), nullptr);
-    // The button went on working after the library let go of it.
-    bool clicked = false;
-    window.onButton = [&] { clicked = true; };
-    clickAt(button);
-    EXPECT_TRUE(pumpUntil([&] { return clicked; }));
 }
 
 // The engine serves the thread that owns the windows: calls from another thread are turned away,
