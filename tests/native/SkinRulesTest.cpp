@@ -121,8 +121,7 @@ TEST(SkinRules, TheOwnersColoursWin) {
         {ColourTarget::Edit, {false, true}, false, 0, true, rgb(3, 3, 3)},
         // A background of the owner's (the light-yellow result box): nothing changes, text included.
         {ColourTarget::Edit, {true, false}, false, 0, false, 0},
-        {ColourTarget::Edit, {true, true}, false, 0, false, 0},
-        {ColourTarget::Label, {true, false}, false, 0, false, 0},
+        {ColourTarget::Label, {true, true}, false, 0, false, 0},
         // Scroll bars keep the system's look.
         {ColourTarget::Other, {false, false}, false, 0, false, 0},
     };

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -55,7 +54,7 @@ void pump(DWORD milliseconds = 150) {
     } while (GetTickCount() - start < milliseconds);
 }
 
-bool pumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+bool pumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000) {
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > milliseconds) return false;
@@ -82,6 +81,12 @@ std::string hex(Colour c) {
     return text;
 }
 
+// The screen is read again, messages handled in between, until it shows the colour or time runs
+// out: a press or a skin takes a moment to be handled and painted on a busy machine.
+#define EXPECT_SHOWS(actual, expected, tolerance)                                                  \
+    EXPECT_TRUE(pumpUntil([&] { return distance((actual), (expected)) <= (tolerance); }))          \
+        << #actual << " " << hex(actual) << " wanted " << hex(expected)
+// For what must stay as it is: the screen read once, after the messages were handled.
 #define EXPECT_COLOUR_NEAR(actual, expected, tolerance) \
     EXPECT_LE(distance((actual), (expected)), (tolerance)) << hex(actual) << " wanted " << hex(expected)
 
@@ -103,6 +108,16 @@ std::string readFile(const std::wstring& path) {
     return text.str();
 }
 
+// Presses and lets go of the left button at a point of the screen.
+void clickAt(POINT point) {
+    e2e::mouseEvent(point, 0);
+    e2e::mouseEvent(point, MOUSEEVENTF_LEFTDOWN);
+    e2e::mouseEvent(point, MOUSEEVENTF_LEFTUP);
+}
+
+bool layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+
+const Colour kSystemFace = GetSysColor(COLOR_BTNFACE);
 constexpr Colour kOwnerYellow = skin::rgb(255, 255, 192);  // the programs' light-yellow result box
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
@@ -130,7 +145,7 @@ public:
         add(L"STATIC", L"标签", 0, 10, 172, 80, 18, kLabel);
         add(L"STATIC", L"红色盈亏", 0, 100, 172, 80, 18, kRedLabel);
         add(L"EDIT", L"0.00", 0, 10, 196, 150, 24, kYellowEdit);
-        add(L"LISTBOX", L"", WS_VSCROLL | LBS_NOTIFY, 200, 110, 170, 90, kList);
+        add(L"LISTBOX", L"", WS_VSCROLL, 200, 110, 170, 90, kList);
         for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
             SendMessageW(control(kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         }
@@ -150,13 +165,17 @@ public:
     HWND control(int id) const { return GetDlgItem(window_, id); }
     bool destroyed() const { return destroyed_; }
 
-    // Handlers of the button's click and the list's selection, as the programs have them.
+    // The handler of the button's click, as the programs have it.
     std::function<void()> onButton;
-    std::function<void(int)> onSelect;
 
     POINT clientPoint(int x, int y) const {
         POINT point{x, y};
         ClientToScreen(window_, &point);
+        return point;
+    }
+    POINT screenPoint(int id, int x, int y) const {
+        POINT point{x, y};
+        ClientToScreen(control(id), &point);
         return point;
     }
     // An empty stretch of the client area.
@@ -166,11 +185,7 @@ public:
         POINT client = clientPoint(250, 0);
         return colourAt({client.x, client.y - 3});
     }
-    Colour at(int id, int x, int y) const {
-        POINT point{x, y};
-        ClientToScreen(control(id), &point);
-        return colourAt(point);
-    }
+    Colour at(int id, int x, int y) const { return colourAt(screenPoint(id, x, y)); }
     Colour buttonFace() const { return at(kButton, 6, 24); }
     // The outermost line of the text box's border.
     Colour editBorder() const {
@@ -180,10 +195,7 @@ public:
     }
     Colour editBackground() const { return at(kEdit, 140, 12); }
     Colour yellowEditBackground() const { return at(kYellowEdit, 140, 12); }
-
-    int redPixelsOfTheRedLabel() const {
-        return e2e::coloursOnScreen(control(kRedLabel)).red;
-    }
+    int redPixelsOfTheRedLabel() const { return e2e::coloursOnScreen(control(kRedLabel)).red; }
 
 private:
     void add(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height, int id) {
@@ -227,11 +239,9 @@ private:
             SetBkColor(reinterpret_cast<HDC>(wParam), kOwnerYellow);
             return reinterpret_cast<LRESULT>(yellow);
         }
-        if (message == WM_COMMAND && self != nullptr) {
-            if (LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED && self->onButton) self->onButton();
-            if (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_SELCHANGE && self->onSelect) {
-                self->onSelect(static_cast<int>(SendMessageW(self->control(kList), LB_GETCURSEL, 0, 0)));
-            }
+        if (message == WM_COMMAND && self != nullptr && LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED &&
+            self->onButton) {
+            self->onButton();
         }
         if (message == WM_DESTROY && self != nullptr) self->destroyed_ = true;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -250,8 +260,7 @@ const char kTestSkin[] =
     "[edit]\nbackground = #FFF0E0\n"
     "[list]\nselection = #208040\n"
     "[check]\nbackground = #F0FFE0\n";
-
-Colour testSkinColour(Colour skin::Skin::*member) { return (*skin::parseSkin(kTestSkin).skin).*member; }
+const skin::Skin kTest = *skin::parseSkin(kTestSkin).skin;
 
 class SkinEngine : public ::testing::Test {
 protected:
@@ -267,59 +276,78 @@ protected:
         pump(30);
     }
     std::string skinPath() const { return ansi(skinFile_); }
+    void attachTestSkin() {
+        engine().SkinH_AttachEx(skinPath(), "");
+        pump();
+    }
 
     std::wstring skinFile_;
 };
 
-TEST_F(SkinEngine, AttachPaintsTheDefaultSkinAndDetachGivesTheSystemLookBack) {
+// The built-in skin, then every sample skin, paint the window around the owner's own colours;
+// Detach gives the system's look back.
+TEST_F(SkinEngine, EachSkinPaintsAroundTheOwnersColoursAndDetachGivesTheSystemLookBack) {
     TestWindow window;
-    const Colour systemBackground = window.background();
+    SendMessageW(window.control(kList), LB_SETCURSEL, 0, 0);
     const Colour systemCaption = window.caption();
     const Colour systemButton = window.buttonFace();
     const Colour systemBorder = window.editBorder();
-    EXPECT_COLOUR_NEAR(systemBackground, GetSysColor(COLOR_BTNFACE), 0);
+    EXPECT_COLOUR_NEAR(window.background(), kSystemFace, 0);
 
+    auto expectOwnersColours = [&](const std::string& skinName) {
+        EXPECT_SHOWS(window.yellowEditBackground(), kOwnerYellow, 0) << skinName;
+        EXPECT_GT(window.redPixelsOfTheRedLabel(), 10) << skinName;
+    };
     engine().SkinH_Attach();
-    pump();
-    const skin::Skin& skin = skin::defaultSkin();
-    EXPECT_COLOUR_NEAR(window.background(), skin.windowBackground, 0);
-    EXPECT_COLOUR_NEAR(window.caption(), skin.captionActive, 24);
-    EXPECT_COLOUR_NEAR(window.buttonFace(), skin.buttonFace, 40);
-    EXPECT_COLOUR_NEAR(window.editBorder(), skin.editBorder, 0);
-    // The owner's colours stay: red text on the skin's ground, and the yellow box.
-    EXPECT_GT(window.redPixelsOfTheRedLabel(), 10);
-    EXPECT_COLOUR_NEAR(window.at(kRedLabel, 70, 2), skin.windowBackground, 0);
-    EXPECT_COLOUR_NEAR(window.yellowEditBackground(), kOwnerYellow, 0);
+    const skin::Skin& builtIn = skin::defaultSkin();
+    EXPECT_SHOWS(window.background(), builtIn.windowBackground, 0);
+    EXPECT_SHOWS(window.caption(), builtIn.captionActive, 24);
+    EXPECT_SHOWS(window.buttonFace(), builtIn.buttonFace, 40);
+    EXPECT_SHOWS(window.editBorder(), builtIn.editBorder, 0);
+    // Red text on the skin's ground.
+    EXPECT_COLOUR_NEAR(window.at(kRedLabel, 70, 2), builtIn.windowBackground, 0);
+    expectOwnersColours(builtIn.name);
     e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-default.png");
 
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((e2e::binDirectory() + L"\\skins\\*.she").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    int skins = 0;
+    do {
+        const std::wstring path = e2e::binDirectory() + L"\\skins\\" + found.cFileName;
+        const skin::Skin sample = skin::parseSkin(readFile(path)).skin.value();
+        engine().SkinH_AttachEx(ansi(path), "");
+        EXPECT_SHOWS(window.background(), sample.windowBackground, 0) << sample.name;
+        expectOwnersColours(sample.name);
+        std::wstring name = found.cFileName;
+        e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-" + name.substr(0, name.size() - 4) + L".png");
+        ++skins;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_GE(skins, 5);
+
     engine().SkinH_Detach();
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), systemBackground, 0);
-    EXPECT_COLOUR_NEAR(window.caption(), systemCaption, 0);
-    EXPECT_COLOUR_NEAR(window.buttonFace(), systemButton, 0);
-    EXPECT_COLOUR_NEAR(window.editBorder(), systemBorder, 0);
+    EXPECT_SHOWS(window.background(), kSystemFace, 0);
+    EXPECT_SHOWS(window.caption(), systemCaption, 0);
+    EXPECT_SHOWS(window.buttonFace(), systemButton, 0);
+    EXPECT_SHOWS(window.editBorder(), systemBorder, 0);
     EXPECT_COLOUR_NEAR(window.yellowEditBackground(), kOwnerYellow, 0);
 }
 
-TEST_F(SkinEngine, AttachFromAFileReplacesTheSkinInForce) {
+TEST_F(SkinEngine, AttachExAppliesTheFileOverTheSkinInForceAndAfterDetach) {
     TestWindow window;
     engine().SkinH_Attach();
-    pump();
-    engine().SkinH_AttachEx(skinPath(), "");
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
-    EXPECT_COLOUR_NEAR(window.caption(), testSkinColour(&skin::Skin::captionActive), 24);
-    EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonFace), 40);
-    EXPECT_COLOUR_NEAR(window.editBackground(), testSkinColour(&skin::Skin::editBackground), 0);
-    EXPECT_COLOUR_NEAR(window.yellowEditBackground(), kOwnerYellow, 0);
+    attachTestSkin();
+    EXPECT_SHOWS(window.background(), kTest.windowBackground, 0);
+    EXPECT_SHOWS(window.caption(), kTest.captionActive, 24);
+    EXPECT_SHOWS(window.buttonFace(), kTest.buttonFace, 40);
+    EXPECT_SHOWS(window.editBackground(), kTest.editBackground, 0);
 
     // After Detach, a file skins the windows again; the second text means nothing.
     engine().SkinH_Detach();
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
+    EXPECT_SHOWS(window.background(), kSystemFace, 0);
     engine().SkinH_AttachEx(skinPath(), "任意文字");
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
+    EXPECT_SHOWS(window.background(), kTest.windowBackground, 0);
 
     // A skin at a path with Chinese names, passed in the ANSI code page, saved by Notepad as
     // "Unicode": UTF-16 little-endian behind the mark FF FE.
@@ -332,8 +360,7 @@ TEST_F(SkinEngine, AttachFromAFileReplacesTheSkinInForce) {
         MultiByteToWideChar(CP_UTF8, 0, jade.data(), static_cast<int>(jade.size()), unicode.data(), static_cast<int>(jade.size()))));
     writeFile(chinesePath, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(unicode.data()), unicode.size() * 2));
     engine().SkinH_AttachEx(ansi(chinesePath), "");
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), skin::parseSkin(jade).skin->windowBackground, 0);
+    EXPECT_SHOWS(window.background(), skin::parseSkin(jade).skin->windowBackground, 0);
     DeleteFileW(chinesePath.c_str());
     RemoveDirectoryW(folder.c_str());
 }
@@ -364,12 +391,11 @@ private:
     PVOID handler_;
 };
 
+// Each way a file can fail to be a skin once: the parser's own reasons are its unit test's.
 TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     TestWindow window;
-    engine().SkinH_AttachEx(skinPath(), "");
-    pump();
-    const Colour skinned = window.background();
-    EXPECT_COLOUR_NEAR(skinned, testSkinColour(&skin::Skin::windowBackground), 0);
+    attachTestSkin();
+    EXPECT_SHOWS(window.background(), kTest.windowBackground, 0);
 
     const DebugOutput debugger;
     const std::wstring tracePath = tempDirectory() + L"skin-engine-refusals.txt";
@@ -383,11 +409,7 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
         std::wstring why;   // as the author's debugger shows it
     };
     const Case cases[] = {
-        {bad, "", L": SkinH_VB6 refused this skin: no [skin] section"},
-        {bad, "hello\n", L"(1): SkinH_VB6 refused this skin: expected key = value"},
-        {bad, "[skin]\n[window]\nbackground = #12345G\n", L"(3): SkinH_VB6 refused this skin: bad value for window.background"},
         {bad, std::string(kTestSkin, 60), L"(5): SkinH_VB6 refused this skin: bad value for window.text"},
-        {bad, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), L": SkinH_VB6 refused this skin: binary data (NUL byte)"},
         {bad, std::string(kTestSkin) + std::string(300 * 1024, ';'), L": SkinH_VB6 refused this skin: larger than 256 KiB"},
         {missing, "", L": SkinH_VB6 refused this skin: cannot open the file (error 2)"},
         {tempDirectory(), "", L": SkinH_VB6 refused this skin: cannot open the file (error 5)"},
@@ -397,7 +419,7 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
         if (c.path == bad) writeFile(bad, c.bytes);
         engine().SkinH_AttachEx(ansi(c.path), "");
         pump(60);
-        EXPECT_COLOUR_NEAR(window.background(), skinned, 0) << utf8(c.why);
+        EXPECT_COLOUR_NEAR(window.background(), kTest.windowBackground, 0) << utf8(c.why);
         const std::wstring said = c.path + c.why;
         EXPECT_NE(debugger.text().find(ansi(said) + "\n"), std::string::npos) << utf8(said);
         EXPECT_NE(readFile(tracePath).find("\n  " + utf8(said) + "\n"), std::string::npos) << utf8(said);
@@ -410,7 +432,7 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     engine().SkinH_Detach();
     engine().SkinH_AttachEx(ansi(missing), "");
     pump();
-    EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
+    EXPECT_COLOUR_NEAR(window.background(), kSystemFace, 0);
 }
 
 TEST_F(SkinEngine, BadCallsDoNoHarm) {
@@ -419,10 +441,10 @@ TEST_F(SkinEngine, BadCallsDoNoHarm) {
     using TwoArgs = int(WINAPI*)(std::uint32_t, std::uint32_t);
     HMODULE library = LoadLibraryW(L"SkinH_VB6.dll");
     ASSERT_NE(library, nullptr);
-    auto attachEx = reinterpret_cast<AttachEx>(reinterpret_cast<void (*)()>(GetProcAddress(library, "SkinH_AttachEx")));
-    auto detachEx = reinterpret_cast<OneArg>(reinterpret_cast<void (*)()>(GetProcAddress(library, "SkinH_DetachEx")));
-    auto alpha = reinterpret_cast<TwoArgs>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, "SkinH_SetWindowAlpha")));
+    auto function = [library](const char* name) { return reinterpret_cast<void (*)()>(GetProcAddress(library, name)); };
+    auto attachEx = reinterpret_cast<AttachEx>(function("SkinH_AttachEx"));
+    auto detachEx = reinterpret_cast<OneArg>(function("SkinH_DetachEx"));
+    auto alpha = reinterpret_cast<TwoArgs>(function("SkinH_SetWindowAlpha"));
 
     // A text that ends where readable memory ends: its bytes, then a page that may not be read.
     const std::size_t bound = 32768;
@@ -455,103 +477,84 @@ TEST_F(SkinEngine, BadCallsDoNoHarm) {
     EXPECT_NE(traced.find("\n  (no path): SkinH_VB6 refused this skin: the path has no end within 32768 bytes\n"),
               std::string::npos);
     VirtualFree(pages, 0, MEM_RELEASE);
-    detachEx(0);
-    detachEx(0x12345678u);
-    alpha(0, 100);
-    alpha(0x12345678u, 100);
+    for (std::uint32_t handle : {0u, 0x12345678u}) {
+        detachEx(handle);
+        alpha(handle, 100);
+    }
     engine().SkinH_SetAero(7);
     engine().SkinH_SetAero(-1);
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
+    EXPECT_SHOWS(window.background(), kTest.windowBackground, 0);
     // Three attaches, one detach: the window is the system's again.
     engine().SkinH_SetAero(0);
     engine().SkinH_Detach();
     engine().SkinH_Detach();
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
+    EXPECT_SHOWS(window.background(), kSystemFace, 0);
     FreeLibrary(library);
 }
 
 TEST_F(SkinEngine, DetachOfOneWindowLeavesTheOthersSkinned) {
     TestWindow first(40, 40, L"第一");
     TestWindow second(470, 300, L"第二");
-    engine().SkinH_AttachEx(skinPath(), "");
+    attachTestSkin();
     engine().SkinH_SetWindowAlpha(handleValue(first.window()), 200);
-    pump();
-    const Colour skinBackground = testSkinColour(&skin::Skin::windowBackground);
-    EXPECT_COLOUR_NEAR(second.background(), skinBackground, 0);
+    EXPECT_SHOWS(second.background(), kTest.windowBackground, 0);
 
     engine().SkinH_DetachEx(handleValue(first.window()));
-    pump();
-    EXPECT_COLOUR_NEAR(first.background(), GetSysColor(COLOR_BTNFACE), 0);
-    EXPECT_EQ(GetWindowLongW(first.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "its own opacity back too";
-    EXPECT_COLOUR_NEAR(second.background(), skinBackground, 0);
-    // Controls created later in the detached window stay the system's; the other window's take the skin.
+    EXPECT_SHOWS(first.background(), kSystemFace, 0);
+    EXPECT_FALSE(layered(first.window())) << "its own opacity back too";
+    EXPECT_COLOUR_NEAR(second.background(), kTest.windowBackground, 0);
+    // A control created later in the other window takes the skin.
     HWND lateButton = CreateWindowExW(0, L"BUTTON", L"后来", WS_CHILD | WS_VISIBLE, 120, 10, 70, 30, second.window(),
                                       nullptr, GetModuleHandleW(nullptr), nullptr);
-    pump();
     POINT inside{6, 24};
     ClientToScreen(lateButton, &inside);
-    EXPECT_COLOUR_NEAR(colourAt(inside), testSkinColour(&skin::Skin::buttonFace), 40);
+    EXPECT_SHOWS(colourAt(inside), kTest.buttonFace, 40);
 
     // A later AttachEx takes the detached window back in.
-    engine().SkinH_AttachEx(skinPath(), "");
-    pump();
-    EXPECT_COLOUR_NEAR(first.background(), skinBackground, 0);
+    attachTestSkin();
+    EXPECT_SHOWS(first.background(), kTest.windowBackground, 0);
 }
 
-TEST_F(SkinEngine, WindowAlphaMakesTheWindowLayeredWithThatOpacity) {
+// The engine's opacity: clamped, 255 and above opaque again; a window the host made layered
+// itself (half transparent, with a colour key) gets its own back by each way of detaching.
+TEST_F(SkinEngine, WindowAlphaSetsTheOpacityAndDetachGivesTheHostsBack) {
     TestWindow window;
-    struct Case {
-        int alpha;
-        bool layered;
-        BYTE shown;
-    };
-    const Case cases[] = {{200, true, 200}, {250, true, 250}, {0, true, 0},   {255, false, 0},
-                          {-5, true, 0},    {128, true, 128}, {300, false, 0}, {255, false, 0}};
-    for (const Case& c : cases) {
-        engine().SkinH_SetWindowAlpha(handleValue(window.window()), c.alpha);
-        const bool layered = (GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-        EXPECT_EQ(layered, c.layered) << c.alpha;
-        if (!layered) continue;
+    const std::pair<int, int> cases[] = {{200, 200}, {0, 0}, {-5, 0}, {255, -1}, {300, -1}};  // -1: not layered
+    for (const auto& [asked, shown] : cases) {
+        engine().SkinH_SetWindowAlpha(handleValue(window.window()), asked);
+        EXPECT_EQ(layered(window.window()), shown >= 0) << asked;
+        if (shown < 0) continue;
         BYTE alpha = 0;
         DWORD flags = 0;
-        ASSERT_TRUE(GetLayeredWindowAttributes(window.window(), nullptr, &alpha, &flags)) << c.alpha;
-        EXPECT_EQ(alpha, c.shown) << c.alpha;
-        EXPECT_TRUE(flags & LWA_ALPHA) << c.alpha;
+        ASSERT_TRUE(GetLayeredWindowAttributes(window.window(), nullptr, &alpha, &flags)) << asked;
+        EXPECT_EQ(alpha, shown) << asked;
+        EXPECT_TRUE(flags & LWA_ALPHA) << asked;
     }
 
-    // A window the program made layered itself, half transparent with a colour key: the engine's
-    // opacity counts while in force (the key stays), and each way of detaching gives back the
-    // program's own; a window the program never made layered is not layered afterwards.
     TestWindow own(500, 400, L"自己的透明");
     const COLORREF key = RGB(1, 2, 3);
     SetWindowLongW(own.window(), GWL_EXSTYLE, GetWindowLongW(own.window(), GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(own.window(), key, 128, LWA_ALPHA | LWA_COLORKEY);
-    struct Step {
-        std::function<void()> call;
-        BYTE shown;
-    };
-    const Step steps[] = {
+    const std::pair<std::function<void()>, BYTE> steps[] = {
         {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 200); }, 200},
         {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 255); }, 255},
         {[&] { engine().SkinH_Detach(); }, 128},
         {[&] { engine().SkinH_SetWindowAlpha(handleValue(own.window()), 200); }, 200},
         {[&] { engine().SkinH_DetachEx(handleValue(own.window())); }, 128},
     };
-    for (const Step& step : steps) {
+    for (const auto& [call, shown] : steps) {
         engine().SkinH_SetWindowAlpha(handleValue(window.window()), 100);
-        step.call();
+        call();
         BYTE alpha = 0;
         COLORREF shownKey = 0;
         DWORD flags = 0;
-        ASSERT_TRUE(GetLayeredWindowAttributes(own.window(), &shownKey, &alpha, &flags)) << int{step.shown};
-        EXPECT_EQ(alpha, step.shown);
-        EXPECT_EQ(shownKey, key) << int{step.shown};
-        EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY)) << int{step.shown};
+        ASSERT_TRUE(GetLayeredWindowAttributes(own.window(), &shownKey, &alpha, &flags)) << int{shown};
+        EXPECT_EQ(alpha, shown);
+        EXPECT_EQ(shownKey, key) << int{shown};
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY)) << int{shown};
     }
     engine().SkinH_Detach();
-    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_FALSE(layered(window.window())) << "a window the host never made layered";
 }
 
 BOOL CALLBACK matchThreadWindow(HWND window, LPARAM data) {
@@ -622,7 +625,6 @@ TEST_F(SkinEngine, ShadowWindowFollowsTheSwitchAndTheWindow) {
     engine().SkinH_SetAero(0);
     pump();
     EXPECT_FALSE(IsWindow(shadow));
-    EXPECT_EQ(shadowOf(window.window()), nullptr);
 
     // Switched on again it returns; Detach and the window's end take it away.
     engine().SkinH_SetAero(1);
@@ -643,29 +645,21 @@ TEST_F(SkinEngine, ShadowWindowFollowsTheSwitchAndTheWindow) {
 struct MessageBoxSeen {
     int ticks = 0;
     bool found = false;
-    Colour background = 0;
-    Colour caption = 0;
-    Colour button = 0;
+    Colour background = 0, caption = 0, button = 0;
 };
 MessageBoxSeen messageBoxSeen;
 
-HWND threadDialog() {
-    return findThreadWindow(
-        [](HWND window) { return e2e::className(window) == L"#32770" && IsWindowVisible(window); });
-}
-
 // Runs inside the message box's own loop: looks at it once it has been painted, then closes it.
 void CALLBACK lookAtMessageBox(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = threadDialog();
+    HWND box = findThreadWindow(
+        [](HWND window) { return e2e::className(window) == L"#32770" && IsWindowVisible(window); });
     if (box == nullptr || ++messageBoxSeen.ticks < 3) return;
     POINT corner{4, 4};
     ClientToScreen(box, &corner);
     messageBoxSeen.background = colourAt(corner);
-    POINT top{0, 0};
-    ClientToScreen(box, &top);
     RECT frame;
     GetWindowRect(box, &frame);
-    messageBoxSeen.caption = colourAt({(frame.left + frame.right) / 2 + 40, top.y - 3});
+    messageBoxSeen.caption = colourAt({(frame.left + frame.right) / 2 + 40, corner.y - 7});
     if (HWND ok = GetDlgItem(box, IDOK)) {
         POINT face{5, 14};
         ClientToScreen(ok, &face);
@@ -678,16 +672,15 @@ void CALLBACK lookAtMessageBox(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(SkinEngine, AMessageBoxCreatedAfterAttachingIsSkinned) {
     TestWindow window;
-    engine().SkinH_AttachEx(skinPath(), "");
-    pump();
+    attachTestSkin();
     messageBoxSeen = {};
     UINT_PTR timer = SetTimer(nullptr, 0, 150, lookAtMessageBox);
     MessageBoxW(window.window(), L"皮肤引擎测试的消息。", L"消息", MB_OK | MB_ICONINFORMATION);
     KillTimer(nullptr, timer);
     ASSERT_TRUE(messageBoxSeen.found) << "the message box was not seen";
-    EXPECT_COLOUR_NEAR(messageBoxSeen.background, testSkinColour(&skin::Skin::windowBackground), 0);
-    EXPECT_COLOUR_NEAR(messageBoxSeen.caption, testSkinColour(&skin::Skin::captionActive), 24);
-    EXPECT_COLOUR_NEAR(messageBoxSeen.button, testSkinColour(&skin::Skin::buttonFace), 40);
+    EXPECT_COLOUR_NEAR(messageBoxSeen.background, kTest.windowBackground, 0);
+    EXPECT_COLOUR_NEAR(messageBoxSeen.caption, kTest.captionActive, 24);
+    EXPECT_COLOUR_NEAR(messageBoxSeen.button, kTest.buttonFace, 40);
 }
 
 // The point of the caption where the window answers the given hit code, found by asking it.
@@ -709,39 +702,31 @@ bool findHit(HWND window, LRESULT wanted, POINT& found) {
 
 TEST_F(SkinEngine, CaptionButtonsMinimiseAndClose) {
     TestWindow window;
-    engine().SkinH_AttachEx(skinPath(), "");
-    pump();
+    attachTestSkin();
     POINT minimise{}, close{};
     ASSERT_TRUE(findHit(window.window(), HTMINBUTTON, minimise));
     ASSERT_TRUE(findHit(window.window(), HTCLOSE, close));
     EXPECT_LT(minimise.x, close.x);
 
-    e2e::mouseEvent(minimise, 0);
-    e2e::mouseEvent(minimise, MOUSEEVENTF_LEFTDOWN);
-    e2e::mouseEvent(minimise, MOUSEEVENTF_LEFTUP);
+    clickAt(minimise);
     EXPECT_TRUE(pumpUntil([&] { return IsIconic(window.window()) != FALSE; }, 5000)) << "minimised";
     ShowWindow(window.window(), SW_RESTORE);
     SetForegroundWindow(window.window());
     pump();
     EXPECT_FALSE(IsIconic(window.window()));
-    EXPECT_COLOUR_NEAR(window.caption(), testSkinColour(&skin::Skin::captionActive), 24);
+    EXPECT_SHOWS(window.caption(), kTest.captionActive, 24);
 
     // Held down, the close button shows pressed; let go outside, nothing happens.
     e2e::mouseEvent(close, 0);
     e2e::mouseEvent(close, MOUSEEVENTF_LEFTDOWN);
-    pump();
-    POINT rim = {close.x, close.y};
-    Colour pressed = colourAt({rim.x - 3, rim.y});
-    EXPECT_COLOUR_NEAR(pressed, skin::darken(testSkinColour(&skin::Skin::captionCloseHot), 60), 40);
-    POINT away = window.clientPoint(150, 60);
+    EXPECT_SHOWS(colourAt({close.x - 3, close.y}), skin::darken(kTest.captionCloseHot, 60), 40);
+    const POINT away = window.clientPoint(150, 60);
     e2e::mouseEvent(away, 0);
     e2e::mouseEvent(away, MOUSEEVENTF_LEFTUP);
     pump();
     EXPECT_FALSE(window.destroyed());
 
-    e2e::mouseEvent(close, 0);
-    e2e::mouseEvent(close, MOUSEEVENTF_LEFTDOWN);
-    e2e::mouseEvent(close, MOUSEEVENTF_LEFTUP);
+    clickAt(close);
     EXPECT_TRUE(pumpUntil([&] { return window.destroyed(); }, 5000)) << "closed";
 }
 
@@ -749,94 +734,32 @@ TEST_F(SkinEngine, ControlsShowTheSkinsStates) {
     TestWindow window;
     engine().SkinH_AttachEx(skinPath(), "");
     SendMessageW(window.control(kList), LB_SETCURSEL, 1, 0);
-    pump();
     RECT item;
     SendMessageW(window.control(kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    EXPECT_COLOUR_NEAR(window.at(kList, item.right - 3, (item.top + item.bottom) / 2),
-                       testSkinColour(&skin::Skin::listSelection), 0);
+    EXPECT_SHOWS(window.at(kList, item.right - 3, (item.top + item.bottom) / 2), kTest.listSelection, 0);
     // Inside the check box, away from its mark.
     HDC screen = GetDC(nullptr);
     const int box = MulDiv(13, GetDeviceCaps(screen, LOGPIXELSY), 96);
     ReleaseDC(nullptr, screen);
-    EXPECT_COLOUR_NEAR(window.at(kCheck, box - 3, (22 - box) / 2 + 2), testSkinColour(&skin::Skin::checkBackground), 0);
+    EXPECT_SHOWS(window.at(kCheck, box - 3, (22 - box) / 2 + 2), kTest.checkBackground, 0);
 
-    // A button held down shows the pressed face.
-    POINT button{50, 20};
-    ClientToScreen(window.control(kButton), &button);
+    // A button held down shows the pressed face; let go, the pointer still over it, the hot
+    // face; moved away (Wine tells the leaving after its hover time), the plain face.
+    const POINT button = window.screenPoint(kButton, 50, 20);
     e2e::mouseEvent(button, 0);
     e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
-    pump();
-    EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonPressed), 8);
-    // Let go, the pointer still over it: the hot face; moved away: the plain face.
+    EXPECT_SHOWS(window.buttonFace(), kTest.buttonPressed, 8);
     e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
-    pump();
-    EXPECT_COLOUR_NEAR(window.buttonFace(), testSkinColour(&skin::Skin::buttonHot), 40);
-    // Wine tells the pointer's leaving a moment later (its hover time).
+    EXPECT_SHOWS(window.buttonFace(), kTest.buttonHot, 40);
     e2e::mouseEvent(window.clientPoint(150, 60), 0);
-    EXPECT_TRUE(pumpUntil(
-        [&] { return distance(window.buttonFace(), testSkinColour(&skin::Skin::buttonFace)) <= 40; }, 2000))
-        << hex(window.buttonFace());
-}
-
-void pressKey(WORD key) {
-    INPUT inputs[2]{};
-    for (int i = 0; i < 2; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = key;
-        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(2, inputs, sizeof inputs[0]);
-}
-
-// The try-on tool's calls come from inside the handlers of the very controls the library paints:
-// a skin chosen from the list as the selection moves, and every skin removed from a button's click.
-TEST_F(SkinEngine, CallsFromInsideTheSkinnedControlsOwnHandlers) {
-    TestWindow window;
-    const std::wstring skins = e2e::binDirectory() + L"\\skins\\";
-    const std::wstring chosen[] = {skins + L"jade.she", skins + L"sunset.she", skins + L"violet.she"};
-    window.onSelect = [&](int index) {
-        if (index >= 0 && index < 3) engine().SkinH_AttachEx(ansi(chosen[index]), "");
-    };
-    window.onButton = [&] {
-        engine().SkinH_SetWindowAlpha(handleValue(window.window()), 255);
-        engine().SkinH_SetAero(0);
-        engine().SkinH_Detach();
-        engine().SkinH_DetachEx(handleValue(window.window()));
-    };
-    engine().SkinH_AttachEx(skinPath(), "");
-    engine().SkinH_SetAero(1);
-    engine().SkinH_SetWindowAlpha(handleValue(window.window()), 200);
-    SetFocus(window.control(kList));
-    pump();
-
-    for (int index = 0; index < 3; ++index) {
-        pressKey(index == 0 ? VK_HOME : VK_DOWN);
-        const Colour expected = skin::parseSkin(readFile(chosen[index])).skin->windowBackground;
-        EXPECT_TRUE(pumpUntil([&] { return window.background() == expected; }, 3000)) << index;
-    }
-
-    POINT button{50, 15};
-    ClientToScreen(window.control(kButton), &button);
-    e2e::mouseEvent(button, 0);
-    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
-    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(pumpUntil([&] { return window.background() == GetSysColor(COLOR_BTNFACE); }, 3000));
-    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-    EXPECT_EQ(shadowOf(window.window()), nullptr);
-    // The button went on working after the library let go of it.
-    bool clicked = false;
-    window.onButton = [&] { clicked = true; };
-    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
-    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
+    EXPECT_SHOWS(window.buttonFace(), kTest.buttonFace, 40);
 }
 
 // The engine serves the thread that owns the windows: calls from another thread are turned away,
 // and the window goes on, skinned, through the messages that follow.
 TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
     TestWindow window;
-    engine().SkinH_AttachEx(skinPath(), "");
-    pump();
+    attachTestSkin();
     const std::uint32_t handle = handleValue(window.window());
     // The window's thread goes on handling its messages meanwhile, as a host's would.
     std::atomic<bool> done{false};
@@ -853,85 +776,41 @@ TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
 
     bool clicked = false;
     window.onButton = [&] { clicked = true; };
-    POINT button{50, 15};
-    ClientToScreen(window.control(kButton), &button);
-    e2e::mouseEvent(button, 0);
-    e2e::mouseEvent(button, MOUSEEVENTF_LEFTDOWN);
-    e2e::mouseEvent(button, MOUSEEVENTF_LEFTUP);
+    clickAt(window.screenPoint(kButton, 50, 15));
     RedrawWindow(window.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    EXPECT_TRUE(pumpUntil([&] { return clicked; }, 3000));
+    EXPECT_TRUE(pumpUntil([&] { return clicked; }));
     pump();
-    EXPECT_COLOUR_NEAR(window.background(), testSkinColour(&skin::Skin::windowBackground), 0);
-    EXPECT_COLOUR_NEAR(window.caption(), testSkinColour(&skin::Skin::captionActive), 24);
-    EXPECT_EQ(GetWindowLongW(window.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_COLOUR_NEAR(window.background(), kTest.windowBackground, 0);
+    EXPECT_COLOUR_NEAR(window.caption(), kTest.captionActive, 24);
+    EXPECT_FALSE(layered(window.window()));
     EXPECT_EQ(shadowOf(window.window()), nullptr);
 
     // Its own thread still detaches it.
     engine().SkinH_Detach();
-    pump();
-    EXPECT_COLOUR_NEAR(window.background(), GetSysColor(COLOR_BTNFACE), 0);
+    EXPECT_SHOWS(window.background(), kSystemFace, 0);
 }
 
-TEST_F(SkinEngine, EverySampleSkinKeepsTheOwnersColoursAndIsPhotographed) {
-    TestWindow window;
-    SendMessageW(window.control(kList), LB_SETCURSEL, 0, 0);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((e2e::binDirectory() + L"\\skins\\*.she").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    int skins = 0;
-    do {
-        const std::wstring path = e2e::binDirectory() + L"\\skins\\" + found.cFileName;
-        const auto parsed = skin::parseSkin(readFile(path));
-        ASSERT_TRUE(parsed.skin.has_value());
-        engine().SkinH_AttachEx(ansi(path), "");
-        pump();
-        EXPECT_COLOUR_NEAR(window.background(), parsed.skin->windowBackground, 0) << found.cFileName;
-        EXPECT_GT(window.redPixelsOfTheRedLabel(), 10) << found.cFileName;
-        EXPECT_COLOUR_NEAR(window.yellowEditBackground(), kOwnerYellow, 0) << found.cFileName;
-        std::wstring name = found.cFileName;
-        name.resize(name.size() - 4);
-        e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-" + name + L".png");
-        ++skins;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    EXPECT_GE(skins, 5);
-}
-
-using e2e::HandleProbe;
-
-void expectNoClimb(const HandleProbe& before, const HandleProbe& after) {
-    EXPECT_LE(after.events, before.events + 8) << "kernel handles";
-    EXPECT_LE(after.bitmaps, before.bitmaps + 4) << "GDI objects";
-    EXPECT_LE(after.menus, before.menus + 4) << "USER objects";
-}
-
-TEST_F(SkinEngine, TwoHundredAttachesAndDetachesLeakNothing) {
-    TestWindow window;
-    auto cycle = [&] {
+// Skins, shadows and opacity put on and taken off, windows destroyed while skinned in every
+// other round: no handle, GDI or USER object climbs.
+TEST_F(SkinEngine, AttachingDetachingAndWindowsDestroyedWhileSkinnedLeakNothing) {
+    auto round = [&](int i) {
+        TestWindow window;
         engine().SkinH_AttachEx(skinPath(), "");
         engine().SkinH_SetAero(1);
         engine().SkinH_SetWindowAlpha(handleValue(window.window()), 200);
         pump(0);
+        if (i % 2 == 0) return;
         engine().SkinH_SetWindowAlpha(handleValue(window.window()), 255);
         engine().SkinH_SetAero(0);
         engine().SkinH_Detach();
-        pump(0);
     };
-    for (int i = 0; i < 10; ++i) cycle();
-    const HandleProbe before = e2e::probeHandles();
-    for (int i = 0; i < 200; ++i) cycle();
-    const HandleProbe after = e2e::probeHandles();
-    expectNoClimb(before, after);
-}
-
-TEST_F(SkinEngine, WindowsDestroyedWhileSkinnedLeakNothing) {
-    engine().SkinH_AttachEx(skinPath(), "");
-    engine().SkinH_SetAero(1);
-    for (int i = 0; i < 5; ++i) TestWindow window;
-    const HandleProbe before = e2e::probeHandles();
-    for (int i = 0; i < 100; ++i) TestWindow window;
-    const HandleProbe after = e2e::probeHandles();
-    expectNoClimb(before, after);
+    for (int i = 0; i < 10; ++i) round(i);
+    const e2e::HandleProbe before = e2e::probeHandles();
+    for (int i = 0; i < 100; ++i) round(i);
+    const e2e::HandleProbe after = e2e::probeHandles();
+    EXPECT_LE(after.events, before.events + 8) << "kernel handles";
+    EXPECT_LE(after.bitmaps, before.bitmaps + 4) << "GDI objects";
+    EXPECT_LE(after.menus, before.menus + 4) << "USER objects";
 }
 
 }  // namespace
