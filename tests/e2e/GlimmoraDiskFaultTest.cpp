@@ -105,8 +105,8 @@ protected:
 
 TEST_F(GlimmoraStartedWhereItCannotRead, ShowsTheNearestFolderAboveItCanRead) {
     const std::wstring above = testDirectory() + L"\\unreadable";
-    EXPECT_EQ(text(Control::txtpath), above);
-    EXPECT_EQ(listEntries(box(Control::List1)), Names{L"above.she"});
+    ASSERT_EQ(text(Control::txtpath), above);
+    ASSERT_EQ(listEntries(box(Control::List1)), Names{L"above.she"});
     EXPECT_EQ(listEntries(box(Control::Dir1)).back(), L"start") << "the unreadable folder can be tried again";
     EXPECT_EQ(text(Control::Drive1).substr(0, 2), glimmora::driveOf(above)) << "the drive list on the path's drive";
     clickListEntry(box(Control::List1), 0);
