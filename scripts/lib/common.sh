@@ -65,23 +65,27 @@ prepare_prefix() {
   fi
 }
 
-# A private X display on Xvfb, 1280x1024 unless another WIDTHxHEIGHT is given, on a display
-# number Xvfb finds free itself; stopped when the calling script ends.
+# A private X display on Xvfb, 1280x1024 unless another WIDTHxHEIGHT is given; stopped when the
+# calling script ends. The number is chosen here, from 90 up, not by `Xvfb -displayfd`: a server
+# that finds a display taken and moves on still removes that display's socket when it ends, which
+# cut off every later window of the run that held it.
 start_xvfb() {
-  local size=${1:-1280x1024} number
-  number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$number" ] && break
-    sleep 0.1
+  local n size=${1:-1280x1024}
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$xvfb_pid" 2>/dev/null; then
+      export DISPLAY=":$n"
+      return 0
+    fi
   done
-  export DISPLAY=":$(tr -d '[:space:]' <"$number")"
-  rm -f "$number"
-  if [ "$DISPLAY" = ":" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
-    echo "could not start Xvfb" >&2
-    return 1
-  fi
+  echo "could not start Xvfb" >&2
+  return 1
 }
 
 stop_wine_and_xvfb() {
