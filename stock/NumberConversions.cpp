@@ -1,7 +1,7 @@
 #include "stock/NumberConversions.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace stock {
 namespace {
@@ -12,8 +12,10 @@ std::wstring largeText(double value) {
     if (std::isnan(value)) return std::signbit(value) ? L"-NAN(IND)" : L"NAN";
     if (std::isinf(value)) return value < 0 ? L"-INF" : L"INF";
     char digits[320];  // the largest double has 309
-    const char* end =
-        std::to_chars(digits, digits + sizeof digits, std::fabs(value), std::chars_format::fixed, 0).ptr;
+    // printf rather than std::to_chars: the latter's tables doubled the size of stock.exe, and
+    // every printf gives at least the 17 significant digits this reads.
+    const int length = std::snprintf(digits, sizeof digits, "%.0f", std::fabs(value));
+    const char* end = digits + (length > 0 ? length : 0);
     std::uint64_t kept = 0;
     for (int i = 0; i < 15; ++i) kept = kept * 10 + static_cast<std::uint64_t>(digits[i] - '0');
     if (digits[15] >= '5') ++kept;
