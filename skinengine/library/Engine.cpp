@@ -12,7 +12,14 @@ namespace {
 // A skin file is a page of text; anything far larger is not one.
 constexpr DWORD kMaxSkinFileBytes = 256 * 1024;
 
-std::wstring errorText(DWORD error) { return L" (error " + std::to_wstring(error) + L")"; }
+// A number in decimal digits. Not std::to_wstring: it goes through the wide printf, which made the
+// library some ten kilobytes larger.
+std::wstring decimal(unsigned long long value) {
+    const std::string digits = std::to_string(value);
+    return std::wstring(digits.begin(), digits.end());
+}
+
+std::wstring errorText(DWORD error) { return L" (error " + decimal(error) + L")"; }
 
 // The file's bytes, or why there are none.
 struct SkinFileText {
@@ -29,7 +36,7 @@ SkinFileText readSkinFile(const std::wstring& path) {
     if (!GetFileSizeEx(file, &size)) {
         text.why = L"cannot read the file" + errorText(GetLastError());
     } else if (size.QuadPart > kMaxSkinFileBytes) {
-        text.why = L"larger than " + std::to_wstring(kMaxSkinFileBytes / 1024) + L" KiB";
+        text.why = L"larger than " + decimal(kMaxSkinFileBytes / 1024) + L" KiB";
     } else {
         std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
         DWORD read = 0;
@@ -46,7 +53,7 @@ SkinFileText readSkinFile(const std::wstring& path) {
 
 // "file(line): why", the form a debugger's output window lets the author jump from.
 void tellRefusal(const std::wstring& file, int line, const std::wstring& why) {
-    tell(file + (line > 0 ? L"(" + std::to_wstring(line) + L")" : L"") + L": SkinH_VB6 refused this skin: " + why);
+    tell(file + (line > 0 ? L"(" + decimal(line) + L")" : L"") + L": SkinH_VB6 refused this skin: " + why);
 }
 
 std::wstring classNameOf(HWND window) {
@@ -153,8 +160,8 @@ bool ownsWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) 
 bool Engine::serves(HWND window) {
     const DWORD served = thread_.load();
     if (served != 0 && served != GetCurrentThreadId()) {
-        tell(L"SkinH_VB6 ignored a call from thread " + std::to_wstring(GetCurrentThreadId()) +
-             L": it serves thread " + std::to_wstring(served) + L", which attached it");
+        tell(L"SkinH_VB6 ignored a call from thread " + decimal(GetCurrentThreadId()) +
+             L": it serves thread " + decimal(served) + L", which attached it");
         return false;
     }
     if (window != nullptr && IsWindow(window) && !ownsWindow(window)) {
@@ -179,7 +186,7 @@ void Engine::attachFile(const char* ansiPath) {
     const std::optional<std::string_view> path = boundedText(ansiPath);
     if (!path || path->empty()) {
         const bool unbounded = ansiPath != nullptr && !path;
-        tellRefusal(L"(no path)", 0, unbounded ? L"the path has no end within " + std::to_wstring(kMaxHostTextBytes) +
+        tellRefusal(L"(no path)", 0, unbounded ? L"the path has no end within " + decimal(kMaxHostTextBytes) +
                                                      L" bytes"
                                                : L"the path is empty");
         return;
