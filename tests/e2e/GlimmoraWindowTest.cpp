@@ -57,14 +57,6 @@ TEST_F(GlimmoraWindow, ShowsItsTooltips) {
     EXPECT_TRUE(showsTooltip(*program_, box(Control::List1), box(Control::Check2), L"双击从列表中移除该文件"));
 }
 
-TEST_F(GlimmoraWindow, TheArrowKeysApplyEachSkinInTurn) {
-    giveFocus(form_, box(Control::List1));
-    for (WORD key : {VK_HOME, VK_DOWN, VK_DOWN, VK_UP}) pressKey(key);
-    EXPECT_EQ(traceOf(5), (Lines{"SkinH_Attach()", attached(L"A.she"), attached(L"b.she"), attached(L"c.she"),
-                                 attached(L"b.she")}));
-    EXPECT_EQ(listSelection(box(Control::List1)), 1);
-}
-
 TEST_F(GlimmoraWindow, TheBoxesAndDisableCallTheEngineInTheirOrder) {
     click(box(Control::Check1));
     click(box(Control::Check2));

@@ -84,18 +84,6 @@ TEST_F(StockLookupWindow, EnterWithAnyModifierLooksUpOnceAndAltF4StillCloses) {
     EXPECT_TRUE(program_->waitForExit(10000, exitCode)) << "Alt+F4 did not close the window";
 }
 
-TEST_F(StockLookupWindow, AShortCodeIsRefusedWithAWarning) {
-    typeInto(Control::Text9, L"60000", L"60000");
-    click(box(Control::cmd_stockfind));
-    HWND warning = messageBox();
-    ASSERT_NE(warning, nullptr);
-    EXPECT_EQ(windowText(warning), L"警告");
-    EXPECT_EQ(windowText(GetDlgItem(warning, 0xFFFF)), L"请输入正确的股票代码!");
-    PostMessageW(warning, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(Control::Text9); }, 5000));
-    EXPECT_EQ(countRequests(requests(), "/list="), 0u);
-}
-
 // The one-second timer is wired: the countdown moves on the first tick (what it does on the
 // thirtieth is the logic's, tested natively).
 TEST_F(StockWindow, AutoRefreshCountsDownOnTheTimersTicks) {

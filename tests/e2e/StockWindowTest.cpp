@@ -64,28 +64,24 @@ TEST(StockProgram, CarriesA32By32IconIn256ColoursAnd32Bit) {
     FreeLibrary(program);
 }
 
+// Each kind of box's filter reaches the window's typed characters (which keys each box takes is
+// the logic's, tested natively); keys that type no character work as usual in a result box.
 TEST_F(StockWindow, KeystrokeFiltersLetThroughOnlyWhatEachBoxTakes) {
     typeInto(Control::Text1, L"1-2a. ,3.4", L"12.3.4");
-    typeInto(Control::Text3, L"１中+9\b8", L"8");
-    typeInto(Control::Text5, L"(0.5)", L"0.5");
     typeInto(Control::Text9, L"12.345678", L"123456");
     typeInto(Control::Text2, L"1a b", L"1a b");
-    typeInto(Control::Text6, L"-x", L"-x");
-
-    // The result boxes take nothing, backspace included: type there, move on, and see the next
-    // box receive its character while the result box stayed as it was.
+    // Typed into a result box, then on into the next box: the next box receives its character
+    // while the result box stays as it was, backspace included.
     giveFocus(form_, box(Control::Text4));
     typeText(L"5\b.");
     pressKey(VK_TAB);
     typeText(L"7");
     EXPECT_TRUE(waitUntil([&] { return text(Control::Text5) == L"7"; }, 5000));
     EXPECT_EQ(text(Control::Text4), L"0.0");
-
-    // Keys that type no character work as usual there: Delete removes the first character.
-    giveFocus(form_, box(Control::Text8));
-    SendMessageW(box(Control::Text8), EM_SETSEL, 0, 0);
+    giveFocus(form_, box(Control::Text4));
+    SendMessageW(box(Control::Text4), EM_SETSEL, 0, 0);
     pressKey(VK_DELETE);
-    EXPECT_TRUE(waitUntil([&] { return text(Control::Text8) == L".0"; }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return text(Control::Text4) == L".0"; }, 5000));
 }
 
 TEST_F(StockWindow, PastingThroughTheContextMenuIsNotFiltered) {

@@ -231,16 +231,6 @@ TEST(SkinFormat, Utf8IsTold) {
     for (const auto& [bytes, utf8] : cases) EXPECT_EQ(isUtf8(bytes), utf8) << bytes;
 }
 
-TEST(SkinFormat, Blend) {
-    EXPECT_EQ(blend(rgb(0, 0, 0), rgb(255, 255, 255), 0), rgb(0, 0, 0));
-    EXPECT_EQ(blend(rgb(0, 0, 0), rgb(255, 255, 255), 255), rgb(255, 255, 255));
-    EXPECT_EQ(blend(rgb(0, 100, 200), rgb(200, 100, 0), 128), rgb(100, 100, 100));
-    EXPECT_EQ(blend(rgb(10, 20, 30), rgb(40, 50, 60), -5), rgb(10, 20, 30));
-    EXPECT_EQ(blend(rgb(10, 20, 30), rgb(40, 50, 60), 999), rgb(40, 50, 60));
-    EXPECT_EQ(lighten(rgb(0, 0, 0), 255), rgb(255, 255, 255));
-    EXPECT_EQ(darken(rgb(255, 255, 255), 255), rgb(0, 0, 0));
-}
-
 // Relative luminance and contrast ratio as accessibility guidelines define them.
 double luminance(Colour c) {
     auto channel = [](int value) {

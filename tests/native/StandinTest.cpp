@@ -1,5 +1,5 @@
-// What the end-to-end tests do not show of the stand-in service: that it keeps its bounds and stops
-// at once whatever its answers are doing, that its start/stop script fails rather than passes for a
+// What the end-to-end tests do not show of the stand-in service: that it stops at once whatever
+// its answers are doing, that its start/stop script fails rather than passes for a
 // service that is not there, and that its README names every fault it plays. Its answers and charts
 // are what the end-to-end lookups read.
 #include <arpa/inet.h>
@@ -36,10 +36,8 @@ int connectTo(int port) {
     return fd;
 }
 
-// Sends one request and reads the whole reply (or readAtMost bytes, or 10 s), pausing between
-// reads when asked, to be a slow reader.
-std::string fetch(int port, const std::string& target, std::size_t readAtMost = 32u << 20,
-                  std::chrono::milliseconds pauseBetweenReads = 0ms) {
+// Sends one request and reads the whole reply (or 32 MiB, or 10 s).
+std::string fetch(int port, const std::string& target) {
     std::string reply;
     const int fd = connectTo(port);
     timeval timeout{10, 0};
@@ -47,11 +45,10 @@ std::string fetch(int port, const std::string& target, std::size_t readAtMost = 
     const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
     send(fd, request.data(), request.size(), MSG_NOSIGNAL);
     char buffer[65536];
-    while (reply.size() < readAtMost) {
+    while (reply.size() < (32u << 20)) {
         const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
         if (n <= 0) break;
         reply.append(buffer, static_cast<std::size_t>(n));
-        if (pauseBetweenReads > 0ms) std::this_thread::sleep_for(pauseBetweenReads);
     }
     close(fd);
     return reply;
@@ -60,20 +57,6 @@ std::string fetch(int port, const std::string& target, std::size_t readAtMost = 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-TEST(StandinBounds, AnEndlessBodyEndsAtTheTimeBoundForASlowReader) {
-    ServerOptions options;
-    options.quotePort = options.chartPort = 0;
-    options.endlessBytes = std::size_t(1) << 40;
-    options.connectionLimit = 400ms;
-    Server server(options);
-    server.start();
-    const auto started = Clock::now();
-    const std::string reply = fetch(server.quotePort(), "/list=sh999005", 1u << 30, 10ms);
-    EXPECT_LT(Clock::now() - started, 3s);
-    EXPECT_NE(reply.find("\r\n\r\n"), std::string::npos);
-    EXPECT_LT(reply.size(), 1u << 30);
 }
 
 TEST(StandinBounds, StopEndsSlowAndEndlessAnswersAtOnce) {
@@ -156,9 +139,6 @@ TEST(StandinService, StartsOnlyWhatCanServeAndStopsIt) {
     EXPECT_EQ(runScript("stop", log, 0, 0), 0);
     EXPECT_FALSE(kill(pid, 0) == 0 && !readFile("/proc/" + std::to_string(pid) + "/cmdline").empty());
     EXPECT_EQ(readFile(log + ".pid"), "") << "the pid file is gone";
-    const std::string output = readFile(log + ".out");
-    EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << output;
-    EXPECT_EQ(output.find("runtime error"), std::string::npos) << output;
     EXPECT_EQ(runScript("stop", log, 0, 0), 0) << "stopping twice is harmless";
     for (const char* suffix : {"", ".out"}) std::remove((log + suffix).c_str());
 }
