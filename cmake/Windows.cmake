@@ -214,7 +214,7 @@ if(QUORVANE_TESTS)
   target_compile_definitions(release_test PRIVATE
     "QUORVANE_QUOTE_BASE=L\"${QUORVANE_QUOTE_BASE}\"" "QUORVANE_CHART_BASE=L\"${QUORVANE_CHART_BASE}\""
     "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"")
-  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic window_driver version userenv
+  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic window_driver userenv
     GTest::gtest_main)
   set_target_properties(release_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
   add_dependencies(release_test stock glimmora SkinH_VB6 sample_skins)

@@ -110,20 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{L"glimmora.exe", Library::PlantedInCurrentDirectory}),
     caseName);
 
-// The library beside the program is loaded, also with another one in the current directory.
-TEST_F(LonelyProgram, TheLibraryBesideTheProgramWinsOverOneInTheCurrentDirectory) {
-    const std::wstring partial = library(L"SkinH_SetAero");
-    copy(library(nullptr), work_ / L"SkinH_VB6.dll");
-    start(L"glimmora.exe", &partial);
-    HWND form = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
-    ASSERT_NE(form, nullptr);
-    // Only the library beside the program lacks SkinH_SetAero.
-    click(GetDlgItem(form, ui::kFirstControlId + static_cast<int>(glimmora::indexOf(glimmora::Control::Check2))));
-    DWORD exitCode = 0;
-    EXPECT_NE(stopMessage(exitCode).find(L"SkinH_SetAero"), std::wstring::npos);
-    EXPECT_EQ(exitCode, kFunctionMissing);
-}
-
 // glimmora binds each function when it first calls it: the tool runs until then.
 struct FirstUse {
     const wchar_t* missing;

@@ -110,13 +110,14 @@ protected:
 
     // The window under the skin that SkinH_Attach applies, the result boxes light yellow as the
     // program sets them.
+    // A point of a window's client area as the screen shows it, in the skin's colour form.
+    static skin::Colour pixel(HWND window, int x, int y) {
+        POINT point{x, y};
+        ClientToScreen(window, &point);
+        const DWORD rgb = screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
+        return skin::rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    }
     void expectDefaultSkinWithTheProgramsOwnBoxes() const {
-        auto pixel = [](HWND window, int x, int y) {
-            POINT point{x, y};
-            ClientToScreen(window, &point);
-            const DWORD rgb = screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
-            return skin::rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-        };
         EXPECT_EQ(pixel(form_, 5, 5), skin::defaultSkin().windowBackground) << "the skin's background";
         RECT frame;
         GetWindowRect(box(Control::Text4), &frame);

@@ -115,64 +115,6 @@ TEST_F(Release, TheReadmeOpensInNotepadInChineseAndEnglish) {
     }
 }
 
-// The programs' version resources, read by the platform's own version functions.
-TEST_F(Release, ProgramsCarryVersionOneTwoWithTheirProductAndDescription) {
-    const std::pair<const wchar_t*, const wchar_t*> programs[] = {{L"stock.exe", L"Quorvane 股票持仓计算与行情查询"},
-                                                                  {L"glimmora.exe", L"Quorvane 皮肤试用工具"}};
-    for (const auto& [file, description] : programs) {
-        const std::wstring path = inRelease(file);
-        DWORD ignored = 0;
-        std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-        ASSERT_TRUE(!data.empty() && GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
-            << "no version resource in " << file;
-        auto query = [&](const std::wstring& key) -> const void* {
-            void* value = nullptr;
-            UINT length = 0;
-            return VerQueryValueW(data.data(), key.c_str(), &value, &length) ? value : nullptr;
-        };
-        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
-        ASSERT_NE(fixed, nullptr);
-        EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
-        EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
-        EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-        const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
-        ASSERT_NE(translation, nullptr);
-        EXPECT_EQ(translation[0], 0x0804) << "Simplified Chinese";
-        wchar_t block[64];
-        wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
-        const std::pair<const wchar_t*, const wchar_t*> strings[] = {{L"ProductName", L"Quorvane"},
-                                                                     {L"ProductVersion", L"1.2"},
-                                                                     {L"FileVersion", L"1.2"},
-                                                                     {L"FileDescription", description},
-                                                                     {L"OriginalFilename", file}};
-        for (const auto& [name, expected] : strings) {
-            const auto* text = static_cast<const wchar_t*>(query(block + std::wstring(name)));
-            EXPECT_EQ(std::wstring(text ? text : L"(none)"), expected) << name << " of " << file;
-        }
-    }
-}
-
-// The manifests, read through the platform's activation contexts: system DPI aware, which the
-// layout at 144 dots per inch below rests on.
-TEST_F(Release, ProgramsDeclareSystemDpiAwareness) {
-    for (const wchar_t* program : {L"stock.exe", L"glimmora.exe"}) {
-        const std::wstring path = inRelease(program);
-        ACTCTXW request{};
-        request.cbSize = sizeof request;
-        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        request.lpSource = path.c_str();
-        request.lpResourceName = MAKEINTRESOURCEW(1);
-        HANDLE context = CreateActCtxW(&request);
-        ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no application manifest in " << program;
-        wchar_t aware[32] = {};
-        SIZE_T written = 0;
-        EXPECT_TRUE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
-                                         L"dpiAware", aware, 32, &written));
-        EXPECT_STREQ(aware, L"true") << program;
-        ReleaseActCtx(context);
-    }
-}
-
 // Text drawn in the design font at the screen's DPI.
 SIZE textSize(const ui::Font& font, const std::wstring& text) {
     const LOGFONTW logFont = ui::win32::logFontAt(font, screenDpi());

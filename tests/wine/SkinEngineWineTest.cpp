@@ -1,6 +1,6 @@
 // Our SkinH_VB6.dll under Wine, called through the programs' own binding on windows of this
-// process: what the screen shows, the window's opacity, the shadow, message boxes, the caption
-// buttons and bad calls.
+// process: what the screen shows, the window's opacity, the shadow, the caption buttons and bad
+// calls.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -534,47 +534,6 @@ TEST_F(SkinEngine, ShadowWindowFollowsTheSwitchAndTheWindow) {
     DestroyWindow(window.window());
     pump();
     EXPECT_FALSE(IsWindow(shadow));
-}
-
-struct MessageBoxSeen {
-    int ticks = 0;
-    bool found = false;
-    Colour background = 0, caption = 0, button = 0;
-};
-MessageBoxSeen messageBoxSeen;
-
-// Runs inside the message box's own loop: looks at it once it has been painted, then closes it.
-void CALLBACK lookAtMessageBox(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = findThreadWindow(
-        [](HWND window) { return e2e::className(window) == L"#32770" && IsWindowVisible(window); });
-    if (box == nullptr || ++messageBoxSeen.ticks < 3) return;
-    POINT corner{4, 4};
-    ClientToScreen(box, &corner);
-    messageBoxSeen.background = colourAt(corner);
-    RECT frame;
-    GetWindowRect(box, &frame);
-    messageBoxSeen.caption = colourAt({(frame.left + frame.right) / 2 + 40, corner.y - 7});
-    if (HWND ok = GetDlgItem(box, IDOK)) {
-        POINT face{5, 14};
-        ClientToScreen(ok, &face);
-        messageBoxSeen.button = colourAt(face);
-    }
-    messageBoxSeen.found = true;
-    e2e::saveScreenshot(box, e2e::screenshotDirectory() + L"\\skin-messagebox.png");
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-}
-
-TEST_F(SkinEngine, AMessageBoxCreatedAfterAttachingIsSkinned) {
-    TestWindow window;
-    attachTestSkin();
-    messageBoxSeen = {};
-    UINT_PTR timer = SetTimer(nullptr, 0, 150, lookAtMessageBox);
-    MessageBoxW(window.window(), L"皮肤引擎测试的消息。", L"消息", MB_OK | MB_ICONINFORMATION);
-    KillTimer(nullptr, timer);
-    ASSERT_TRUE(messageBoxSeen.found) << "the message box was not seen";
-    EXPECT_COLOUR_NEAR(messageBoxSeen.background, kTest.windowBackground, 0);
-    EXPECT_COLOUR_NEAR(messageBoxSeen.caption, kTest.captionActive, 24);
-    EXPECT_COLOUR_NEAR(messageBoxSeen.button, kTest.buttonFace, 40);
 }
 
 // The point of the caption where the window answers the given hit code, found by asking it.
