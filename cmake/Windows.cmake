@@ -90,10 +90,13 @@ target_link_libraries(glimmora PRIVATE glimmora_win32 skinengine_binding)
 set_target_properties(glimmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bin_dir})
 add_dependencies(glimmora SkinH_VB6)
 
-# What the window tests and the bench drive the programs with, built once for all of them.
-add_library(window_driver STATIC tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp)
+# What the bench and the window tests drive the programs with, and what the tests add to it,
+# each built once for all of them.
+add_library(window_driver STATIC tools/window-driver/Driver.cpp)
 target_include_directories(window_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(window_driver PUBLIC gdi32 ole32 windowscodecs uuid)
+target_link_libraries(window_driver PUBLIC gdi32)
+add_library(window_test_support STATIC tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp)
+target_link_libraries(window_test_support PUBLIC window_driver ole32 windowscodecs uuid)
 
 include(cmake/Package.cmake)
 include(cmake/Bench.cmake)
@@ -132,10 +135,10 @@ if(QUORVANE_TESTS)
     FIXTURES standin)
   wine_test(wine_skin_library_test TIMEOUT 300
     SOURCES tests/wine/SkinEngineWineTest.cpp
-    LIBRARIES skinengine_binding skin_format window_driver)
+    LIBRARIES skinengine_binding skin_format window_test_support)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
-    LIBRARIES stock_logic skin_format window_driver
+    LIBRARIES stock_logic skin_format window_test_support
     FIXTURES standin)
   set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
   # The same program once more with the stand-in stopped, where both ports refuse,
@@ -188,7 +191,7 @@ if(QUORVANE_TESTS)
   add_custom_target(many_skins DEPENDS ${test_dir}/many-skins/skin09999.she)
   wine_test(glimmora_e2e_test TIMEOUT 600
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/GlimmoraDiskFaultTest.cpp
-    LIBRARIES glimmora_logic skin_format window_driver)
+    LIBRARIES glimmora_logic skin_format window_test_support)
   add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins many_skins)
   set_property(TEST glimmora_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*CannotRead*")
   add_test(NAME glimmora_e2e_unreadable_start
@@ -196,13 +199,13 @@ if(QUORVANE_TESTS)
   set_tests_properties(glimmora_e2e_unreadable_start PROPERTIES TIMEOUT 120)
   wine_test(skin_engine_faults_e2e_test TIMEOUT 300
     SOURCES tests/e2e/SkinEngineFaultTest.cpp
-    LIBRARIES glimmora_logic window_driver)
+    LIBRARIES glimmora_logic window_test_support)
   add_dependencies(skin_engine_faults_e2e_test stock glimmora SkinH_VB6 ${libraries_without})
   # The soak: both programs driven for long, their handles probed from inside them by the bench's
   # probe library loaded there. scripts/test runs it short; scripts/soak sets the full length.
   wine_test(soak_e2e_test TIMEOUT 3600
     SOURCES tests/e2e/SoakTest.cpp bench/win32/RemoteProbe.cpp bench/BenchTable.cpp
-    LIBRARIES stock_logic glimmora_logic skin_format window_driver
+    LIBRARIES stock_logic glimmora_logic skin_format window_test_support
     FIXTURES standin)
   set_property(TEST soak_e2e_test APPEND PROPERTY ENVIRONMENT QUORVANE_SOAK_LOOKUPS=50 QUORVANE_SOAK_SWITCHES=50)
   add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins probe)
@@ -214,7 +217,7 @@ if(QUORVANE_TESTS)
   target_compile_definitions(release_test PRIVATE
     "QUORVANE_QUOTE_BASE=L\"${QUORVANE_QUOTE_BASE}\"" "QUORVANE_CHART_BASE=L\"${QUORVANE_CHART_BASE}\""
     "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"")
-  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic window_driver userenv
+  target_link_libraries(release_test PRIVATE win32_ui stock_logic glimmora_logic window_test_support userenv
     GTest::gtest_main)
   set_target_properties(release_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
   add_dependencies(release_test stock glimmora SkinH_VB6 sample_skins)

@@ -21,7 +21,7 @@
 #include "bench/win32/LookupSession.h"
 #include "bench/win32/RemoteProbe.h"
 #include "stock/StockDesign.h"
-#include "tests/e2e/WindowDriver.h"
+#include "tools/window-driver/Driver.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/WindowDriver.h"
+#include "tools/window-driver/Driver.h"
 
 namespace bench {
 

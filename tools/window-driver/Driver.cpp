@@ -1,0 +1,239 @@
+#include "tools/window-driver/Driver.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace e2e {
+namespace {
+
+std::wstring parentOf(const std::wstring& path) {
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(0, slash);
+}
+
+DWORD threadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+void sendKey(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void mouseEvent(POINT point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // The middle of the point's pixel in the 0..65535 scale, so that it maps back to that pixel.
+    input.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    SendInput(1, &input, sizeof input);
+}
+
+std::vector<DWORD> screenPixels(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD* source = static_cast<const DWORD*>(bits);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::wstring testDirectory() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return parentOf(path);
+}
+
+std::wstring binDirectory() { return parentOf(testDirectory()) + L"\\bin"; }
+
+// Moves the pointer to a point of the screen through the input queue, as a mouse does, and
+// waits until the pointer is there.
+POINT moveMouse(POINT point) {
+    waitUntil(
+        [&] {
+            mouseEvent(point, 0);
+            Sleep(20);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return std::abs(cursor.x - point.x) <= 1 && std::abs(cursor.y - point.y) <= 1;
+        },
+        1000);
+    return point;
+}
+
+void parkMouse() { moveMouse({0, 0}); }
+
+Program::Program(const std::wstring& exe, const std::wstring& workingDirectory, void* environment,
+                 const std::wstring& arguments) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    const DWORD flags = environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0;
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, environment,
+                       workingDirectory.c_str(), &startup, &info)) {
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+        CloseHandle(info.hThread);
+        WaitForInputIdle(process_, 10000);
+    }
+}
+
+Program::~Program() {
+    if (process_ == nullptr) return;
+    DWORD code = 0;
+    if (!waitForExit(0, code)) {
+        if (HWND window = waitForWindow(nullptr, 0)) PostMessageW(window, WM_CLOSE, 0, 0);
+        if (!waitForExit(5000, code)) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* wantedClass;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    if (search->wantedClass != nullptr && className(window) != search->wantedClass) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND Program::waitForWindow(const wchar_t* wantedClass, DWORD timeoutMs) const {
+    WindowSearch search{id_, wantedClass, nullptr};
+    waitUntil(
+        [&] {
+            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::wstring Program::loadedFrom(const wchar_t* fileName) const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id_);
+    if (snapshot == INVALID_HANDLE_VALUE) return L"";
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    std::wstring path;
+    for (BOOL more = Module32FirstW(snapshot, &module); more && path.empty(); more = Module32NextW(snapshot, &module)) {
+        if (lstrcmpiW(module.szModule, fileName) == 0) path = module.szExePath;
+    }
+    CloseHandle(snapshot);
+    return path;
+}
+
+bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(process_, &exitCode);
+    return true;
+}
+
+bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+std::wstring windowText(HWND window) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    // The text may grow between the two messages (a caption the timer rewrites): a read that fills
+    // the buffer may have been cut, so read again with room to spare.
+    for (std::size_t room = length + 2;; room *= 2) {
+        std::wstring text(room, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &copied)) {
+            return {};
+        }
+        if (copied + 1 < room || room > (1u << 24)) {
+            text.resize(std::min<std::size_t>(copied, room - 1));
+            return text;
+        }
+    }
+}
+
+std::wstring className(HWND window) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+bool answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+HWND focusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(threadOf(window), &info);
+    return info.hwndFocus;
+}
+
+void giveFocus(HWND window, HWND control) {
+    SetForegroundWindow(window);
+    DWORD self = GetCurrentThreadId();
+    DWORD target = threadOf(window);
+    AttachThreadInput(self, target, TRUE);
+    // Keys typed before, that the box refused and so cannot be seen arriving, must not reach the
+    // next control: a key that types nothing goes last, and the shared key state shows when the
+    // window's thread has read it, and so everything before it.
+    sendKey(VK_F24, false);
+    waitUntil([] { return GetKeyState(VK_F24) < 0; }, 2000);
+    sendKey(VK_F24, true);
+    waitUntil([] { return GetKeyState(VK_F24) >= 0; }, 2000);
+    SetFocus(control);
+    AttachThreadInput(self, target, FALSE);
+    waitUntil([&] { return focusedControl(window) == control; }, 2000);
+}
+
+void pressWith(WORD modifier, WORD virtualKey) {
+    sendKey(modifier, false);
+    sendKey(virtualKey, false);
+    sendKey(virtualKey, true);
+    sendKey(modifier, true);
+}
+
+void pressKey(WORD virtualKey, bool shift) {
+    if (shift) return pressWith(VK_SHIFT, virtualKey);
+    sendKey(virtualKey, false);
+    sendKey(virtualKey, true);
+}
+
+}  // namespace e2e
