@@ -134,27 +134,61 @@ TEST_F(GlimmoraWindow, ChoosingAnotherDriveMovesTheDirectoryListAndBack) {
     EXPECT_EQ(listEntries(box(Control::List1)), (Names{L"A.she", L"b.she", L"c.she"}));
 }
 
-struct Exit {
-    const char* how;
-    bool altX;
-};
+// The point of the skinned caption where the window answers the given hit code, found by asking it.
+POINT captionButton(HWND window, LRESULT wanted) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
+    for (int y = frame.top + 2; y < client.y; ++y) {
+        for (int x = frame.right - 2; x > frame.left; --x) {
+            auto hit = [&](POINT p) {
+                DWORD_PTR code = 0;
+                SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG, 5000, &code);
+                return static_cast<LRESULT>(code) == wanted;
+            };
+            if (hit({x, y}) && hit({x - 4, y + 4})) return {x - 4, y + 4};  // a little inside the button
+        }
+    }
+    return {-1, -1};
+}
+
+void clickAt(POINT point) {
+    moveMouse(point);
+    mouseEvent(point, MOUSEEVENTF_LEFTDOWN);
+    mouseEvent(point, MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(GlimmoraWindow, TheSkinnedCaptionsMinimiseButtonMinimises) {
+    const POINT minimise = captionButton(form_, HTMINBUTTON);
+    ASSERT_GE(minimise.x, 0) << "no minimise button on the caption";
+    EXPECT_LT(minimise.x, captionButton(form_, HTCLOSE).x);
+    clickAt(minimise);
+    EXPECT_TRUE(waitUntil([&] { return IsIconic(form_) != FALSE; }, 5000));
+    ShowWindowAsync(form_, SW_RESTORE);
+    EXPECT_TRUE(waitUntil([&] { return IsIconic(form_) == FALSE; }, 5000));
+}
+
+enum class Exit { Click, AltX, CaptionClose };
 
 class GlimmoraExit : public GlimmoraWindow, public ::testing::WithParamInterface<Exit> {};
 
 TEST_P(GlimmoraExit, EndsTheToolAtOnceWithoutDetaching) {
-    if (GetParam().altX) {
-        pressWith(VK_MENU, 'X');
-    } else {
+    switch (GetParam()) {
+    case Exit::Click:
         giveFocus(form_, box(Control::List1));
         click(box(Control::Command1));
+        break;
+    case Exit::AltX: pressWith(VK_MENU, 'X'); break;
+    case Exit::CaptionClose: clickAt(captionButton(form_, HTCLOSE)); break;
     }
     DWORD code = 1;
-    ASSERT_TRUE(program_->waitForExit(3000, code)) << GetParam().how;
+    ASSERT_TRUE(program_->waitForExit(3000, code));
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(trace(), Lines{"SkinH_Attach()"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, GlimmoraExit, ::testing::Values(Exit{"a click", false}, Exit{"Alt+X", true}));
+INSTANTIATE_TEST_SUITE_P(Ways, GlimmoraExit, ::testing::Values(Exit::Click, Exit::AltX, Exit::CaptionClose));
 
 }  // namespace
 
@@ -219,6 +253,48 @@ TEST_F(GlimmoraOnSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLo
     const DWORD withGreyWindows = emptyListAreaOnScreen(box(Control::List1));
     SetSysColors(1, &element, &userWindow);
     EXPECT_EQ(withGreyWindows, kWhite) << "with the system's window colour grey";
+}
+
+// The shadow box under a sample skin: a shadow beside and below the window, just under it and
+// letting clicks through, that follows the window, hides while it is minimised and goes with the box.
+TEST_F(GlimmoraOnSampleSkins, TheShadowFollowsTheWindowAndGoesWithItsBox) {
+    clickListEntry(box(Control::List1), 0);
+    ASSERT_TRUE(waitUntil([&] { return listSelection(box(Control::List1)) == 0; }, 5000));
+    RECT frame;
+    GetWindowRect(form_, &frame);
+    const RECT beside{frame.right + 2, (frame.top + frame.bottom) / 2, frame.right + 3, (frame.top + frame.bottom) / 2 + 1};
+    const RECT below{(frame.left + frame.right) / 2, frame.bottom + 2, (frame.left + frame.right) / 2 + 1, frame.bottom + 3};
+    auto luminance = [](DWORD c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF); };
+    const DWORD desktopBeside = screenPixels(beside).at(0), desktopBelow = screenPixels(below).at(0);
+
+    click(box(Control::Check2));
+    HWND shadow = program_->waitForWindow(L"SkinHShadow", 5000);
+    ASSERT_NE(shadow, nullptr);
+    RECT cast;
+    GetWindowRect(shadow, &cast);
+    EXPECT_GT(cast.right, frame.right);
+    EXPECT_GT(cast.bottom, frame.bottom);
+    EXPECT_EQ(GetWindow(form_, GW_HWNDNEXT), shadow) << "just below its window";
+    EXPECT_TRUE(GetWindowLongW(shadow, GWL_EXSTYLE) & WS_EX_TRANSPARENT) << "clicks pass through";
+    parkMouse();
+    EXPECT_TRUE(waitUntil([&] { return luminance(screenPixels(beside).at(0)) < luminance(desktopBeside) - 30 &&
+                                       luminance(screenPixels(below).at(0)) < luminance(desktopBelow) - 30; }, 5000))
+        << "darker beside and below the window than the desktop was";
+    const RECT around = {frame.left - 12, frame.top - 12, cast.right + 12, cast.bottom + 12};
+    saveScreenshot(around, screenshotDirectory() + L"\\glimmora-shadow.png");
+
+    SetWindowPos(form_, nullptr, frame.left - 50, frame.top - 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
+    EXPECT_TRUE(waitUntil([&] {
+        RECT moved;
+        GetWindowRect(shadow, &moved);
+        return moved.left == cast.left - 50 && moved.top == cast.top - 40;
+    }, 5000)) << "the shadow moves with the window";
+    ShowWindowAsync(form_, SW_MINIMIZE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(shadow); }, 5000));
+    ShowWindowAsync(form_, SW_RESTORE);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(shadow) != FALSE; }, 5000));
+    click(box(Control::Check2));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(shadow); }, 5000)) << "the box cleared takes the shadow away";
 }
 
 }  // namespace
