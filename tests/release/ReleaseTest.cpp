@@ -115,6 +115,28 @@ TEST_F(Release, TheReadmeOpensInNotepadInChineseAndEnglish) {
     }
 }
 
+// The manifests, read through the platform's activation contexts: system DPI aware, which the
+// layout at 144 dots per inch rests on under Windows. Wine lays a program out at the screen's DPI
+// whatever it declares, so the layout test below cannot tell a lost declaration.
+TEST_F(Release, ProgramsDeclareSystemDpiAwareness) {
+    for (const wchar_t* program : {L"stock.exe", L"glimmora.exe"}) {
+        const std::wstring path = inRelease(program);
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(1);
+        HANDLE context = CreateActCtxW(&request);
+        ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no application manifest in " << program;
+        wchar_t aware[32] = {};
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                         L"dpiAware", aware, 32, &written));
+        EXPECT_STREQ(aware, L"true") << program;
+        ReleaseActCtx(context);
+    }
+}
+
 // Text drawn in the design font at the screen's DPI.
 SIZE textSize(const ui::Font& font, const std::wstring& text) {
     const LOGFONTW logFont = ui::win32::logFontAt(font, screenDpi());
