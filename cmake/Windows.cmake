@@ -57,6 +57,13 @@ set(QUORVANE_QUOTE_REFERER "https://finance.sina.com.cn/" CACHE STRING
 set(QUORVANE_LOCAL_QUOTE_BASE "http://127.0.0.1:18080" CACHE STRING "Quote service of stock-local.exe")
 set(QUORVANE_LOCAL_CHART_BASE "http://127.0.0.1:18081" CACHE STRING "Chart service of stock-local.exe")
 
+# The resource compiler's dependency list leaves out the files a script names as data: without
+# these, a changed manifest or icon would leave the programs as they were.
+set(program_resources "${CMAKE_SOURCE_DIR}/ui/win32/Program.manifest;${CMAKE_SOURCE_DIR}/ui/win32/Program.rc")
+set_source_files_properties(glimmora/win32/glimmora.rc PROPERTIES OBJECT_DEPENDS "${program_resources}")
+set_source_files_properties(stock/win32/stock.rc PROPERTIES
+  OBJECT_DEPENDS "${program_resources};${CMAKE_SOURCE_DIR}/stock/win32/stock.ico")
+
 function(add_stock_program name quote_base chart_base referer)
   add_executable(${name} WIN32 stock/win32/WinMain.cpp stock/win32/ServiceAddresses.cpp stock/win32/stock.rc
     $<TARGET_OBJECTS:quiet_terminate>)
