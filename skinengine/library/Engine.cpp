@@ -125,7 +125,7 @@ SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
     font.lfWeight = skin.font.bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
-    std::wstring face = wideFrom(skin.font.face, isUtf8(skin.font.face) ? CP_UTF8 : CP_ACP);
+    std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
     captionFont_.reset(CreateFontIndirectW(&font));
 }
@@ -191,11 +191,11 @@ void Engine::attachFile(const char* ansiPath) {
                                                : L"the path is empty");
         return;
     }
-    const std::wstring file = wideFrom(*path, CP_ACP);
+    const std::wstring file = kAnsi.fromAnsi(*path);
     const SkinFileText text = readSkinFile(file);
     if (!text.bytes) return tellRefusal(file, 0, text.why);
     const ParseResult parsed = parseSkin(*text.bytes);
-    if (!parsed.skin) return tellRefusal(file, parsed.line, wideFrom(parsed.error, CP_UTF8));
+    if (!parsed.skin) return tellRefusal(file, parsed.line, kUtf8.fromAnsi(parsed.error));
     attach(*parsed.skin);
 }
 

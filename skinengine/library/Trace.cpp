@@ -33,30 +33,10 @@ std::optional<std::string_view> boundedText(const char* text, std::size_t maxByt
     return std::string_view(text, length);
 }
 
-std::wstring wideFrom(std::string_view bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
-    return wide;
-}
-
-std::string utf8FromWide(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    if (length <= 0) return {};
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
-}
-
 std::string quotedAnsi(const char* ansi) {
     if (ansi == nullptr) return "\"(null)\"";
-    if (std::optional<std::string_view> text = boundedText(ansi)) return "\"" + utf8FromWide(wideFrom(*text, CP_ACP)) + "\"";
-    return "\"" + utf8FromWide(wideFrom(std::string_view(ansi, kMaxHostTextBytes), CP_ACP)) + "\"... (no end within " +
+    if (std::optional<std::string_view> text = boundedText(ansi)) return "\"" + kUtf8.toAnsi(kAnsi.fromAnsi(*text)) + "\"";
+    return "\"" + kUtf8.toAnsi(kAnsi.fromAnsi(std::string_view(ansi, kMaxHostTextBytes))) + "\"... (no end within " +
            std::to_string(kMaxHostTextBytes) + " bytes)";
 }
 
@@ -73,7 +53,7 @@ void trace(const std::function<std::string()>& line) {
 
 void tell(const std::wstring& why) {
     OutputDebugStringW((why + L"\n").c_str());
-    trace([&] { return "  " + utf8FromWide(why); });
+    trace([&] { return "  " + kUtf8.toAnsi(why); });
 }
 
 }  // namespace skin::win32

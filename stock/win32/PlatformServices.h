@@ -26,16 +26,12 @@ private:
     ui::win32::LazyLibrary wininet_{L"wininet.dll"};
 };
 
-class CodePageText final : public TextCodec {
-public:
-    std::string toAnsi(const std::wstring& text) override { return system_.toAnsi(text); }
-    std::wstring fromGbk(const std::string& bytes) override { return gbk_.fromAnsi(bytes); }
-    std::wstring fromUtf8(const std::string& bytes) override { return utf8_.fromAnsi(bytes); }
-
-private:
-    ui::win32::SystemCodePage system_;
-    ui::win32::SystemCodePage gbk_{936};
-    ui::win32::SystemCodePage utf8_{CP_UTF8, MB_ERR_INVALID_CHARS};
+// The code pages through the platform's own conversions.
+struct SystemCodePages {
+    ui::win32::SystemCodePage system;
+    ui::win32::SystemCodePage gbk{936};
+    ui::win32::SystemCodePage utf8{CP_UTF8, MB_ERR_INVALID_CHARS};
+    operator TextCodePages() const { return {system, gbk, utf8}; }
 };
 
 // An OLE picture as the image control holds it: its dispatch form, plus the picture form to draw.
