@@ -17,8 +17,8 @@ add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
 # What the programs' windows and the skin library alike use: subclassing without window
-# properties and the code page conversions.
-add_library(win32_shared STATIC ui/win32/Subclass.cpp ui/win32/SystemCodePage.cpp)
+# properties, the code page conversions, a window's text and class name, fonts.
+add_library(win32_shared STATIC ui/win32/Subclass.cpp ui/win32/SystemCodePage.cpp ui/win32/WindowBasics.cpp)
 target_include_directories(win32_shared PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Our own skin engine library: plain export names from the .def file, stdcall.

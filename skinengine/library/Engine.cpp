@@ -5,6 +5,7 @@
 
 #include "skinengine/library/Trace.h"
 #include "ui/win32/Subclass.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
@@ -56,16 +57,10 @@ void tellRefusal(const std::wstring& file, int line, const std::wstring& why) {
     tell(file + (line > 0 ? L"(" + decimal(line) + L")" : L"") + L": SkinH_VB6 refused this skin: " + why);
 }
 
-std::wstring classNameOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 std::uint32_t styleOf(HWND window) { return static_cast<std::uint32_t>(GetWindowLongW(window, GWL_STYLE)); }
 
 Role roleOf(HWND window) {
-    return classify(classNameOf(window), styleOf(window),
+    return classify(ui::win32::classNameOf(window), styleOf(window),
                     static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE)));
 }
 
@@ -120,13 +115,9 @@ SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(skin.font.tenthsOfPoint, dpi, 720);
-    font.lfWeight = skin.font.bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
-    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    const std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
+    const LOGFONTW font = ui::win32::logFontOf(face.c_str(), skin.font.tenthsOfPoint,
+                                               skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET, dpi);
     captionFont_.reset(CreateFontIndirectW(&font));
 }
 

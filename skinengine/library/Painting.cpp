@@ -6,9 +6,12 @@
 #include <string>
 
 #include "skinengine/library/Engine.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
+
+using ui::win32::windowText;
 
 constexpr UINT kHotState = 0x0200;  // BST_HOT: the platform's own hot tracking of buttons
 
@@ -54,14 +57,6 @@ void verticalGradient(HDC dc, int left, int right, int top, int bottom, Colour f
         const int weight = rows > 1 ? (y - top) * 255 / (rows - 1) : 255;
         fill(dc, {left, y, right, y + 1}, blend(from, to, weight));
     }
-}
-
-std::wstring textOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 HICON smallIconOf(HWND window) {
@@ -248,7 +243,7 @@ void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     SetTextColor(dc, enabled ? text : blend(text, face, 150));
     RECT textRect = {rect.left + 4, rect.top + 2, rect.right - 4, rect.bottom - 2};
     if (pushed) OffsetRect(&textRect, 1, 1);
-    drawLabel(dc, textOf(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
+    drawLabel(dc, windowText(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
     if (showsFocus(control)) {
         RECT focus = {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
         drawFocus(dc, focus);
@@ -297,7 +292,7 @@ void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) 
     SetTextColor(dc, enabled ? text : blend(text, skin.windowBackground, 140));
     RECT textRect = boxOnRight ? RECT{rect.left, rect.top, box.left - 4, rect.bottom}
                                : RECT{box.right + 4, rect.top, rect.right, rect.bottom};
-    const std::wstring caption = textOf(control);
+    const std::wstring caption = windowText(control);
     drawLabel(dc, caption, textRect, DT_LEFT, (windowStyle & BS_MULTILINE) != 0);
     if (showsFocus(control) && !caption.empty()) {
         RECT measured = textRect;
@@ -317,7 +312,7 @@ void paintGroupBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
     const Colour text = GetTextColor(dc);
     SelectFont font(dc, control);
-    const std::wstring caption = textOf(control);
+    const std::wstring caption = windowText(control);
     SIZE extent{0, 0};
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
@@ -413,7 +408,7 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
                        layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
         }
         if (!layout.title.empty()) {
-            const std::wstring title = textOf(window);
+            const std::wstring title = windowText(window);
             HGDIOBJ oldFont = SelectObject(paint, resources.captionFont());
             SetBkMode(paint, TRANSPARENT);
             SetTextColor(paint, titleColour);

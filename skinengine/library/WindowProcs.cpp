@@ -4,21 +4,17 @@
 
 #include "skinengine/library/Engine.h"
 #include "ui/win32/Subclass.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
 
+using ui::win32::classNameOf;
 using ui::win32::defSubclassProc;
 
 // Mouse positions arrive as two signed 16-bit values.
 POINT pointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
-std::wstring classNameOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
 }
 
 ColourMessage colourMessageOf(UINT message) {

@@ -6,6 +6,7 @@
 #include "ui/win32/ControlClass.h"
 #include "ui/win32/LazyLibrary.h"
 #include "ui/win32/Subclass.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace ui::win32 {
 namespace {
@@ -41,12 +42,7 @@ void resize(HWND control, int width, int height) {
 }  // namespace
 
 LOGFONTW logFontAt(const Font& font, int dpi) {
-    LOGFONTW logFont{};
-    logFont.lfHeight = -MulDiv(font.tenthsOfPoint, dpi, 720);
-    logFont.lfWeight = font.weight;
-    logFont.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(logFont.lfFaceName, font.face, LF_FACESIZE);
-    return logFont;
+    return logFontOf(font.face, font.tenthsOfPoint, font.weight, font.charset, dpi);
 }
 
 DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource)
@@ -224,14 +220,7 @@ std::size_t DesignedWindow::indexOf(HWND control) const {
     return controls_.size();
 }
 
-std::wstring DesignedWindow::text(std::size_t index) const {
-    HWND control = controls_[index];
-    int length = GetWindowTextLengthW(control);
-    std::wstring result(static_cast<std::size_t>(length) + 1, L'\0');
-    length = GetWindowTextW(control, result.data(), length + 1);
-    result.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return result;
-}
+std::wstring DesignedWindow::text(std::size_t index) const { return windowText(controls_[index]); }
 
 void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
     SetWindowTextW(controls_[index], text.c_str());
