@@ -29,9 +29,10 @@ struct SkinFileText {
 };
 
 SkinFileText readSkinFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {std::nullopt, L"cannot open the file" + errorText(GetLastError())};
+    const ui::win32::KernelHandle owner(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HANDLE file = owner.get();
+    if (!owner.valid()) return {std::nullopt, L"cannot open the file" + errorText(GetLastError())};
     SkinFileText text;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
@@ -48,7 +49,6 @@ SkinFileText readSkinFile(const std::wstring& path) {
             text.why = L"cannot read the file" + errorText(GetLastError());
         }
     }
-    CloseHandle(file);
     return text;
 }
 
@@ -112,9 +112,7 @@ void redrawWhole(HWND window) {
 }  // namespace
 
 SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(ui::win32::WindowDC(nullptr, GetDC(nullptr)).get(), LOGPIXELSY);
     const std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
     const LOGFONTW font = ui::win32::logFontOf(face.c_str(), skin.font.tenthsOfPoint,
                                                skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET, dpi);

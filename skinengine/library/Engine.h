@@ -12,7 +12,7 @@
 
 #include "skinengine/library/SkinFormat.h"
 #include "skinengine/library/SkinRules.h"
-#include "ui/win32/GdiObject.h"
+#include "ui/win32/Owners.h"
 
 namespace skin::win32 {
 

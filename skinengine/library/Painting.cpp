@@ -11,7 +11,9 @@
 namespace skin::win32 {
 namespace {
 
+using ui::win32::Selection;
 using ui::win32::windowText;
+using ui::win32::WindowDC;
 
 constexpr UINT kHotState = 0x0200;  // BST_HOT: the platform's own hot tracking of buttons
 
@@ -28,17 +30,16 @@ void outline(HDC dc, const RECT& rect, Colour colour) {
 }
 
 void line(HDC dc, int x1, int y1, int x2, int y2, Colour colour) {
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+    const Selection pen(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, colour);
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
-    SelectObject(dc, old);
 }
 
 // kind: 0 rectangle with rounded corners, 1 ellipse.
 void shape(HDC dc, const RECT& rect, Colour face, Colour border, int kind, int radius) {
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+    const Selection pen(dc, GetStockObject(DC_PEN));
+    const Selection brush(dc, GetStockObject(DC_BRUSH));
     SetDCPenColor(dc, border);
     SetDCBrushColor(dc, face);
     if (kind == 1) {
@@ -46,8 +47,6 @@ void shape(HDC dc, const RECT& rect, Colour face, Colour border, int kind, int r
     } else {
         RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, radius, radius);
     }
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 // Top to bottom from `from` to `to`, inside [left, right).
@@ -97,24 +96,17 @@ public:
     Canvas(HDC target, int width, int height)
         : target_(target), width_(width), height_(height), dc_(CreateCompatibleDC(target)),
           bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
-          old_(SelectObject(dc_, bitmap_)) {}
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    void show() const { BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY); }
+          selected_(dc_.get(), bitmap_.get()) {}
+    HDC dc() const { return dc_.get(); }
+    void show() const { BitBlt(target_, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
 
 private:
     HDC target_;
     int width_;
     int height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
+    ui::win32::MemoryDC dc_;
+    ui::win32::BitmapHandle bitmap_;
+    Selection selected_;  // declared last: the bitmap leaves the DC before either is freed
 };
 
 void drawCaptionButton(HDC dc, const Box& box, CaptionPart part, const SkinnedWindow& skinned, const Skin& skin,
@@ -178,20 +170,11 @@ bool showsFocus(HWND control) {
     return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
-class SelectFont {
-public:
-    SelectFont(HDC dc, HWND control) : dc_(dc) {
-        auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        old_ = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    }
-    ~SelectFont() { SelectObject(dc_, old_); }
-    SelectFont(const SelectFont&) = delete;
-    SelectFont& operator=(const SelectFont&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+// The control's font, or the platform's for controls that were given none.
+HGDIOBJ fontOf(HWND control) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    return font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+}
 
 void drawLabel(HDC dc, const std::wstring& text, RECT rect, UINT format, bool multiLine) {
     if (multiLine) {
@@ -238,7 +221,7 @@ void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
         verticalGradient(dc, rect.left + 2, rect.right - 2, rect.top + 2, rect.bottom - 2, lighten(face, 100), face);
     }
 
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled ? text : blend(text, face, 150));
     RECT textRect = {rect.left + 4, rect.top + 2, rect.right - 4, rect.bottom - 2};
@@ -287,7 +270,7 @@ void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) 
         fill(dc, {box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, blend(mark, inside, 100));
     }
 
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled ? text : blend(text, skin.windowBackground, 140));
     RECT textRect = boxOnRight ? RECT{rect.left, rect.top, box.left - 4, rect.bottom}
@@ -311,19 +294,19 @@ void paintGroupBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     const Skin& skin = Engine::instance().skin();
     HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
     const Colour text = GetTextColor(dc);
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     const std::wstring caption = windowText(control);
     SIZE extent{0, 0};
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     if (!caption.empty()) GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     const int top = rect.top + metrics.tmHeight / 2;
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-    SetDCPenColor(dc, skin.frameBorder);
-    RoundRect(dc, rect.left, top, rect.right, rect.bottom, 6, 6);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    {
+        const Selection brush(dc, GetStockObject(NULL_BRUSH));
+        const Selection pen(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, skin.frameBorder);
+        RoundRect(dc, rect.left, top, rect.right, rect.bottom, 6, 6);
+    }
     if (!caption.empty()) {
         RECT label = {rect.left + 8, rect.top, rect.left + 12 + extent.cx, rect.top + metrics.tmHeight};
         FillRect(dc, &label, background);
@@ -346,7 +329,7 @@ void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     const auto current = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
     const auto caret = static_cast<int>(SendMessageW(control, LB_GETCARETINDEX, 0, 0));
     const bool focused = showsFocus(control);
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     std::wstring entry;
     for (auto i = static_cast<int>(SendMessageW(control, LB_GETTOPINDEX, 0, 0)); i >= 0 && i < count; ++i) {
@@ -388,7 +371,8 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     const Skin& skin = resources.skin();
     const FrameGeometry geometry = geometryOf(window);
     const CaptionLayout layout = layoutCaption(geometry);
-    HDC dc = GetWindowDC(window);
+    const WindowDC windowDC(window, GetWindowDC(window));
+    HDC dc = windowDC.get();
     if (dc == nullptr) return;
     {
         Canvas canvas(dc, geometry.width, geometry.height);
@@ -409,13 +393,12 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
         }
         if (!layout.title.empty()) {
             const std::wstring title = windowText(window);
-            HGDIOBJ oldFont = SelectObject(paint, resources.captionFont());
+            const Selection font(paint, resources.captionFont());
             SetBkMode(paint, TRANSPARENT);
             SetTextColor(paint, titleColour);
             RECT titleRect = toRect(layout.title);
             DrawTextW(paint, title.c_str(), static_cast<int>(title.size()), &titleRect,
                       DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-            SelectObject(paint, oldFont);
         }
         drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
         drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
@@ -429,7 +412,6 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
         }
         canvas.show();
     }
-    ReleaseDC(window, dc);
 }
 
 void paintControl(SkinnedWindow& skinned, HDC dc) {
@@ -467,7 +449,8 @@ void paintEdge(SkinnedWindow& skinned) {
     ClientToScreen(control, &origin);
     const int thickness = origin.x - frame.left;  // the left border: edges and frame lines, no scroll bar
     if (thickness <= 0) return;
-    HDC dc = GetWindowDC(control);
+    const WindowDC windowDC(control, GetWindowDC(control));
+    HDC dc = windowDC.get();
     if (dc == nullptr) return;
     const RECT outer = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
     const bool enabled = IsWindowEnabled(control) != FALSE;
@@ -491,15 +474,12 @@ void paintEdge(SkinnedWindow& skinned) {
             FrameRect(dc, &band, inside);
         }
     }
-    ReleaseDC(control, dc);
 }
 
 void paintControlNow(SkinnedWindow& skinned) {
     if (!skinned.redraw || !IsWindowVisible(skinned.window)) return;
-    HDC dc = GetDC(skinned.window);
-    if (dc == nullptr) return;
-    paintControl(skinned, dc);
-    ReleaseDC(skinned.window, dc);
+    const WindowDC dc(skinned.window, GetDC(skinned.window));
+    if (dc.get() != nullptr) paintControl(skinned, dc.get());
 }
 
 }  // namespace skin::win32

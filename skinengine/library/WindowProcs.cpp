@@ -335,10 +335,8 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     }
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        paintControl(skinned, dc);
-        EndPaint(window, &paint);
+        const ui::win32::PaintDC paint(window);
+        paintControl(skinned, paint.get());
         return 0;
     }
     case WM_PRINTCLIENT:

@@ -27,16 +27,12 @@ constexpr GUID kPictureDispatchId = {0x7BF80981, 0xBF32, 0x101A, {0x8B, 0xBB, 0x
 // The picture and dispatch forms of what a loader returned, or nothing when it is no picture.
 PictureRef asPicture(IUnknown* object) {
     if (object == nullptr) return nullptr;
-    IPictureDisp* dispatch = nullptr;
-    IPicture* picture = nullptr;
-    object->QueryInterface(kPictureDispatchId, reinterpret_cast<void**>(&dispatch));
-    object->QueryInterface(kPictureId, reinterpret_cast<void**>(&picture));
-    if (dispatch == nullptr || picture == nullptr) {
-        if (dispatch != nullptr) dispatch->Release();
-        if (picture != nullptr) picture->Release();
-        return nullptr;
-    }
-    return std::make_shared<OlePicture>(dispatch, picture);
+    ui::win32::ComRef<IPictureDisp> dispatch;
+    ui::win32::ComRef<IPicture> picture;
+    object->QueryInterface(kPictureDispatchId, reinterpret_cast<void**>(dispatch.out()));
+    object->QueryInterface(kPictureId, reinterpret_cast<void**>(picture.out()));
+    if (!dispatch || !picture) return nullptr;
+    return std::make_shared<OlePicture>(std::move(dispatch), std::move(picture));
 }
 
 }  // namespace
@@ -68,11 +64,6 @@ bool WinInetApi::InternetReadFile(Handle file, void* buffer, std::uint32_t bytes
 bool WinInetApi::InternetCloseHandle(Handle handle) {
     auto close = wininet_.function<InternetCloseHandleFunction>("InternetCloseHandle");
     return close != nullptr && close(reinterpret_cast<void*>(handle));
-}
-
-OlePicture::~OlePicture() {
-    picture_->Release();
-    dispatch_->Release();
 }
 
 bool OlePicture::holdsImage() const {
@@ -111,12 +102,11 @@ PictureService::Outcome OlePictureService::loadPicturePath(const std::wstring& p
     picture = nullptr;
     auto load = oleaut32_.function<OleLoadPicturePathFunction>("OleLoadPicturePath");
     if (load == nullptr || !startCom()) return Outcome::Unavailable;
-    IUnknown* object = nullptr;
+    ui::win32::ComRef<IUnknown> object;
     std::wstring text = path;  // the loader takes a writable string
-    load(text.data(), nullptr, 0, 0, kPictureId, reinterpret_cast<void**>(&object));
-    if (object == nullptr) return Outcome::Called;
-    picture = asPicture(object);
-    object->Release();
+    load(text.data(), nullptr, 0, 0, kPictureId, reinterpret_cast<void**>(object.out()));
+    if (!object) return Outcome::Called;
+    picture = asPicture(object.get());
     if (picture == nullptr) return Outcome::Unavailable;
     // An empty answer loads "successfully" as a picture of no type: that is no chart.
     if (!static_cast<const OlePicture&>(*picture).holdsImage()) picture = nullptr;
@@ -131,13 +121,10 @@ PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {
     VARIANT name{};
     name.vt = VT_BSTR;
     name.bstrVal = allocate(path.c_str());
-    IDispatch* object = nullptr;
-    load(name, &object);
+    ui::win32::ComRef<IDispatch> object;
+    load(name, object.out());
     release(name.bstrVal);
-    if (object == nullptr) return nullptr;
-    PictureRef picture = asPicture(object);
-    object->Release();
-    return picture;
+    return asPicture(object.get());
 }
 
 std::optional<double> OleNumberConversions::platformNumber(const wchar_t* text) {

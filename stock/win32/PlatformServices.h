@@ -9,6 +9,7 @@
 
 #include "stock/Platform.h"
 #include "ui/win32/LazyLibrary.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace stock::win32 {
@@ -37,10 +38,8 @@ struct SystemCodePages {
 // An OLE picture as the image control holds it: its dispatch form, plus the picture form to draw.
 class OlePicture final : public Picture {
 public:
-    OlePicture(IPictureDisp* dispatch, IPicture* picture) : dispatch_(dispatch), picture_(picture) {}
-    OlePicture(const OlePicture&) = delete;
-    OlePicture& operator=(const OlePicture&) = delete;
-    ~OlePicture() override;
+    OlePicture(ui::win32::ComRef<IPictureDisp> dispatch, ui::win32::ComRef<IPicture> picture)
+        : dispatch_(std::move(dispatch)), picture_(std::move(picture)) {}
 
     bool holdsImage() const;
     // At the given resolution, in dots per inch.
@@ -48,8 +47,8 @@ public:
     void draw(HDC dc) const;
 
 private:
-    IPictureDisp* dispatch_;
-    IPicture* picture_;
+    ui::win32::ComRef<IPictureDisp> dispatch_;
+    ui::win32::ComRef<IPicture> picture_;
 };
 
 class OlePictureService final : public PictureService {

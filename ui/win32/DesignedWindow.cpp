@@ -55,14 +55,14 @@ DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int
 
 DesignedWindow::~DesignedWindow() {
     if (window_ != nullptr) DestroyWindow(window_);
-    if (measuring_ != nullptr) DeleteDC(measuring_);
 }
 
 bool DesignedWindow::create(HINSTANCE instance) {
-    HDC screen = GetDC(nullptr);
-    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    {
+        const WindowDC screen(nullptr, GetDC(nullptr));
+        dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -202,14 +202,15 @@ void DesignedWindow::sizeToText(std::size_t index) {
     std::wstring caption = text(index);
     // Measured on a memory DC: the text's extent is the same, and under Wine a window's DC costs
     // ten round trips to the server, which a lookup pays each time it sets the summary line.
-    if (measuring_ == nullptr) measuring_ = CreateCompatibleDC(nullptr);
-    HDC dc = measuring_;
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    if (!measuring_.valid()) measuring_.reset(CreateCompatibleDC(nullptr));
+    HDC dc = measuring_.get();
     SIZE size{};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
+    {
+        const Selection font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        GetTextMetricsW(dc, &metrics);
+    }
     resize(control, size.cx, metrics.tmHeight);
 }
 
@@ -351,10 +352,8 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(brush != nullptr ? brush : defaultBrush);
     }
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window_, &paint);
-        events_.onPaint(dc);
-        EndPaint(window_, &paint);
+        const PaintDC paint(window_);
+        events_.onPaint(paint.get());
         return 0;
     }
     case WM_TIMER:

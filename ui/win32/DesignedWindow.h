@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/DesignTable.h"
-#include "ui/win32/GdiObject.h"
+#include "ui/win32/Owners.h"
 
 namespace ui::win32 {
 
@@ -98,7 +98,7 @@ private:
     HWND tooltip_ = nullptr;
     bool tooltipsTried_ = false;
     HWND lastFocus_ = nullptr;
-    HDC measuring_ = nullptr;  // labels sized to their captions are measured here
+    MemoryDC measuring_;  // labels sized to their captions are measured here
     int dpiX_ = 96;
     int dpiY_ = 96;
     std::vector<HWND> controls_;
