@@ -355,6 +355,52 @@ void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     }
 }
 
+// The frame's colour with the bar's gradient, the line around the client area and the border.
+void drawFrameBackground(HDC paint, const FrameGeometry& geometry, const CaptionLayout& layout, Colour base,
+                         const Skin& skin) {
+    fill(paint, {0, 0, geometry.width, geometry.height}, base);
+    if (!layout.bar.empty()) verticalGradient(paint, 0, geometry.width, 0, layout.bar.bottom, lighten(base, 70), base);
+    const Box& client = geometry.client;
+    if (client.left >= 2) {
+        outline(paint, {client.left - 1, client.top - 1, client.right + 1, client.bottom + 1}, darken(base, 40));
+    }
+    outline(paint, {0, 0, geometry.width, geometry.height}, skin.windowBorder);
+}
+
+// The icon, the title and the three buttons on the bar.
+void drawCaptionContents(HDC paint, const CaptionLayout& layout, const SkinnedWindow& skinned,
+                         SkinResources& resources, Colour base, Colour titleColour) {
+    HWND window = skinned.window;
+    const Skin& skin = resources.skin();
+    if (!layout.icon.empty()) {
+        DrawIconEx(paint, layout.icon.left, layout.icon.top, smallIconOf(window), layout.icon.right - layout.icon.left,
+                   layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+    }
+    if (!layout.title.empty()) {
+        const std::wstring title = windowText(window);
+        const Selection font(paint, resources.captionFont());
+        SetBkMode(paint, TRANSPARENT);
+        SetTextColor(paint, titleColour);
+        RECT titleRect = toRect(layout.title);
+        DrawTextW(paint, title.c_str(), static_cast<int>(title.size()), &titleRect,
+                  DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
+    drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
+    drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, base, titleColour);
+}
+
+// What the frame's copy leaves alone: the client area, and the menu bar and scroll bars.
+void excludeClientArea(HDC dc, HWND window, const FrameGeometry& geometry, const CaptionLayout& layout) {
+    const Box& client = geometry.client;
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
+        // Menu bar and scroll bars lie between the caption and the client area.
+        const int bottomFrame = geometry.height - client.bottom;
+        ExcludeClipRect(dc, client.left, layout.bar.bottom, client.right, geometry.height - bottomFrame);
+    }
+}
+
 }  // namespace
 
 bool usesSystemBrush(HBRUSH brush) {
@@ -374,44 +420,13 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     const WindowDC windowDC(window, GetWindowDC(window));
     HDC dc = windowDC.get();
     if (dc == nullptr) return;
-    {
-        Canvas canvas(dc, geometry.width, geometry.height);
-        HDC paint = canvas.dc();
-        const Colour base = skinned.active ? skin.captionActive : skin.captionInactive;
-        const Colour titleColour = skinned.active ? skin.captionActiveText : skin.captionInactiveText;
-        fill(paint, {0, 0, geometry.width, geometry.height}, base);
-        if (!layout.bar.empty()) verticalGradient(paint, 0, geometry.width, 0, layout.bar.bottom, lighten(base, 70), base);
-        const Box& client = geometry.client;
-        if (client.left >= 2) {
-            outline(paint, {client.left - 1, client.top - 1, client.right + 1, client.bottom + 1}, darken(base, 40));
-        }
-        outline(paint, {0, 0, geometry.width, geometry.height}, skin.windowBorder);
-
-        if (!layout.icon.empty()) {
-            DrawIconEx(paint, layout.icon.left, layout.icon.top, smallIconOf(window), layout.icon.right - layout.icon.left,
-                       layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
-        }
-        if (!layout.title.empty()) {
-            const std::wstring title = windowText(window);
-            const Selection font(paint, resources.captionFont());
-            SetBkMode(paint, TRANSPARENT);
-            SetTextColor(paint, titleColour);
-            RECT titleRect = toRect(layout.title);
-            DrawTextW(paint, title.c_str(), static_cast<int>(title.size()), &titleRect,
-                      DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        }
-        drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
-        drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
-        drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, base, titleColour);
-
-        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-        if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
-            // Menu bar and scroll bars lie between the caption and the client area.
-            const int bottomFrame = geometry.height - client.bottom;
-            ExcludeClipRect(dc, client.left, layout.bar.bottom, client.right, geometry.height - bottomFrame);
-        }
-        canvas.show();
-    }
+    Canvas canvas(dc, geometry.width, geometry.height);
+    const Colour base = skinned.active ? skin.captionActive : skin.captionInactive;
+    const Colour titleColour = skinned.active ? skin.captionActiveText : skin.captionInactiveText;
+    drawFrameBackground(canvas.dc(), geometry, layout, base, skin);
+    drawCaptionContents(canvas.dc(), layout, skinned, resources, base, titleColour);
+    excludeClientArea(dc, window, geometry, layout);
+    canvas.show();
 }
 
 void paintControl(SkinnedWindow& skinned, HDC dc) {

@@ -308,41 +308,47 @@ LRESULT CALLBACK DesignedWindow::windowProc(HWND window, UINT message, WPARAM wP
     }
 }
 
+void DesignedWindow::command(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDOK && lParam == 0) {
+        // Enter from keyboard navigation: a focused push button is pressed, as in a dialog box;
+        // anywhere else Enter does nothing.
+        std::size_t focused = indexOf(GetFocus());
+        if (focused < design_.controlCount && design_.controls[focused].kind == Kind::Button) events_.onClick(focused);
+        return;
+    }
+    std::size_t index = LOWORD(wParam) - kFirstControlId;
+    if (index >= design_.controlCount) return;
+    if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
+        behaviour->second->onCommand(HIWORD(wParam));
+    } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
+        events_.onClick(index);
+    } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
+        events_.onClick(index);
+    }
+}
+
+bool DesignedWindow::drawItem(const DRAWITEMSTRUCT& item) {
+    const std::size_t index = item.CtlID - kFirstControlId;
+    auto behaviour = behaviours_.find(index);
+    if (behaviour != behaviours_.end()) {
+        behaviour->second->drawItem(item);
+        return true;
+    }
+    if (index >= controls_.size() || design_.controls[index].kind != Kind::Image) return false;
+    // An image control: the owner draws its picture over the window's background.
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    events_.onDrawItem(index, item.hDC);
+    return true;
+}
+
 LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: {
-        if (LOWORD(wParam) == IDOK && lParam == 0) {
-            // Enter from keyboard navigation: a focused push button is pressed, as in a dialog box;
-            // anywhere else Enter does nothing.
-            std::size_t focused = indexOf(GetFocus());
-            if (focused < design_.controlCount && design_.controls[focused].kind == Kind::Button) events_.onClick(focused);
-            return 0;
-        }
-        std::size_t index = LOWORD(wParam) - kFirstControlId;
-        if (index >= design_.controlCount) return 0;
-        if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
-            behaviour->second->onCommand(HIWORD(wParam));
-        } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
-            events_.onClick(index);
-        } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
-            events_.onClick(index);
-        }
+    case WM_COMMAND:
+        command(wParam, lParam);
         return 0;
-    }
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const std::size_t index = item.CtlID - kFirstControlId;
-        auto behaviour = behaviours_.find(index);
-        if (behaviour != behaviours_.end()) {
-            behaviour->second->drawItem(item);
-            return TRUE;
-        }
-        if (index >= controls_.size() || design_.controls[index].kind != Kind::Image) break;
-        // An image control: the owner draws its picture over the window's background.
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        events_.onDrawItem(index, item.hDC);
-        return TRUE;
-    }
+    case WM_DRAWITEM:
+        if (drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

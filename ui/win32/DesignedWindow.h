@@ -82,6 +82,9 @@ private:
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(WPARAM wParam, LPARAM lParam);
+    // False for a control drawn by no one here.
+    bool drawItem(const DRAWITEMSTRUCT& item);
     LRESULT handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH colorControl(HDC dc, HWND control);
     HFONT fontFor(const Font& font);
