@@ -3,7 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "skinengine/library/Painting.h"
+#include "skinengine/library/Shadow.h"
 #include "skinengine/library/Trace.h"
+#include "skinengine/library/WindowProcs.h"
 #include "ui/win32/Subclass.h"
 #include "ui/win32/WindowBasics.h"
 

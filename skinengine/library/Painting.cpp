@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "skinengine/library/Painting.h"
+
 #include "skinengine/library/Engine.h"
 #include "ui/win32/WindowBasics.h"
 

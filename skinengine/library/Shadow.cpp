@@ -3,7 +3,10 @@
 // shows on every system, also where the class style for shadows has no effect.
 #include <windows.h>
 
-#include "skinengine/library/Engine.h"
+#include "skinengine/library/Shadow.h"
+
+#include "skinengine/library/SkinFormat.h"
+#include "ui/win32/Owners.h"
 
 namespace skin::win32 {
 namespace {

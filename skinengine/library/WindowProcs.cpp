@@ -2,7 +2,11 @@
 // controls' colours) and the controls it paints itself. No exception leaves them.
 #include <windows.h>
 
+#include "skinengine/library/WindowProcs.h"
+
 #include "skinengine/library/Engine.h"
+#include "skinengine/library/Painting.h"
+#include "skinengine/library/Shadow.h"
 #include "ui/win32/Subclass.h"
 #include "ui/win32/WindowBasics.h"
 
