@@ -209,7 +209,7 @@ if(QUORVANE_TESTS)
   add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins probe)
   # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
   # there on a display of its own.
-  add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package)
+  add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package --built)
   set_tests_properties(package_release PROPERTIES TIMEOUT 600 FIXTURES_SETUP release_zip)
   add_executable(release_test tests/release/ReleaseTest.cpp)
   target_compile_definitions(release_test PRIVATE
