@@ -117,8 +117,8 @@ void redrawWhole(HWND window) {
 SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
     const int dpi = GetDeviceCaps(ui::win32::WindowDC(nullptr, GetDC(nullptr)).get(), LOGPIXELSY);
     const std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
-    const LOGFONTW font = ui::win32::logFontOf(face.c_str(), skin.font.tenthsOfPoint,
-                                               skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET, dpi);
+    const ui::Font design{face.c_str(), skin.font.tenthsOfPoint, skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET};
+    const LOGFONTW font = ui::win32::logFontAt(design, dpi);
     captionFont_.reset(CreateFontIndirectW(&font));
 }
 

@@ -6,7 +6,6 @@
 #include "ui/win32/ControlClass.h"
 #include "ui/win32/LazyLibrary.h"
 #include "ui/win32/Subclass.h"
-#include "ui/win32/WindowBasics.h"
 
 namespace ui::win32 {
 namespace {
@@ -40,10 +39,6 @@ void resize(HWND control, int width, int height) {
 }
 
 }  // namespace
-
-LOGFONTW logFontAt(const Font& font, int dpi) {
-    return logFontOf(font.face, font.tenthsOfPoint, font.weight, font.charset, dpi);
-}
 
 DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource)
     : design_(design),

@@ -12,6 +12,7 @@
 
 #include "ui/DesignTable.h"
 #include "ui/win32/Owners.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace ui::win32 {
 
@@ -41,9 +42,6 @@ public:
     virtual void onCommand(WORD notification) = 0;
     virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
 };
-
-// The design font at a resolution of dpi dots per inch.
-LOGFONTW logFontAt(const Font& font, int dpi);
 
 class DesignedWindow {
 public:

@@ -12,9 +12,6 @@ namespace ui::win32 {
 struct DeleteGdiObject {
     void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
 };
-struct DestroyIconHandle {
-    void operator()(HICON handle) const { DestroyIcon(handle); }
-};
 struct DeleteMemoryDC {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
@@ -55,7 +52,6 @@ using FontHandle = Owned<HFONT>;
 using BrushHandle = Owned<HBRUSH>;
 using PenHandle = Owned<HPEN>;
 using BitmapHandle = Owned<HBITMAP>;
-using IconHandle = Owned<HICON, DestroyIconHandle>;
 using MemoryDC = Owned<HDC, DeleteMemoryDC>;
 using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
 using FindHandle = Owned<HANDLE, CloseSearch>;
@@ -84,7 +80,6 @@ public:
     PaintDC& operator=(const PaintDC&) = delete;
     ~PaintDC() { EndPaint(window_, &paint_); }
     HDC get() const { return dc_; }
-    const RECT& area() const { return paint_.rcPaint; }
 
 private:
     HWND window_;
@@ -112,15 +107,7 @@ public:
     ComRef() = default;
     explicit ComRef(Interface* object) : object_(object) {}
     ComRef(ComRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            reset();
-            object_ = std::exchange(other.object_, nullptr);
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
+    ComRef& operator=(ComRef&&) = delete;
     ~ComRef() { reset(); }
 
     Interface* get() const { return object_; }

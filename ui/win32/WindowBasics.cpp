@@ -17,13 +17,13 @@ std::wstring classNameOf(HWND window) {
     return name;
 }
 
-LOGFONTW logFontOf(const wchar_t* face, int tenthsOfPoint, int weight, int charset, int dpi) {
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(tenthsOfPoint, dpi, 720);
-    font.lfWeight = weight;
-    font.lfCharSet = static_cast<BYTE>(charset);
-    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    return font;
+LOGFONTW logFontAt(const Font& font, int dpi) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = -MulDiv(font.tenthsOfPoint, dpi, 720);
+    logFont.lfWeight = font.weight;
+    logFont.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(logFont.lfFaceName, font.face, LF_FACESIZE);
+    return logFont;
 }
 
 }  // namespace ui::win32

@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include "ui/DesignTable.h"
+
 namespace ui::win32 {
 
 std::wstring windowText(HWND window);
 std::wstring classNameOf(HWND window);
 
-// The font of that face, size and weight at a resolution of dpi dots per inch.
-LOGFONTW logFontOf(const wchar_t* face, int tenthsOfPoint, int weight, int charset, int dpi);
+// The font at a resolution of dpi dots per inch.
+LOGFONTW logFontAt(const Font& font, int dpi);
 
 }  // namespace ui::win32
