@@ -16,9 +16,10 @@ add_library(quiet_terminate OBJECT runtime/QuietTerminate.cpp)
 add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
-# Subclassing without window properties, for the programs' windows and the skin library alike.
-add_library(win32_subclass STATIC ui/win32/Subclass.cpp)
-target_include_directories(win32_subclass PUBLIC ${CMAKE_SOURCE_DIR})
+# What the programs' windows and the skin library alike use: subclassing without window
+# properties, the code page conversions, a window's text and class name, fonts.
+add_library(win32_shared STATIC ui/win32/Subclass.cpp ui/win32/SystemCodePage.cpp ui/win32/WindowBasics.cpp)
+target_include_directories(win32_shared PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Our own skin engine library: plain export names from the .def file, stdcall.
 add_library(skinh_engine STATIC
@@ -27,7 +28,7 @@ add_library(skinh_engine STATIC
   skinengine/library/Painting.cpp
   skinengine/library/Shadow.cpp
   skinengine/library/Trace.cpp)
-target_link_libraries(skinh_engine PUBLIC skin_format win32_subclass gdi32 user32)
+target_link_libraries(skinh_engine PUBLIC skin_format win32_shared gdi32 user32)
 add_library(SkinH_VB6 SHARED skinengine/library/SkinLibrary.cpp skinengine/library/SkinH_VB6.def
   $<TARGET_OBJECTS:quiet_terminate>)
 target_link_libraries(SkinH_VB6 PRIVATE skinh_engine)
@@ -41,9 +42,9 @@ endif()
 add_custom_target(sample_skins ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/skins ${bin_dir}/skins)
 
-add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/ControlClass.cpp ui/win32/SystemCodePage.cpp)
+add_library(win32_ui STATIC ui/win32/DesignedWindow.cpp ui/win32/ControlClass.cpp)
 target_include_directories(win32_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(win32_ui PUBLIC win32_subclass)
+target_link_libraries(win32_ui PUBLIC win32_shared)
 
 # The calculator's window and platform services, shared by its two builds.
 add_library(stock_win32 STATIC stock/win32/StockWindow.cpp stock/win32/PlatformServices.cpp)
@@ -135,7 +136,7 @@ if(QUORVANE_TESTS)
     LIBRARIES stock_win32)
   wine_test(wine_subclass_test TIMEOUT 60
     SOURCES tests/wine/SubclassWineTest.cpp
-    LIBRARIES win32_subclass)
+    LIBRARIES win32_shared)
   wine_test(wine_quote_services_test TIMEOUT 180
     SOURCES tests/wine/QuoteServicesWineTest.cpp
     LIBRARIES stock_win32
@@ -218,7 +219,7 @@ if(QUORVANE_TESTS)
   add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins probe)
   # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
   # there on a display of its own.
-  add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package)
+  add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package --built)
   set_tests_properties(package_release PROPERTIES TIMEOUT 600 FIXTURES_SETUP release_zip)
   add_executable(release_test tests/release/ReleaseTest.cpp)
   target_compile_definitions(release_test PRIVATE

@@ -5,8 +5,6 @@
 namespace glimmora {
 namespace {
 
-wchar_t lowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
 bool isLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 bool startsWithDrive(const std::wstring& text) { return text.size() >= 2 && isLetter(text[0]) && text[1] == L':'; }
@@ -31,6 +29,8 @@ std::wstring joined(const std::wstring& folder, const std::wstring& name) {
 }
 
 }  // namespace
+
+wchar_t lowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
 std::wstring driveOf(const std::wstring& text) {
     if (!startsWithDrive(text)) return L"";

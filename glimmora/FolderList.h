@@ -16,6 +16,10 @@ struct FolderEntry {
     bool open;
 };
 
+// Only ASCII letters are lowered: drive letters are ASCII, and no other character lower-cases to
+// one of ".she".
+wchar_t lowerAscii(wchar_t c);
+
 // "c: [label]", "C:" or "C:\skins" give "c:"; a text that names no drive gives "".
 std::wstring driveOf(const std::wstring& text);
 // A drive alone, as the drive list's entries name one ("c: [label]", "c:"), rather than a folder.

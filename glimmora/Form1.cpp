@@ -8,9 +8,6 @@ namespace {
 constexpr wchar_t kSkinPattern[] = L"*.she";
 constexpr wchar_t kSkinExtension[] = L".she";
 
-// Only ASCII letters matter: no other character lower-cases to one of ".she".
-wchar_t lowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
 bool endsInSkinExtension(const std::wstring& name) {
     std::wstring last = name.size() < 4 ? name : name.substr(name.size() - 4);
     for (wchar_t& c : last) c = lowerAscii(c);

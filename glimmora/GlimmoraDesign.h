@@ -23,19 +23,18 @@ inline constexpr wchar_t kTitle[] = L"SkinHGlimmora  by:glimmora@example.com";
 namespace design {
 using namespace ui;
 inline constexpr Font kBoxFont{L"宋体", 105, 400, 134};
-inline constexpr Color kP = kPlatformColor;
 
 inline constexpr ControlDesign kControls[kControlCount] = {
-    {L"Dir1", Kind::DirectoryList, L"", {180, 495, 3255, 4710}, kOnForm, 0, kDefaultFont, kP, kP, nullptr, kNoFlags, 0},
-    {L"Drive1", Kind::DriveList, L"", {180, 135, 1950, 300}, kOnForm, 1, kDefaultFont, kP, kP, nullptr, kNoFlags, 0},
-    {L"List1", Kind::ListBox, L"", {3540, 495, 4935, 4680}, kOnForm, 2, kBoxFont, kP, kWhite,
-     L"双击从列表中移除该文件", kSorted, 0},
-    {L"txtpath", Kind::TextBox, L"", {2205, 135, 6285, 315}, kOnForm, 3, kBoxFont, kDarkGrey, kLightYellow,
-     L"目录文件夹所在路径", kLocked, 0},
-    {L"Command1", Kind::Button, L"退出(&X)", {6840, 5520, 1275, 510}, kOnForm, 4, kDefaultFont, kP, kP, nullptr, kNoFlags, 0},
-    {L"Command2", Kind::Button, L"禁用皮肤", {4920, 5520, 1575, 555}, kOnForm, 5, kDefaultFont, kP, kP, nullptr, kNoFlags, 0},
-    {L"Check1", Kind::CheckBox, L"透明值=200", {360, 5520, 1395, 375}, kOnForm, 6, kDefaultFont, kP, kP, nullptr, kNoFlags, 0},
-    {L"Check2", Kind::CheckBox, L"阴影", {2460, 5520, 1455, 375}, kOnForm, 7, kDefaultFont, kP, kP, nullptr, kNoFlags, 0},
+    {.name = L"Dir1", .kind = Kind::DirectoryList, .caption = L"", .rect = {180, 495, 3255, 4710}, .tabIndex = 0},
+    {.name = L"Drive1", .kind = Kind::DriveList, .caption = L"", .rect = {180, 135, 1950, 300}, .tabIndex = 1},
+    {.name = L"List1", .kind = Kind::ListBox, .caption = L"", .rect = {3540, 495, 4935, 4680}, .tabIndex = 2,
+     .font = kBoxFont, .backColor = kWhite, .tooltip = L"双击从列表中移除该文件", .flags = kSorted},
+    {.name = L"txtpath", .kind = Kind::TextBox, .caption = L"", .rect = {2205, 135, 6285, 315}, .tabIndex = 3,
+     .font = kBoxFont, .foreColor = kDarkGrey, .backColor = kLightYellow, .tooltip = L"目录文件夹所在路径", .flags = kLocked},
+    {.name = L"Command1", .kind = Kind::Button, .caption = L"退出(&X)", .rect = {6840, 5520, 1275, 510}, .tabIndex = 4},
+    {.name = L"Command2", .kind = Kind::Button, .caption = L"禁用皮肤", .rect = {4920, 5520, 1575, 555}, .tabIndex = 5},
+    {.name = L"Check1", .kind = Kind::CheckBox, .caption = L"透明值=200", .rect = {360, 5520, 1395, 375}, .tabIndex = 6},
+    {.name = L"Check2", .kind = Kind::CheckBox, .caption = L"阴影", .rect = {2460, 5520, 1455, 375}, .tabIndex = 7},
 };
 }  // namespace design
 

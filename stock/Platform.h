@@ -8,6 +8,7 @@
 #include <string>
 
 #include "stock/NumberConversions.h"
+#include "ui/CodePage.h"
 
 namespace stock {
 
@@ -24,15 +25,10 @@ public:
     virtual bool InternetCloseHandle(Handle handle) = 0;
 };
 
-class TextCodec {
-public:
-    virtual ~TextCodec() = default;
-    // To the system's ANSI code page, for the narrow interfaces.
-    virtual std::string toAnsi(const std::wstring& text) = 0;
-    // From code page 936 (GBK), the code page the quote service has always answered in.
-    virtual std::wstring fromGbk(const std::string& bytes) = 0;
-    // From UTF-8, which the quote service answers in as well nowadays; given only valid UTF-8.
-    virtual std::wstring fromUtf8(const std::string& bytes) = 0;
+struct TextCodePages {
+    const ui::AnsiCodePage& system;  // for the narrow interfaces
+    const ui::AnsiCodePage& gbk;     // code page 936, what the quote service has always answered in
+    const ui::AnsiCodePage& utf8;    // what it answers in as well nowadays; given only valid UTF-8
 };
 
 // A picture the image control can show; the platform's object stays alive while one is held.
@@ -63,7 +59,7 @@ struct ServiceAddresses {
 
 struct StockPlatform {
     InternetApi& internet;
-    TextCodec& text;
+    TextCodePages text;
     PictureService& pictures;
     NumberConversions& numbers;
     const ServiceAddresses& addresses;

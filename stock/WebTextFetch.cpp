@@ -32,10 +32,10 @@ constexpr Utf8Lead kUtf8Leads[] = {
 
 // A UTF-8 body decoded as UTF-8; every other as GBK, a lone lead byte mended. A character cut by
 // the bound becomes "?", as a GBK lead byte cut there does.
-std::wstring decodeBody(TextCodec& text, const std::string& bytes, bool cutByBound) {
+std::wstring decodeBody(const TextCodePages& text, const std::string& bytes, bool cutByBound) {
     const std::optional<std::size_t> utf8 = utf8TextLength(bytes, cutByBound);
-    if (!utf8) return text.fromGbk(withLoneLeadBytesReplaced(bytes));
-    return text.fromUtf8(bytes.substr(0, *utf8) + (*utf8 < bytes.size() ? "?" : ""));
+    if (!utf8) return text.gbk.fromAnsi(withLoneLeadBytesReplaced(bytes));
+    return text.utf8.fromAnsi(bytes.substr(0, *utf8) + (*utf8 < bytes.size() ? "?" : ""));
 }
 
 }  // namespace
@@ -75,12 +75,13 @@ std::string withLoneLeadBytesReplaced(const std::string& bytes) {
     return result;
 }
 
-std::wstring fetchWebText(InternetApi& internet, TextCodec& text, const std::wstring& url, const std::string& headers) {
+std::wstring fetchWebText(InternetApi& internet, const TextCodePages& text, const std::wstring& url,
+                          const std::string& headers) {
     std::wstring result;
     const InternetApi::Handle root = internet.InternetOpenA("vb wininet", kOpenTypeDirect, nullptr, nullptr, 0);
     if (root == 0) return result;
 
-    const std::string address = text.toAnsi(url);
+    const std::string address = text.system.toAnsi(url);
     const InternetApi::Handle file =
         internet.InternetOpenUrlA(root, address.c_str(), headers.empty() ? nullptr : headers.c_str(),
                                   static_cast<std::uint32_t>(headers.size()), kNoCacheWrite, 0);

@@ -16,7 +16,8 @@ inline constexpr std::size_t kMaxBodyBytes = 1024 * 1024;
 
 // Empty text on any failure; the text ends before the body's first NUL. A body in UTF-8 (see
 // utf8TextLength) is read as UTF-8, any other as GBK.
-std::wstring fetchWebText(InternetApi& internet, TextCodec& text, const std::wstring& url, const std::string& headers);
+std::wstring fetchWebText(InternetApi& internet, const TextCodePages& text, const std::wstring& url,
+                          const std::string& headers);
 
 // A GBK lead byte without a valid trail byte becomes "?" on its own, so that it cannot swallow
 // the byte after it (a comma between two fields, say).

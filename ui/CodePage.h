@@ -1,8 +1,10 @@
-// The system's ANSI code page (936 on the systems the programs serve): the narrow platform
-// interfaces and the skin engine take their texts in it, the windows work in wide text.
+// A code page of the narrow interfaces: the system's ANSI code page (936 on the systems the
+// programs serve), in which the narrow platform interfaces and the skin engine take their texts,
+// or one a peer answers in (the quote service: GBK or UTF-8). The windows work in wide text.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace ui {
 
@@ -11,7 +13,7 @@ public:
     virtual ~AnsiCodePage() = default;
     // Characters the code page cannot hold come out as its substitute character.
     virtual std::string toAnsi(const std::wstring& text) const = 0;
-    virtual std::wstring fromAnsi(const std::string& bytes) const = 0;
+    virtual std::wstring fromAnsi(std::string_view bytes) const = 0;
 };
 
 }  // namespace ui

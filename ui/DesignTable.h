@@ -47,19 +47,20 @@ inline constexpr int kOnForm = -1;
 // which keyboard navigation sends to the window.
 inline constexpr int kFirstControlId = 100;
 
+// A table names a row's fields (designated initialisers); what it leaves out is the default here.
 struct ControlDesign {
     const wchar_t* name;
     Kind kind;
     const wchar_t* caption;
-    TwipsRect rect;     // from the top-left corner of the client area, or of the container
-    int container;      // index of the frame holding it, or kOnForm
-    int tabIndex;       // kNoTabIndex for controls outside the tab order
-    Font font;
-    Color foreColor;
-    Color backColor;
-    const wchar_t* tooltip;  // nullptr for none
-    unsigned flags;
-    int maxLength;      // 0: no limit
+    TwipsRect rect;              // from the top-left corner of the client area, or of the container
+    int container = kOnForm;     // index of the frame holding it, or kOnForm
+    int tabIndex;                // kNoTabIndex for controls outside the tab order
+    Font font = kDefaultFont;
+    Color foreColor = kPlatformColor;
+    Color backColor = kPlatformColor;
+    const wchar_t* tooltip = nullptr;
+    unsigned flags = kNoFlags;
+    int maxLength = 0;           // 0: no limit
 };
 
 struct FormDesign {

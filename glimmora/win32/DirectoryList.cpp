@@ -1,6 +1,7 @@
 #include "glimmora/win32/DirectoryList.h"
 
 #include "glimmora/win32/EntryDrawing.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/Subclass.h"
 
 namespace glimmora::win32 {
@@ -11,16 +12,15 @@ namespace {
 bool readSubfolders(const std::wstring& folder, std::vector<std::wstring>& subfolders) {
     const std::wstring pattern = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchLimitToDirectories,
-                                     nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    const ui::win32::FindHandle search(
+        FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchLimitToDirectories, nullptr, 0));
+    if (!search.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         const std::wstring name = data.cFileName;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
             subfolders.push_back(name);
         }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &data));
     return true;
 }
 

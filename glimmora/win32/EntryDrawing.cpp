@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/win32/GdiObject.h"
+#include "ui/win32/Owners.h"
 
 namespace glimmora::win32 {
 namespace {
@@ -47,22 +47,20 @@ void paintShape(HDC dc, const RECT& square, const Shape& shape) {
     }
     ui::win32::BrushHandle brush(CreateSolidBrush(shape.fill));
     ui::win32::PenHandle pen(CreatePen(PS_SOLID, 1, shape.outline));
-    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
-    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    const ui::win32::Selection brushSelected(dc, brush.get());
+    const ui::win32::Selection penSelected(dc, pen.get());
     Polygon(dc, points, shape.count);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
 }
 
 }  // namespace
 
 int entryHeight(HWND control) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const ui::win32::WindowDC dc(control, GetDC(control));
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    {
+        const ui::win32::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc.get(), &metrics);
+    }
     return std::max<int>(metrics.tmHeight, GetSystemMetrics(SM_CYSMICON)) + 2;
 }
 

@@ -3,8 +3,12 @@
 #include <cstring>
 #include <string>
 
+#include "skinengine/library/Painting.h"
+#include "skinengine/library/Shadow.h"
 #include "skinengine/library/Trace.h"
+#include "skinengine/library/WindowProcs.h"
 #include "ui/win32/Subclass.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
@@ -28,9 +32,10 @@ struct SkinFileText {
 };
 
 SkinFileText readSkinFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {std::nullopt, L"cannot open the file" + errorText(GetLastError())};
+    const ui::win32::KernelHandle owner(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HANDLE file = owner.get();
+    if (!owner.valid()) return {std::nullopt, L"cannot open the file" + errorText(GetLastError())};
     SkinFileText text;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
@@ -47,7 +52,6 @@ SkinFileText readSkinFile(const std::wstring& path) {
             text.why = L"cannot read the file" + errorText(GetLastError());
         }
     }
-    CloseHandle(file);
     return text;
 }
 
@@ -56,16 +60,10 @@ void tellRefusal(const std::wstring& file, int line, const std::wstring& why) {
     tell(file + (line > 0 ? L"(" + decimal(line) + L")" : L"") + L": SkinH_VB6 refused this skin: " + why);
 }
 
-std::wstring classNameOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 std::uint32_t styleOf(HWND window) { return static_cast<std::uint32_t>(GetWindowLongW(window, GWL_STYLE)); }
 
 Role roleOf(HWND window) {
-    return classify(classNameOf(window), styleOf(window),
+    return classify(ui::win32::classNameOf(window), styleOf(window),
                     static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE)));
 }
 
@@ -117,16 +115,10 @@ void redrawWhole(HWND window) {
 }  // namespace
 
 SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(skin.font.tenthsOfPoint, dpi, 720);
-    font.lfWeight = skin.font.bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    std::wstring face = wideFrom(skin.font.face, isUtf8(skin.font.face) ? CP_UTF8 : CP_ACP);
-    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    const int dpi = GetDeviceCaps(ui::win32::WindowDC(nullptr, GetDC(nullptr)).get(), LOGPIXELSY);
+    const std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
+    const ui::Font design{face.c_str(), skin.font.tenthsOfPoint, skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET};
+    const LOGFONTW font = ui::win32::logFontAt(design, dpi);
     captionFont_.reset(CreateFontIndirectW(&font));
 }
 
@@ -191,11 +183,11 @@ void Engine::attachFile(const char* ansiPath) {
                                                : L"the path is empty");
         return;
     }
-    const std::wstring file = wideFrom(*path, CP_ACP);
+    const std::wstring file = kAnsi.fromAnsi(*path);
     const SkinFileText text = readSkinFile(file);
     if (!text.bytes) return tellRefusal(file, 0, text.why);
     const ParseResult parsed = parseSkin(*text.bytes);
-    if (!parsed.skin) return tellRefusal(file, parsed.line, wideFrom(parsed.error, CP_UTF8));
+    if (!parsed.skin) return tellRefusal(file, parsed.line, kUtf8.fromAnsi(parsed.error));
     attach(*parsed.skin);
 }
 

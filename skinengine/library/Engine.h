@@ -12,7 +12,7 @@
 
 #include "skinengine/library/SkinFormat.h"
 #include "skinengine/library/SkinRules.h"
-#include "ui/win32/GdiObject.h"
+#include "ui/win32/Owners.h"
 
 namespace skin::win32 {
 
@@ -129,23 +129,5 @@ private:
     HWND hot_ = nullptr;
     int busy_ = 0;
 };
-
-// Window procedures (WindowProcs.cpp).
-LRESULT CALLBACK topLevelProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-inline constexpr UINT_PTR kSubclassId = 0x534B4E48;  // "SKNH"
-
-// Painting (Painting.cpp).
-void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
-void paintControl(SkinnedWindow& skinned, HDC dc);
-void paintControlNow(SkinnedWindow& skinned);
-void paintEdge(SkinnedWindow& skinned);
-CaptionLayout captionLayoutOf(HWND window);
-bool usesSystemBrush(HBRUSH brush);
-
-// The shadow window (Shadow.cpp).
-HWND createShadow(HWND target);
-void placeShadow(HWND shadow, HWND target);
-void destroyShadow(HWND& shadow);
 
 }  // namespace skin::win32

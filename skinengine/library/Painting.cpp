@@ -5,10 +5,17 @@
 
 #include <string>
 
+#include "skinengine/library/Painting.h"
+
 #include "skinengine/library/Engine.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
+
+using ui::win32::Selection;
+using ui::win32::windowText;
+using ui::win32::WindowDC;
 
 constexpr UINT kHotState = 0x0200;  // BST_HOT: the platform's own hot tracking of buttons
 
@@ -25,17 +32,16 @@ void outline(HDC dc, const RECT& rect, Colour colour) {
 }
 
 void line(HDC dc, int x1, int y1, int x2, int y2, Colour colour) {
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DC_PEN));
+    const Selection pen(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, colour);
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
-    SelectObject(dc, old);
 }
 
 // kind: 0 rectangle with rounded corners, 1 ellipse.
 void shape(HDC dc, const RECT& rect, Colour face, Colour border, int kind, int radius) {
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+    const Selection pen(dc, GetStockObject(DC_PEN));
+    const Selection brush(dc, GetStockObject(DC_BRUSH));
     SetDCPenColor(dc, border);
     SetDCBrushColor(dc, face);
     if (kind == 1) {
@@ -43,8 +49,6 @@ void shape(HDC dc, const RECT& rect, Colour face, Colour border, int kind, int r
     } else {
         RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, radius, radius);
     }
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 // Top to bottom from `from` to `to`, inside [left, right).
@@ -54,14 +58,6 @@ void verticalGradient(HDC dc, int left, int right, int top, int bottom, Colour f
         const int weight = rows > 1 ? (y - top) * 255 / (rows - 1) : 255;
         fill(dc, {left, y, right, y + 1}, blend(from, to, weight));
     }
-}
-
-std::wstring textOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 HICON smallIconOf(HWND window) {
@@ -102,24 +98,17 @@ public:
     Canvas(HDC target, int width, int height)
         : target_(target), width_(width), height_(height), dc_(CreateCompatibleDC(target)),
           bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
-          old_(SelectObject(dc_, bitmap_)) {}
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    void show() const { BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY); }
+          selected_(dc_.get(), bitmap_.get()) {}
+    HDC dc() const { return dc_.get(); }
+    void show() const { BitBlt(target_, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
 
 private:
     HDC target_;
     int width_;
     int height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
+    ui::win32::MemoryDC dc_;
+    ui::win32::BitmapHandle bitmap_;
+    Selection selected_;  // declared last: the bitmap leaves the DC before either is freed
 };
 
 void drawCaptionButton(HDC dc, const Box& box, CaptionPart part, const SkinnedWindow& skinned, const Skin& skin,
@@ -183,20 +172,11 @@ bool showsFocus(HWND control) {
     return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
-class SelectFont {
-public:
-    SelectFont(HDC dc, HWND control) : dc_(dc) {
-        auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        old_ = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    }
-    ~SelectFont() { SelectObject(dc_, old_); }
-    SelectFont(const SelectFont&) = delete;
-    SelectFont& operator=(const SelectFont&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+// The control's font, or the platform's for controls that were given none.
+HGDIOBJ fontOf(HWND control) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    return font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+}
 
 void drawLabel(HDC dc, const std::wstring& text, RECT rect, UINT format, bool multiLine) {
     if (multiLine) {
@@ -243,12 +223,12 @@ void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
         verticalGradient(dc, rect.left + 2, rect.right - 2, rect.top + 2, rect.bottom - 2, lighten(face, 100), face);
     }
 
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled ? text : blend(text, face, 150));
     RECT textRect = {rect.left + 4, rect.top + 2, rect.right - 4, rect.bottom - 2};
     if (pushed) OffsetRect(&textRect, 1, 1);
-    drawLabel(dc, textOf(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
+    drawLabel(dc, windowText(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
     if (showsFocus(control)) {
         RECT focus = {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
         drawFocus(dc, focus);
@@ -292,12 +272,12 @@ void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) 
         fill(dc, {box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, blend(mark, inside, 100));
     }
 
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled ? text : blend(text, skin.windowBackground, 140));
     RECT textRect = boxOnRight ? RECT{rect.left, rect.top, box.left - 4, rect.bottom}
                                : RECT{box.right + 4, rect.top, rect.right, rect.bottom};
-    const std::wstring caption = textOf(control);
+    const std::wstring caption = windowText(control);
     drawLabel(dc, caption, textRect, DT_LEFT, (windowStyle & BS_MULTILINE) != 0);
     if (showsFocus(control) && !caption.empty()) {
         RECT measured = textRect;
@@ -316,19 +296,19 @@ void paintGroupBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     const Skin& skin = Engine::instance().skin();
     HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
     const Colour text = GetTextColor(dc);
-    SelectFont font(dc, control);
-    const std::wstring caption = textOf(control);
+    const Selection font(dc, fontOf(control));
+    const std::wstring caption = windowText(control);
     SIZE extent{0, 0};
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     if (!caption.empty()) GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     const int top = rect.top + metrics.tmHeight / 2;
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-    SetDCPenColor(dc, skin.frameBorder);
-    RoundRect(dc, rect.left, top, rect.right, rect.bottom, 6, 6);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    {
+        const Selection brush(dc, GetStockObject(NULL_BRUSH));
+        const Selection pen(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, skin.frameBorder);
+        RoundRect(dc, rect.left, top, rect.right, rect.bottom, 6, 6);
+    }
     if (!caption.empty()) {
         RECT label = {rect.left + 8, rect.top, rect.left + 12 + extent.cx, rect.top + metrics.tmHeight};
         FillRect(dc, &label, background);
@@ -351,7 +331,7 @@ void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     const auto current = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
     const auto caret = static_cast<int>(SendMessageW(control, LB_GETCARETINDEX, 0, 0));
     const bool focused = showsFocus(control);
-    SelectFont font(dc, control);
+    const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     std::wstring entry;
     for (auto i = static_cast<int>(SendMessageW(control, LB_GETTOPINDEX, 0, 0)); i >= 0 && i < count; ++i) {
@@ -377,6 +357,52 @@ void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     }
 }
 
+// The frame's colour with the bar's gradient, the line around the client area and the border.
+void drawFrameBackground(HDC paint, const FrameGeometry& geometry, const CaptionLayout& layout, Colour base,
+                         const Skin& skin) {
+    fill(paint, {0, 0, geometry.width, geometry.height}, base);
+    if (!layout.bar.empty()) verticalGradient(paint, 0, geometry.width, 0, layout.bar.bottom, lighten(base, 70), base);
+    const Box& client = geometry.client;
+    if (client.left >= 2) {
+        outline(paint, {client.left - 1, client.top - 1, client.right + 1, client.bottom + 1}, darken(base, 40));
+    }
+    outline(paint, {0, 0, geometry.width, geometry.height}, skin.windowBorder);
+}
+
+// The icon, the title and the three buttons on the bar.
+void drawCaptionContents(HDC paint, const CaptionLayout& layout, const SkinnedWindow& skinned,
+                         SkinResources& resources, Colour base, Colour titleColour) {
+    HWND window = skinned.window;
+    const Skin& skin = resources.skin();
+    if (!layout.icon.empty()) {
+        DrawIconEx(paint, layout.icon.left, layout.icon.top, smallIconOf(window), layout.icon.right - layout.icon.left,
+                   layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+    }
+    if (!layout.title.empty()) {
+        const std::wstring title = windowText(window);
+        const Selection font(paint, resources.captionFont());
+        SetBkMode(paint, TRANSPARENT);
+        SetTextColor(paint, titleColour);
+        RECT titleRect = toRect(layout.title);
+        DrawTextW(paint, title.c_str(), static_cast<int>(title.size()), &titleRect,
+                  DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
+    drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
+    drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, base, titleColour);
+}
+
+// What the frame's copy leaves alone: the client area, and the menu bar and scroll bars.
+void excludeClientArea(HDC dc, HWND window, const FrameGeometry& geometry, const CaptionLayout& layout) {
+    const Box& client = geometry.client;
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
+        // Menu bar and scroll bars lie between the caption and the client area.
+        const int bottomFrame = geometry.height - client.bottom;
+        ExcludeClipRect(dc, client.left, layout.bar.bottom, client.right, geometry.height - bottomFrame);
+    }
+}
+
 }  // namespace
 
 bool usesSystemBrush(HBRUSH brush) {
@@ -393,48 +419,16 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     const Skin& skin = resources.skin();
     const FrameGeometry geometry = geometryOf(window);
     const CaptionLayout layout = layoutCaption(geometry);
-    HDC dc = GetWindowDC(window);
+    const WindowDC windowDC(window, GetWindowDC(window));
+    HDC dc = windowDC.get();
     if (dc == nullptr) return;
-    {
-        Canvas canvas(dc, geometry.width, geometry.height);
-        HDC paint = canvas.dc();
-        const Colour base = skinned.active ? skin.captionActive : skin.captionInactive;
-        const Colour titleColour = skinned.active ? skin.captionActiveText : skin.captionInactiveText;
-        fill(paint, {0, 0, geometry.width, geometry.height}, base);
-        if (!layout.bar.empty()) verticalGradient(paint, 0, geometry.width, 0, layout.bar.bottom, lighten(base, 70), base);
-        const Box& client = geometry.client;
-        if (client.left >= 2) {
-            outline(paint, {client.left - 1, client.top - 1, client.right + 1, client.bottom + 1}, darken(base, 40));
-        }
-        outline(paint, {0, 0, geometry.width, geometry.height}, skin.windowBorder);
-
-        if (!layout.icon.empty()) {
-            DrawIconEx(paint, layout.icon.left, layout.icon.top, smallIconOf(window), layout.icon.right - layout.icon.left,
-                       layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
-        }
-        if (!layout.title.empty()) {
-            const std::wstring title = textOf(window);
-            HGDIOBJ oldFont = SelectObject(paint, resources.captionFont());
-            SetBkMode(paint, TRANSPARENT);
-            SetTextColor(paint, titleColour);
-            RECT titleRect = toRect(layout.title);
-            DrawTextW(paint, title.c_str(), static_cast<int>(title.size()), &titleRect,
-                      DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-            SelectObject(paint, oldFont);
-        }
-        drawCaptionButton(paint, layout.minimize, CaptionPart::Minimize, skinned, skin, base, titleColour);
-        drawCaptionButton(paint, layout.maximize, CaptionPart::Maximize, skinned, skin, base, titleColour);
-        drawCaptionButton(paint, layout.close, CaptionPart::Close, skinned, skin, base, titleColour);
-
-        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-        if (GetMenu(window) != nullptr || (GetWindowLongW(window, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
-            // Menu bar and scroll bars lie between the caption and the client area.
-            const int bottomFrame = geometry.height - client.bottom;
-            ExcludeClipRect(dc, client.left, layout.bar.bottom, client.right, geometry.height - bottomFrame);
-        }
-        canvas.show();
-    }
-    ReleaseDC(window, dc);
+    Canvas canvas(dc, geometry.width, geometry.height);
+    const Colour base = skinned.active ? skin.captionActive : skin.captionInactive;
+    const Colour titleColour = skinned.active ? skin.captionActiveText : skin.captionInactiveText;
+    drawFrameBackground(canvas.dc(), geometry, layout, base, skin);
+    drawCaptionContents(canvas.dc(), layout, skinned, resources, base, titleColour);
+    excludeClientArea(dc, window, geometry, layout);
+    canvas.show();
 }
 
 void paintControl(SkinnedWindow& skinned, HDC dc) {
@@ -472,7 +466,8 @@ void paintEdge(SkinnedWindow& skinned) {
     ClientToScreen(control, &origin);
     const int thickness = origin.x - frame.left;  // the left border: edges and frame lines, no scroll bar
     if (thickness <= 0) return;
-    HDC dc = GetWindowDC(control);
+    const WindowDC windowDC(control, GetWindowDC(control));
+    HDC dc = windowDC.get();
     if (dc == nullptr) return;
     const RECT outer = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
     const bool enabled = IsWindowEnabled(control) != FALSE;
@@ -496,15 +491,12 @@ void paintEdge(SkinnedWindow& skinned) {
             FrameRect(dc, &band, inside);
         }
     }
-    ReleaseDC(control, dc);
 }
 
 void paintControlNow(SkinnedWindow& skinned) {
     if (!skinned.redraw || !IsWindowVisible(skinned.window)) return;
-    HDC dc = GetDC(skinned.window);
-    if (dc == nullptr) return;
-    paintControl(skinned, dc);
-    ReleaseDC(skinned.window, dc);
+    const WindowDC dc(skinned.window, GetDC(skinned.window));
+    if (dc.get() != nullptr) paintControl(skinned, dc.get());
 }
 
 }  // namespace skin::win32

@@ -3,7 +3,10 @@
 // shows on every system, also where the class style for shadows has no effect.
 #include <windows.h>
 
-#include "skinengine/library/Engine.h"
+#include "skinengine/library/Shadow.h"
+
+#include "skinengine/library/SkinFormat.h"
+#include "ui/win32/Owners.h"
 
 namespace skin::win32 {
 namespace {
@@ -36,8 +39,8 @@ LRESULT CALLBACK shadowProc(HWND shadow, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(shadow, &paint);
+        const ui::win32::PaintDC paint(shadow);
+        HDC dc = paint.get();
         RECT rect;
         GetClientRect(shadow, &rect);
         // Bands from dark beside the window to light at the outer edge, on both arms of the L.
@@ -50,7 +53,6 @@ LRESULT CALLBACK shadowProc(HWND shadow, UINT message, WPARAM wParam, LPARAM lPa
             FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
             FillRect(dc, &bottom, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         }
-        EndPaint(shadow, &paint);
         return 0;
     }
     default:
@@ -96,9 +98,8 @@ void placeShadow(HWND shadow, HWND target) {
     const int height = frame.bottom - frame.top;
     // The band right of and below the window: the shadow's own rectangle less the window's.
     HRGN band = CreateRectRgn(0, 0, width, height);
-    HRGN covered = CreateRectRgn(-kDepth, -kDepth, width - kDepth, height - kDepth);
-    CombineRgn(band, band, covered, RGN_DIFF);
-    DeleteObject(covered);
+    const ui::win32::Owned<HRGN> covered(CreateRectRgn(-kDepth, -kDepth, width - kDepth, height - kDepth));
+    CombineRgn(band, band, covered.get(), RGN_DIFF);
     SetWindowRgn(shadow, band, FALSE);  // the window owns the region from here on
     SetWindowPos(shadow, target, frame.left + kDepth, frame.top + kDepth, width, height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/win32/Owners.h"
+
 namespace skin::win32 {
 namespace {
 
@@ -15,13 +17,12 @@ std::optional<std::wstring> tracePath() {
 }
 
 void append(const std::wstring& path, const std::string& line) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const ui::win32::KernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return;
     std::string text = line + "\n";
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 }  // namespace
@@ -33,30 +34,10 @@ std::optional<std::string_view> boundedText(const char* text, std::size_t maxByt
     return std::string_view(text, length);
 }
 
-std::wstring wideFrom(std::string_view bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
-    return wide;
-}
-
-std::string utf8FromWide(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    if (length <= 0) return {};
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
-}
-
 std::string quotedAnsi(const char* ansi) {
     if (ansi == nullptr) return "\"(null)\"";
-    if (std::optional<std::string_view> text = boundedText(ansi)) return "\"" + utf8FromWide(wideFrom(*text, CP_ACP)) + "\"";
-    return "\"" + utf8FromWide(wideFrom(std::string_view(ansi, kMaxHostTextBytes), CP_ACP)) + "\"... (no end within " +
+    if (std::optional<std::string_view> text = boundedText(ansi)) return "\"" + kUtf8.toAnsi(kAnsi.fromAnsi(*text)) + "\"";
+    return "\"" + kUtf8.toAnsi(kAnsi.fromAnsi(std::string_view(ansi, kMaxHostTextBytes))) + "\"... (no end within " +
            std::to_string(kMaxHostTextBytes) + " bytes)";
 }
 
@@ -73,7 +54,7 @@ void trace(const std::function<std::string()>& line) {
 
 void tell(const std::wstring& why) {
     OutputDebugStringW((why + L"\n").c_str());
-    trace([&] { return "  " + utf8FromWide(why); });
+    trace([&] { return "  " + kUtf8.toAnsi(why); });
 }
 
 }  // namespace skin::win32

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/win32/SystemCodePage.h"
+
 namespace skin::win32 {
 
 // The longest text the library reads from a host, its NUL included: the platform's longest path.
@@ -21,8 +23,9 @@ inline constexpr std::size_t kMaxHostTextBytes = 32768;
 // without its NUL within the bound.
 std::optional<std::string_view> boundedText(const char* text, std::size_t maxBytes = kMaxHostTextBytes);
 
-std::wstring wideFrom(std::string_view bytes, UINT codePage);
-std::string utf8FromWide(const std::wstring& wide);
+// The host's code page, and UTF-8, in which the trace and the skin files are written.
+inline const ui::win32::SystemCodePage kAnsi;
+inline const ui::win32::SystemCodePage kUtf8{CP_UTF8};
 // The text in double quotes as the trace shows it.
 std::string quotedAnsi(const char* ansi);
 std::string handleText(HWND window);

@@ -2,23 +2,23 @@
 // controls' colours) and the controls it paints itself. No exception leaves them.
 #include <windows.h>
 
+#include "skinengine/library/WindowProcs.h"
+
 #include "skinengine/library/Engine.h"
+#include "skinengine/library/Painting.h"
+#include "skinengine/library/Shadow.h"
 #include "ui/win32/Subclass.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
 
+using ui::win32::classNameOf;
 using ui::win32::defSubclassProc;
 
 // Mouse positions arrive as two signed 16-bit values.
 POINT pointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
-std::wstring classNameOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
 }
 
 ColourMessage colourMessageOf(UINT message) {
@@ -128,6 +128,75 @@ void changePart(SkinnedWindow& skinned, CaptionPart& field, CaptionPart part) {
     repaintFrame(skinned);
 }
 
+// The caption's buttons answer as the platform's own would.
+LRESULT hitTest(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = skinned.window;
+    LRESULT fallback = defSubclassProc(window, message, wParam, lParam);
+    if (IsIconic(window)) return fallback;
+    POINT point = windowPoint(window, pointOf(lParam));
+    return hitFor(captionPartAt(captionLayoutOf(window), point.x, point.y), fallback);
+}
+
+void hoverCaption(SkinnedWindow& skinned, LPARAM lParam) {
+    HWND window = skinned.window;
+    Engine::instance().markHot(nullptr);
+    POINT point = windowPoint(window, pointOf(lParam));
+    changePart(skinned, skinned.hotPart, captionPartAt(captionLayoutOf(window), point.x, point.y));
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, window, 0};
+    TrackMouseEvent(&track);
+}
+
+// Messages after which the platform may have drawn its own caption over ours.
+LRESULT passOnAndRepaint(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = skinned.window;
+    LRESULT result = defSubclassProc(window, message, wParam, lParam);
+    if (message == WM_STYLECHANGED && stillSkinned(skinned)) {
+        skinned.hasCaption = (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    }
+    repaintFrame(skinned);
+    return result;
+}
+
+LRESULT pressCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = skinned.window;
+    CaptionPart part = buttonForHit(wParam);
+    if (part == CaptionPart::None) {
+        LRESULT result = defSubclassProc(window, message, wParam, lParam);
+        repaintFrame(skinned);
+        return result;
+    }
+    // The caption buttons are ours: the platform's own tracking would draw its buttons.
+    skinned.pressedPart = part;
+    skinned.pressedInside = true;
+    SetCapture(window);
+    repaintFrame(skinned);
+    return 0;
+}
+
+// The pressed button looks pressed only while the pointer is over it.
+void followPressedButton(SkinnedWindow& skinned, LPARAM lParam) {
+    HWND window = skinned.window;
+    POINT screen = pointOf(lParam);
+    ClientToScreen(window, &screen);
+    POINT point = windowPoint(window, screen);
+    bool inside = captionPartAt(captionLayoutOf(window), point.x, point.y) == skinned.pressedPart;
+    if (inside != skinned.pressedInside) {
+        skinned.pressedInside = inside;
+        repaintFrame(skinned);
+    }
+}
+
+// Released over the button, its command goes to the window.
+void releasePressedButton(SkinnedWindow& skinned) {
+    HWND window = skinned.window;
+    const CaptionPart part = skinned.pressedPart;
+    const bool inside = skinned.pressedInside;
+    skinned.pressedPart = CaptionPart::None;
+    ReleaseCapture();
+    repaintFrame(skinned);
+    if (inside) PostMessageW(window, WM_SYSCOMMAND, systemCommandFor(window, part), 0);
+}
+
 LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     HWND window = skinned.window;
     handled = true;
@@ -145,64 +214,27 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         repaintFrame(skinned);
         return result;
     }
-    case WM_NCHITTEST: {
-        LRESULT fallback = defSubclassProc(window, message, wParam, lParam);
-        if (IsIconic(window)) return fallback;
-        POINT point = windowPoint(window, pointOf(lParam));
-        return hitFor(captionPartAt(captionLayoutOf(window), point.x, point.y), fallback);
-    }
-    case WM_NCMOUSEMOVE: {
-        Engine::instance().markHot(nullptr);
-        POINT point = windowPoint(window, pointOf(lParam));
-        changePart(skinned, skinned.hotPart, captionPartAt(captionLayoutOf(window), point.x, point.y));
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, window, 0};
-        TrackMouseEvent(&track);
+    case WM_NCHITTEST:
+        return hitTest(skinned, message, wParam, lParam);
+    case WM_NCMOUSEMOVE:
+        hoverCaption(skinned, lParam);
         break;
-    }
     case WM_NCMOUSELEAVE:
         changePart(skinned, skinned.hotPart, CaptionPart::None);
         break;
     case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK: {
-        CaptionPart part = buttonForHit(wParam);
-        if (part == CaptionPart::None) {
-            LRESULT result = defSubclassProc(window, message, wParam, lParam);
-            repaintFrame(skinned);
-            return result;
-        }
-        // The caption buttons are ours: the platform's own tracking would draw its buttons.
-        skinned.pressedPart = part;
-        skinned.pressedInside = true;
-        SetCapture(window);
-        repaintFrame(skinned);
-        return 0;
-    }
+    case WM_NCLBUTTONDBLCLK:
+        return pressCaption(skinned, message, wParam, lParam);
     case WM_MOUSEMOVE:
         if (skinned.pressedPart == CaptionPart::None) {
             Engine::instance().markHot(nullptr);  // the pointer is over the window itself
             break;
         }
-        {
-            POINT screen = pointOf(lParam);
-            ClientToScreen(window, &screen);
-            POINT point = windowPoint(window, screen);
-            bool inside = captionPartAt(captionLayoutOf(window), point.x, point.y) == skinned.pressedPart;
-            if (inside != skinned.pressedInside) {
-                skinned.pressedInside = inside;
-                repaintFrame(skinned);
-            }
-        }
+        followPressedButton(skinned, lParam);
         return 0;
     case WM_LBUTTONUP:
         if (skinned.pressedPart == CaptionPart::None) break;
-        {
-            const CaptionPart part = skinned.pressedPart;
-            const bool inside = skinned.pressedInside;
-            skinned.pressedPart = CaptionPart::None;
-            ReleaseCapture();
-            repaintFrame(skinned);
-            if (inside) PostMessageW(window, WM_SYSCOMMAND, systemCommandFor(window, part), 0);
-        }
+        releasePressedButton(skinned);
         return 0;
     case WM_CAPTURECHANGED:
         changePart(skinned, skinned.pressedPart, CaptionPart::None);
@@ -214,14 +246,8 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_STYLECHANGED:
-    case WM_EXITMENULOOP: {
-        LRESULT result = defSubclassProc(window, message, wParam, lParam);
-        if (message == WM_STYLECHANGED && stillSkinned(skinned)) {
-            skinned.hasCaption = (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-        }
-        repaintFrame(skinned);
-        return result;
-    }
+    case WM_EXITMENULOOP:
+        return passOnAndRepaint(skinned, message, wParam, lParam);
     default:
         break;
     }
@@ -339,10 +365,8 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     }
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        paintControl(skinned, dc);
-        EndPaint(window, &paint);
+        const ui::win32::PaintDC paint(window);
+        paintControl(skinned, paint.get());
         return 0;
     }
     case WM_PRINTCLIENT:

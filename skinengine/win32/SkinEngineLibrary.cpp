@@ -26,11 +26,10 @@ void keepCurrentDirectoryOutOfLibrarySearch() {
     // Wine keeps searching the current directory despite the empty DLL directory. The default
     // directories (the program's folder, then System32) leave it out there too; systems older
     // than Windows 8 may lack the call, and the empty DLL directory does the work there.
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    constexpr DWORD kSearchDefaultDirectories = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+    using SetDefaultDllDirectoriesFunction = decltype(&::SetDefaultDllDirectories);
     const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault != nullptr) setDefault(kSearchDefaultDirectories);
+    if (setDefault != nullptr) setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
 
 void stopForMissingSkinEngine(const wchar_t* functionName, UINT exitCode) {

@@ -5,21 +5,6 @@
 namespace stock::win32 {
 namespace {
 
-// The types of the functions bound by name, from their declarations.
-using InternetOpenAFunction = decltype(&::InternetOpenA);
-using InternetOpenUrlAFunction = decltype(&::InternetOpenUrlA);
-using InternetReadFileFunction = decltype(&::InternetReadFile);
-using InternetCloseHandleFunction = decltype(&::InternetCloseHandle);
-
-using OleLoadPicturePathFunction = decltype(&::OleLoadPicturePath);
-using OleLoadPictureFileFunction = decltype(&::OleLoadPictureFile);
-using SysAllocStringFunction = decltype(&::SysAllocString);
-using SysFreeStringFunction = decltype(&::SysFreeString);
-using OleInitializeFunction = decltype(&::OleInitialize);
-using VarR8FromStrFunction = decltype(&::VarR8FromStr);
-using VarI2FromR8Function = decltype(&::VarI2FromR8);
-using VarFormatFunction = decltype(&::VarFormat);
-
 // The published interface identifiers of the OLE picture.
 constexpr GUID kPictureId = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 constexpr GUID kPictureDispatchId = {0x7BF80981, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
@@ -27,30 +12,26 @@ constexpr GUID kPictureDispatchId = {0x7BF80981, 0xBF32, 0x101A, {0x8B, 0xBB, 0x
 // The picture and dispatch forms of what a loader returned, or nothing when it is no picture.
 PictureRef asPicture(IUnknown* object) {
     if (object == nullptr) return nullptr;
-    IPictureDisp* dispatch = nullptr;
-    IPicture* picture = nullptr;
-    object->QueryInterface(kPictureDispatchId, reinterpret_cast<void**>(&dispatch));
-    object->QueryInterface(kPictureId, reinterpret_cast<void**>(&picture));
-    if (dispatch == nullptr || picture == nullptr) {
-        if (dispatch != nullptr) dispatch->Release();
-        if (picture != nullptr) picture->Release();
-        return nullptr;
-    }
-    return std::make_shared<OlePicture>(dispatch, picture);
+    ui::win32::ComRef<IPictureDisp> dispatch;
+    ui::win32::ComRef<IPicture> picture;
+    object->QueryInterface(kPictureDispatchId, reinterpret_cast<void**>(dispatch.out()));
+    object->QueryInterface(kPictureId, reinterpret_cast<void**>(picture.out()));
+    if (!dispatch || !picture) return nullptr;
+    return std::make_shared<OlePicture>(std::move(dispatch), std::move(picture));
 }
 
 }  // namespace
 
 InternetApi::Handle WinInetApi::InternetOpenA(const char* agent, std::uint32_t accessType, const char* proxy,
                                               const char* proxyBypass, std::uint32_t flags) {
-    auto open = wininet_.function<InternetOpenAFunction>("InternetOpenA");
+    auto open = wininet_.function<decltype(&::InternetOpenA)>("InternetOpenA");
     return open == nullptr ? 0 : reinterpret_cast<Handle>(open(agent, accessType, proxy, proxyBypass, flags));
 }
 
 InternetApi::Handle WinInetApi::InternetOpenUrlA(Handle internet, const char* url, const char* headers,
                                                  std::uint32_t headersLength, std::uint32_t flags,
                                                  std::uintptr_t context) {
-    auto open = wininet_.function<InternetOpenUrlAFunction>("InternetOpenUrlA");
+    auto open = wininet_.function<decltype(&::InternetOpenUrlA)>("InternetOpenUrlA");
     return open == nullptr ? 0
                            : reinterpret_cast<Handle>(open(reinterpret_cast<void*>(internet), url, headers,
                                                            headersLength, flags, context));
@@ -58,7 +39,7 @@ InternetApi::Handle WinInetApi::InternetOpenUrlA(Handle internet, const char* ur
 
 bool WinInetApi::InternetReadFile(Handle file, void* buffer, std::uint32_t bytesToRead, std::uint32_t* bytesRead) {
     *bytesRead = 0;
-    auto read = wininet_.function<InternetReadFileFunction>("InternetReadFile");
+    auto read = wininet_.function<decltype(&::InternetReadFile)>("InternetReadFile");
     DWORD count = 0;
     const bool ok = read != nullptr && read(reinterpret_cast<void*>(file), buffer, bytesToRead, &count);
     *bytesRead = count;
@@ -66,13 +47,8 @@ bool WinInetApi::InternetReadFile(Handle file, void* buffer, std::uint32_t bytes
 }
 
 bool WinInetApi::InternetCloseHandle(Handle handle) {
-    auto close = wininet_.function<InternetCloseHandleFunction>("InternetCloseHandle");
+    auto close = wininet_.function<decltype(&::InternetCloseHandle)>("InternetCloseHandle");
     return close != nullptr && close(reinterpret_cast<void*>(handle));
-}
-
-OlePicture::~OlePicture() {
-    picture_->Release();
-    dispatch_->Release();
 }
 
 bool OlePicture::holdsImage() const {
@@ -101,7 +77,7 @@ void OlePicture::draw(HDC dc) const {
 
 bool OlePictureService::startCom() {
     if (!comStarted_) {
-        auto initialize = ole32_.function<OleInitializeFunction>("OleInitialize");
+        auto initialize = ole32_.function<decltype(&::OleInitialize)>("OleInitialize");
         comStarted_ = initialize != nullptr && SUCCEEDED(initialize(nullptr));
     }
     return comStarted_;
@@ -109,14 +85,13 @@ bool OlePictureService::startCom() {
 
 PictureService::Outcome OlePictureService::loadPicturePath(const std::wstring& path, PictureRef& picture) {
     picture = nullptr;
-    auto load = oleaut32_.function<OleLoadPicturePathFunction>("OleLoadPicturePath");
+    auto load = oleaut32_.function<decltype(&::OleLoadPicturePath)>("OleLoadPicturePath");
     if (load == nullptr || !startCom()) return Outcome::Unavailable;
-    IUnknown* object = nullptr;
+    ui::win32::ComRef<IUnknown> object;
     std::wstring text = path;  // the loader takes a writable string
-    load(text.data(), nullptr, 0, 0, kPictureId, reinterpret_cast<void**>(&object));
-    if (object == nullptr) return Outcome::Called;
-    picture = asPicture(object);
-    object->Release();
+    load(text.data(), nullptr, 0, 0, kPictureId, reinterpret_cast<void**>(object.out()));
+    if (!object) return Outcome::Called;
+    picture = asPicture(object.get());
     if (picture == nullptr) return Outcome::Unavailable;
     // An empty answer loads "successfully" as a picture of no type: that is no chart.
     if (!static_cast<const OlePicture&>(*picture).holdsImage()) picture = nullptr;
@@ -124,24 +99,21 @@ PictureService::Outcome OlePictureService::loadPicturePath(const std::wstring& p
 }
 
 PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {
-    auto load = oleaut32_.function<OleLoadPictureFileFunction>("OleLoadPictureFile");
-    auto allocate = oleaut32_.function<SysAllocStringFunction>("SysAllocString");
-    auto release = oleaut32_.function<SysFreeStringFunction>("SysFreeString");
+    auto load = oleaut32_.function<decltype(&::OleLoadPictureFile)>("OleLoadPictureFile");
+    auto allocate = oleaut32_.function<decltype(&::SysAllocString)>("SysAllocString");
+    auto release = oleaut32_.function<decltype(&::SysFreeString)>("SysFreeString");
     if (load == nullptr || allocate == nullptr || release == nullptr || !startCom()) return nullptr;
     VARIANT name{};
     name.vt = VT_BSTR;
     name.bstrVal = allocate(path.c_str());
-    IDispatch* object = nullptr;
-    load(name, &object);
+    ui::win32::ComRef<IDispatch> object;
+    load(name, object.out());
     release(name.bstrVal);
-    if (object == nullptr) return nullptr;
-    PictureRef picture = asPicture(object);
-    object->Release();
-    return picture;
+    return asPicture(object.get());
 }
 
 std::optional<double> OleNumberConversions::platformNumber(const wchar_t* text) {
-    auto read = oleaut32_.function<VarR8FromStrFunction>("VarR8FromStr");
+    auto read = oleaut32_.function<decltype(&::VarR8FromStr)>("VarR8FromStr");
     double value = 0;
     // The declaration takes a writable text; the conversion only reads it.
     if (read == nullptr || FAILED(read(const_cast<OLECHAR*>(text), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
@@ -149,15 +121,15 @@ std::optional<double> OleNumberConversions::platformNumber(const wchar_t* text) 
 }
 
 std::optional<std::int16_t> OleNumberConversions::platformWhole(double value) {
-    auto round = oleaut32_.function<VarI2FromR8Function>("VarI2FromR8");
+    auto round = oleaut32_.function<decltype(&::VarI2FromR8)>("VarI2FromR8");
     SHORT whole = 0;
     if (round == nullptr || FAILED(round(value, &whole))) return std::nullopt;
     return whole;
 }
 
 std::optional<std::wstring> OleNumberConversions::platformText(double value) {
-    auto format = oleaut32_.function<VarFormatFunction>("VarFormat");
-    auto release = oleaut32_.function<SysFreeStringFunction>("SysFreeString");
+    auto format = oleaut32_.function<decltype(&::VarFormat)>("VarFormat");
+    auto release = oleaut32_.function<decltype(&::SysFreeString)>("SysFreeString");
     if (format == nullptr || release == nullptr) return std::nullopt;
     VARIANT number{};
     number.vt = VT_R8;

@@ -9,6 +9,7 @@
 
 #include "stock/Platform.h"
 #include "ui/win32/LazyLibrary.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace stock::win32 {
@@ -26,25 +27,19 @@ private:
     ui::win32::LazyLibrary wininet_{L"wininet.dll"};
 };
 
-class CodePageText final : public TextCodec {
-public:
-    std::string toAnsi(const std::wstring& text) override { return system_.toAnsi(text); }
-    std::wstring fromGbk(const std::string& bytes) override { return gbk_.fromAnsi(bytes); }
-    std::wstring fromUtf8(const std::string& bytes) override { return utf8_.fromAnsi(bytes); }
-
-private:
-    ui::win32::SystemCodePage system_;
-    ui::win32::SystemCodePage gbk_{936};
-    ui::win32::SystemCodePage utf8_{CP_UTF8, MB_ERR_INVALID_CHARS};
+// The code pages through the platform's own conversions.
+struct SystemCodePages {
+    ui::win32::SystemCodePage system;
+    ui::win32::SystemCodePage gbk{936};
+    ui::win32::SystemCodePage utf8{CP_UTF8, MB_ERR_INVALID_CHARS};
+    operator TextCodePages() const { return {system, gbk, utf8}; }
 };
 
 // An OLE picture as the image control holds it: its dispatch form, plus the picture form to draw.
 class OlePicture final : public Picture {
 public:
-    OlePicture(IPictureDisp* dispatch, IPicture* picture) : dispatch_(dispatch), picture_(picture) {}
-    OlePicture(const OlePicture&) = delete;
-    OlePicture& operator=(const OlePicture&) = delete;
-    ~OlePicture() override;
+    OlePicture(ui::win32::ComRef<IPictureDisp> dispatch, ui::win32::ComRef<IPicture> picture)
+        : dispatch_(std::move(dispatch)), picture_(std::move(picture)) {}
 
     bool holdsImage() const;
     // At the given resolution, in dots per inch.
@@ -52,8 +47,8 @@ public:
     void draw(HDC dc) const;
 
 private:
-    IPictureDisp* dispatch_;
-    IPicture* picture_;
+    ui::win32::ComRef<IPictureDisp> dispatch_;
+    ui::win32::ComRef<IPicture> picture_;
 };
 
 class OlePictureService final : public PictureService {

@@ -66,10 +66,9 @@ void StockWindow::onDrawItem(std::size_t control, HDC dc) {
 
 void StockWindow::onPaint(HDC dc) {
     ui::win32::PenHandle pen(CreatePen(PS_SOLID, 1, kLineColor));
-    HGDIOBJ old = SelectObject(dc, pen.get());
+    const ui::win32::Selection selected(dc, pen.get());
     MoveToEx(dc, window_.pixelsX(kLine1.x1), window_.pixelsY(kLine1.y1), nullptr);
     LineTo(dc, window_.pixelsX(kLine1.x2), window_.pixelsY(kLine1.y2));
-    SelectObject(dc, old);
 }
 
 }  // namespace stock::win32

@@ -9,7 +9,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     skinengine::keepCurrentDirectoryOutOfLibrarySearch();
     skinengine::SkinEngineLibrary skin;
     stock::win32::WinInetApi internet;
-    stock::win32::CodePageText text;
+    stock::win32::SystemCodePages text;
     ui::win32::LazyLibrary oleaut32{L"oleaut32.dll"};
     stock::win32::OlePictureService pictures{oleaut32};
     stock::win32::OleNumberConversions numbers{oleaut32};

@@ -38,7 +38,7 @@ void lookUp(Lookup& run, const std::string& body, std::uint32_t seed, bool fullR
         run.internet.chunks.push_back(body.substr(at, size));
         at += size;
     }
-    support::Cp936 codec;
+    support::StockCodePages codec;
     RecordingSkinEngine skin;
     stock::StockPlatform platform{run.internet, codec, run.pictures, run.numbers, kAddresses};
     stock::Form1 form(run.window, skin, platform);

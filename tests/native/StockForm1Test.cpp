@@ -16,7 +16,7 @@ protected:
     FakeStockWindow window;
     RecordingSkinEngine skin;
     FakeInternet internet;
-    support::Cp936 codec;
+    support::StockCodePages codec;
     FakePictures pictures;
     FakeNumbers numbers;
     ServiceAddresses addresses{L"http://quote.test", L"http://chart.test", ""};

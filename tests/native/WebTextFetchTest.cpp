@@ -11,7 +11,7 @@ namespace {
 using testing::FakeInternet;
 
 std::wstring fetch(FakeInternet& internet, const std::string& headers = "") {
-    support::Cp936 codec;
+    support::StockCodePages codec;
     return fetchWebText(internet, codec, L"http://quote.test/list=sh600000", headers);
 }
 

@@ -90,6 +90,11 @@ std::string toCp936(const std::wstring& text) {
     return convert<std::string>(cd, text, '?');
 }
 
+std::string Utf8::toAnsi(const std::wstring& text) const {
+    static iconv_t cd = converter("UTF-8", "WCHAR_T");
+    return convert<std::string>(cd, text, '?');
+}
+
 // To UTF-32LE, the form of wchar_t on the machines that fuzz, and not to WCHAR_T: glibc takes code
 // points above U+10FFFF into WCHAR_T, and refuses them only on the way to a Unicode form.
 std::optional<std::wstring> fromUtf8(const std::string& bytes) {

@@ -16,13 +16,23 @@ std::wstring fromCp936(const std::string& bytes);
 std::string toCp936(const std::wstring& text);
 std::optional<std::wstring> fromUtf8(const std::string& bytes);
 
-class Cp936 final : public ui::AnsiCodePage, public stock::TextCodec {
+class Cp936 final : public ui::AnsiCodePage {
 public:
     std::string toAnsi(const std::wstring& text) const override { return toCp936(text); }
-    std::wstring fromAnsi(const std::string& bytes) const override { return fromCp936(bytes); }
-    std::string toAnsi(const std::wstring& text) override { return toCp936(text); }
-    std::wstring fromGbk(const std::string& bytes) override { return fromCp936(bytes); }
-    std::wstring fromUtf8(const std::string& bytes) override { return support::fromUtf8(bytes).value_or(L""); }
+    std::wstring fromAnsi(std::string_view bytes) const override { return fromCp936(std::string(bytes)); }
+};
+
+class Utf8 final : public ui::AnsiCodePage {
+public:
+    std::string toAnsi(const std::wstring& text) const override;
+    std::wstring fromAnsi(std::string_view bytes) const override { return fromUtf8(std::string(bytes)).value_or(L""); }
+};
+
+// The calculator's code pages on a system whose own is 936.
+struct StockCodePages {
+    Cp936 gbk;
+    Utf8 utf8;
+    operator stock::TextCodePages() const { return {gbk, gbk, utf8}; }
 };
 
 }  // namespace support

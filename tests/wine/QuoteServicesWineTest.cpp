@@ -16,7 +16,7 @@ const std::wstring kCharts = L"http://127.0.0.1:18081";
 
 std::wstring fetch(const std::wstring& url) {
     win32::WinInetApi internet;
-    win32::CodePageText text;
+    win32::SystemCodePages text;
     return fetchWebText(internet, text, url, "");
 }
 

@@ -40,15 +40,6 @@ void resize(HWND control, int width, int height) {
 
 }  // namespace
 
-LOGFONTW logFontAt(const Font& font, int dpi) {
-    LOGFONTW logFont{};
-    logFont.lfHeight = -MulDiv(font.tenthsOfPoint, dpi, 720);
-    logFont.lfWeight = font.weight;
-    logFont.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(logFont.lfFaceName, font.face, LF_FACESIZE);
-    return logFont;
-}
-
 DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource)
     : design_(design),
       events_(events),
@@ -59,14 +50,14 @@ DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int
 
 DesignedWindow::~DesignedWindow() {
     if (window_ != nullptr) DestroyWindow(window_);
-    if (measuring_ != nullptr) DeleteDC(measuring_);
 }
 
 bool DesignedWindow::create(HINSTANCE instance) {
-    HDC screen = GetDC(nullptr);
-    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    {
+        const WindowDC screen(nullptr, GetDC(nullptr));
+        dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -206,14 +197,15 @@ void DesignedWindow::sizeToText(std::size_t index) {
     std::wstring caption = text(index);
     // Measured on a memory DC: the text's extent is the same, and under Wine a window's DC costs
     // ten round trips to the server, which a lookup pays each time it sets the summary line.
-    if (measuring_ == nullptr) measuring_ = CreateCompatibleDC(nullptr);
-    HDC dc = measuring_;
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    if (!measuring_.valid()) measuring_.reset(CreateCompatibleDC(nullptr));
+    HDC dc = measuring_.get();
     SIZE size{};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
+    {
+        const Selection font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        GetTextMetricsW(dc, &metrics);
+    }
     resize(control, size.cx, metrics.tmHeight);
 }
 
@@ -224,14 +216,7 @@ std::size_t DesignedWindow::indexOf(HWND control) const {
     return controls_.size();
 }
 
-std::wstring DesignedWindow::text(std::size_t index) const {
-    HWND control = controls_[index];
-    int length = GetWindowTextLengthW(control);
-    std::wstring result(static_cast<std::size_t>(length) + 1, L'\0');
-    length = GetWindowTextW(control, result.data(), length + 1);
-    result.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return result;
-}
+std::wstring DesignedWindow::text(std::size_t index) const { return windowText(controls_[index]); }
 
 void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
     SetWindowTextW(controls_[index], text.c_str());
@@ -318,41 +303,47 @@ LRESULT CALLBACK DesignedWindow::windowProc(HWND window, UINT message, WPARAM wP
     }
 }
 
+void DesignedWindow::command(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDOK && lParam == 0) {
+        // Enter from keyboard navigation: a focused push button is pressed, as in a dialog box;
+        // anywhere else Enter does nothing.
+        std::size_t focused = indexOf(GetFocus());
+        if (focused < design_.controlCount && design_.controls[focused].kind == Kind::Button) events_.onClick(focused);
+        return;
+    }
+    std::size_t index = LOWORD(wParam) - kFirstControlId;
+    if (index >= design_.controlCount) return;
+    if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
+        behaviour->second->onCommand(HIWORD(wParam));
+    } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
+        events_.onClick(index);
+    } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
+        events_.onClick(index);
+    }
+}
+
+bool DesignedWindow::drawItem(const DRAWITEMSTRUCT& item) {
+    const std::size_t index = item.CtlID - kFirstControlId;
+    auto behaviour = behaviours_.find(index);
+    if (behaviour != behaviours_.end()) {
+        behaviour->second->drawItem(item);
+        return true;
+    }
+    if (index >= controls_.size() || design_.controls[index].kind != Kind::Image) return false;
+    // An image control: the owner draws its picture over the window's background.
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    events_.onDrawItem(index, item.hDC);
+    return true;
+}
+
 LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: {
-        if (LOWORD(wParam) == IDOK && lParam == 0) {
-            // Enter from keyboard navigation: a focused push button is pressed, as in a dialog box;
-            // anywhere else Enter does nothing.
-            std::size_t focused = indexOf(GetFocus());
-            if (focused < design_.controlCount && design_.controls[focused].kind == Kind::Button) events_.onClick(focused);
-            return 0;
-        }
-        std::size_t index = LOWORD(wParam) - kFirstControlId;
-        if (index >= design_.controlCount) return 0;
-        if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
-            behaviour->second->onCommand(HIWORD(wParam));
-        } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
-            events_.onClick(index);
-        } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
-            events_.onClick(index);
-        }
+    case WM_COMMAND:
+        command(wParam, lParam);
         return 0;
-    }
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const std::size_t index = item.CtlID - kFirstControlId;
-        auto behaviour = behaviours_.find(index);
-        if (behaviour != behaviours_.end()) {
-            behaviour->second->drawItem(item);
-            return TRUE;
-        }
-        if (index >= controls_.size() || design_.controls[index].kind != Kind::Image) break;
-        // An image control: the owner draws its picture over the window's background.
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        events_.onDrawItem(index, item.hDC);
-        return TRUE;
-    }
+    case WM_DRAWITEM:
+        if (drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -362,10 +353,8 @@ LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(brush != nullptr ? brush : defaultBrush);
     }
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window_, &paint);
-        events_.onPaint(dc);
-        EndPaint(window_, &paint);
+        const PaintDC paint(window_);
+        events_.onPaint(paint.get());
         return 0;
     }
     case WM_TIMER:

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "ui/DesignTable.h"
-#include "ui/win32/GdiObject.h"
+#include "ui/win32/Owners.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace ui::win32 {
 
@@ -41,9 +42,6 @@ public:
     virtual void onCommand(WORD notification) = 0;
     virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
 };
-
-// The design font at a resolution of dpi dots per inch.
-LOGFONTW logFontAt(const Font& font, int dpi);
 
 class DesignedWindow {
 public:
@@ -82,6 +80,9 @@ private:
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(WPARAM wParam, LPARAM lParam);
+    // False for a control drawn by no one here.
+    bool drawItem(const DRAWITEMSTRUCT& item);
     LRESULT handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH colorControl(HDC dc, HWND control);
     HFONT fontFor(const Font& font);
@@ -98,7 +99,7 @@ private:
     HWND tooltip_ = nullptr;
     bool tooltipsTried_ = false;
     HWND lastFocus_ = nullptr;
-    HDC measuring_ = nullptr;  // labels sized to their captions are measured here
+    MemoryDC measuring_;  // labels sized to their captions are measured here
     int dpiX_ = 96;
     int dpiY_ = 96;
     std::vector<HWND> controls_;

@@ -15,7 +15,7 @@ std::string SystemCodePage::toAnsi(const std::wstring& text) const {
     return bytes;
 }
 
-std::wstring SystemCodePage::fromAnsi(const std::string& bytes) const {
+std::wstring SystemCodePage::fromAnsi(std::string_view bytes) const {
     if (bytes.empty()) return {};
     const int length =
         MultiByteToWideChar(codePage_, decodeFlags_, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);

@@ -14,7 +14,7 @@ public:
         : codePage_(codePage), decodeFlags_(decodeFlags) {}
 
     std::string toAnsi(const std::wstring& text) const override;
-    std::wstring fromAnsi(const std::string& bytes) const override;
+    std::wstring fromAnsi(std::string_view bytes) const override;
 
 private:
     unsigned codePage_;

@@ -1,0 +1,21 @@
+// What the engine draws (Painting.cpp): the caption bar and border of a skinned window, the
+// controls it paints itself, and the borders of text and list boxes.
+#pragma once
+
+#include <windows.h>
+
+#include "skinengine/library/SkinRules.h"
+
+namespace skin::win32 {
+
+struct SkinnedWindow;
+class SkinResources;
+
+void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
+void paintControl(SkinnedWindow& skinned, HDC dc);
+void paintControlNow(SkinnedWindow& skinned);
+void paintEdge(SkinnedWindow& skinned);
+CaptionLayout captionLayoutOf(HWND window);
+bool usesSystemBrush(HBRUSH brush);
+
+}  // namespace skin::win32

@@ -1,0 +1,18 @@
+// What the programs' windows and the skin library alike read from a window or build for one.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/DesignTable.h"
+
+namespace ui::win32 {
+
+std::wstring windowText(HWND window);
+std::wstring classNameOf(HWND window);
+
+// The font at a resolution of dpi dots per inch.
+LOGFONTW logFontAt(const Font& font, int dpi);
+
+}  // namespace ui::win32
