@@ -250,6 +250,8 @@ std::wstring DesignedWindow::text(std::size_t index) const {
 }
 
 void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
+    // The same text again would only repaint the control, a round trip to the server or more.
+    if (this->text(index) == text) return;
     SetWindowTextW(controls_[index], text.c_str());
     if (design_.controls[index].flags & kSizeToText) sizeToText(index);
 }
