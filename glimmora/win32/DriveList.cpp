@@ -27,14 +27,27 @@ void DriveList::created(HWND control) {
     wchar_t roots[27 * 4 + 1] = {};
     const DWORD length = GetLogicalDriveStringsW(27 * 4, roots);
     for (const wchar_t* root = roots; length > 0 && length <= 27 * 4 && *root != L'\0'; root += lstrlenW(root) + 1) {
-        const UINT type = GetDriveTypeW(root);
-        const std::wstring text = driveEntryText(root[0], volumeLabel(root, type));
+        const std::wstring text = driveEntryText(root[0], L"");
         letters_.push_back(text[0]);
-        types_.push_back(type);
+        types_.push_back(DRIVE_UNKNOWN);
+        described_.push_back(false);
         SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     SendMessageW(combo_, CB_SETITEMHEIGHT, 0, entryHeight(combo_));
     chooseDriveOf(currentDirectory());
+}
+
+// A drive's type and label are each a request to the mount manager: only the chosen entry shows
+// until the list has the focus, so the others are asked then.
+void DriveList::describe(int entry) {
+    if (described_[entry]) return;
+    described_[entry] = true;
+    const std::wstring root{letters_[entry], L':', L'\\'};
+    types_[entry] = GetDriveTypeW(root.c_str());
+    const std::wstring text = driveEntryText(letters_[entry], volumeLabel(root, types_[entry]));
+    SendMessageW(combo_, CB_DELETESTRING, entry, 0);
+    SendMessageW(combo_, CB_INSERTSTRING, entry, reinterpret_cast<LPARAM>(text.c_str()));
+    if (entry == chosen_) SendMessageW(combo_, CB_SETCURSEL, entry, 0);
 }
 
 std::wstring DriveList::entryText(int entry) const {
@@ -57,6 +70,7 @@ void DriveList::chooseDriveOf(const std::wstring& path) {
 
 void DriveList::choose(int entry) {
     chosen_ = entry;
+    describe(entry);
     SendMessageW(combo_, CB_SETCURSEL, entry, 0);
 }
 
@@ -69,6 +83,9 @@ void DriveList::commitChoice() {
 }
 
 void DriveList::onCommand(WORD notification) {
+    if (notification == CBN_SETFOCUS) {
+        for (std::size_t i = 0; i < letters_.size(); ++i) describe(static_cast<int>(i));
+    }
     if (notification == CBN_CLOSEUP) commitChoice();
     if (notification == CBN_SELCHANGE && !SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0)) commitChoice();
 }

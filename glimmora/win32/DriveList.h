@@ -27,12 +27,14 @@ public:
 private:
     std::wstring entryText(int entry) const;
     void choose(int entry);
+    void describe(int entry);
     void commitChoice();
 
     std::function<void()> changed_;
     HWND combo_ = nullptr;
     std::vector<wchar_t> letters_;
     std::vector<UINT> types_;  // GetDriveType's, for the picture
+    std::vector<bool> described_;  // type and label asked
     int chosen_ = -1;
 };
 

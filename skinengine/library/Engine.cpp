@@ -323,7 +323,8 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
     skinned->window = window;
     skinned->role = role;
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
-    skinned->active = GetActiveWindow() == window;
+    // Only a caption shows it; asking costs a round trip to the server under Wine.
+    skinned->active = skinned->hasCaption && GetActiveWindow() == window;
     skinned->edge = (role == Role::Edit || role == Role::ListBox) &&
                     ((styleOf(window) & WS_BORDER) || (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
     const bool isWindowProc = role == Role::TopLevel || role == Role::Container;

@@ -13,6 +13,9 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"QuorvaneDesignedWindow";
 constexpr UINT_PTR kTimerId = 1;
 constexpr int kDroppedRows = 8;
+// What a drop-down list's field adds around the height set for it, under Wine; where the
+// platform adds another, fitDropDownField measures it.
+constexpr int kUsualFieldFrame = 6;
 
 bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
@@ -104,9 +107,13 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
 
     const TwipsRect rect = clientRect(design_, index);
     // A drop-down list's window height includes its dropped list; the table gives the field's.
-    const int height = pixelsY(rect.height) * (design.kind == Kind::DriveList ? kDroppedRows : 1);
+    // A label sized to its caption is made at that size: each resize is a round trip or more.
+    const SIZE size = (design.flags & kSizeToText)
+                          ? textSize(fontFor(design.font), design.caption != nullptr ? design.caption : L"")
+                          : SIZE{pixelsX(rect.width),
+                                 pixelsY(rect.height) * (design.kind == Kind::DriveList ? kDroppedRows : 1)};
     HWND control = CreateWindowExW(kind.exStyle, kind.className, design.caption, style, pixelsX(rect.left),
-                                   pixelsY(rect.top), pixelsX(rect.width), height, window_,
+                                   pixelsY(rect.top), size.cx, size.cy, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
                                    nullptr);
     controls_[index] = control;
@@ -119,7 +126,6 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
         if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, design.maxLength, 0);
         setWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
-    if (design.flags & kSizeToText) sizeToText(index);
     if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
     // After the behaviour has set the height of the list's entries, which may move the field's.
     if (design.kind == Kind::DriveList) fitDropDownField(index);
@@ -129,12 +135,17 @@ void DesignedWindow::fitDropDownField(std::size_t index) {
     // The field's frame is measured around a height we set ourselves: what the control reports
     // back as its field height need not be what it was set to.
     HWND control = controls_[index];
-    const auto probe = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), probe);
+    const int wanted = pixelsY(clientRect(design_, index).height);
+    // Each CB_SETITEMHEIGHT resizes the combo box: the usual frame first, measured only when it
+    // was not the platform's.
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - kUsualFieldFrame);
     RECT shown;
     GetWindowRect(control, &shown);
+    if (shown.bottom - shown.top == wanted) return;
+    const auto probe = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), probe);
+    GetWindowRect(control, &shown);
     const int frame = shown.bottom - shown.top - probe;
-    const int wanted = pixelsY(clientRect(design_, index).height);
     SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - frame);
 }
 
@@ -194,19 +205,21 @@ HFONT DesignedWindow::fontFor(const Font& font) {
 
 void DesignedWindow::sizeToText(std::size_t index) {
     HWND control = controls_[index];
-    std::wstring caption = text(index);
-    // Measured on a memory DC: the text's extent is the same, and under Wine a window's DC costs
-    // ten round trips to the server, which a lookup pays each time it sets the summary line.
+    const SIZE size = textSize(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), text(index));
+    resize(control, size.cx, size.cy);
+}
+
+// The text's width and the font's height, measured on a memory DC: the extent is the same, and
+// under Wine a window's DC costs ten round trips to the server, which a lookup pays each time
+// it sets the summary line.
+SIZE DesignedWindow::textSize(HFONT font, const std::wstring& text) {
     if (!measuring_.valid()) measuring_.reset(CreateCompatibleDC(nullptr));
-    HDC dc = measuring_.get();
+    const Selection selected(measuring_.get(), font);
     SIZE size{};
+    GetTextExtentPoint32W(measuring_.get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics{};
-    {
-        const Selection font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-        GetTextMetricsW(dc, &metrics);
-    }
-    resize(control, size.cx, metrics.tmHeight);
+    GetTextMetricsW(measuring_.get(), &metrics);
+    return {size.cx, metrics.tmHeight};
 }
 
 std::size_t DesignedWindow::indexOf(HWND control) const {
@@ -219,6 +232,8 @@ std::size_t DesignedWindow::indexOf(HWND control) const {
 std::wstring DesignedWindow::text(std::size_t index) const { return windowText(controls_[index]); }
 
 void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
+    // The same text again would only repaint the control, a round trip to the server or more.
+    if (this->text(index) == text) return;
     SetWindowTextW(controls_[index], text.c_str());
     if (design_.controls[index].flags & kSizeToText) sizeToText(index);
 }

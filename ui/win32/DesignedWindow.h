@@ -87,6 +87,7 @@ private:
     HBRUSH colorControl(HDC dc, HWND control);
     HFONT fontFor(const Font& font);
     void sizeToText(std::size_t index);
+    SIZE textSize(HFONT font, const std::wstring& text);
     void fitDropDownField(std::size_t index);
     void createControl(HINSTANCE instance, std::size_t index);
     void makeTooltips();
