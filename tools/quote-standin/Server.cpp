@@ -280,7 +280,11 @@ void Server::deliver(Connection& connection, const Answer& answer) {
         c.send(head(answer, body.size())) && c.send(firstHalf) && c.pause(std::chrono::milliseconds(100));
         c.reset();
         return;
-    case Delivery::LengthShorter: c.send(head(answer, body.size() / 2)) && c.send(body); break;
+    case Delivery::LengthShorter:
+        // In one write: Wine's reader takes what has arrived past the Content-Length, and a body sent
+        // after the head would make how much that is a matter of timing.
+        c.send(head(answer, body.size() / 2) + body);
+        break;
     case Delivery::LengthLonger: c.send(head(answer, body.size() + 1000)) && c.send(body); break;
     case Delivery::StallMidBody:
         c.send(head(answer, body.size())) && c.send(firstHalf) && c.pause(options_.slow) && c.send(secondHalf);
