@@ -38,7 +38,7 @@ std::wstring fullPath(const std::wstring& path) {
 
 void DirectoryList::created(HWND control) {
     list_ = control;
-    SendMessageW(list_, LB_SETITEMHEIGHT, 0, entryHeight(list_));
+    SendMessageW(list_, LB_SETITEMHEIGHT, 0, entryHeight(reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0))));
     indentStep_ = MulDiv(GetSystemMetrics(SM_CXSMICON), 1, 2);
     ui::win32::setWindowSubclass(list_, keyProc, 0, reinterpret_cast<DWORD_PTR>(this));
     wchar_t current[MAX_PATH];

@@ -33,7 +33,9 @@ void DriveList::created(HWND control) {
         described_.push_back(false);
         SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    SendMessageW(combo_, CB_SETITEMHEIGHT, 0, entryHeight(combo_));
+    // Measured when the list was made; set again only where the platform did not take it then.
+    const int height = entryHeight(reinterpret_cast<HFONT>(SendMessageW(combo_, WM_GETFONT, 0, 0)));
+    if (SendMessageW(combo_, CB_GETITEMHEIGHT, 0, 0) != height) SendMessageW(combo_, CB_SETITEMHEIGHT, 0, height);
     chooseDriveOf(currentDirectory());
 }
 
@@ -89,6 +91,8 @@ void DriveList::onCommand(WORD notification) {
     if (notification == CBN_CLOSEUP) commitChoice();
     if (notification == CBN_SELCHANGE && !SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0)) commitChoice();
 }
+
+int DriveList::entryHeightFor(HFONT font) const { return entryHeight(font); }
 
 void DriveList::drawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID >= letters_.size()) return drawEntry(item, 0, L"", nullptr);

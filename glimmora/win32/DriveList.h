@@ -20,6 +20,7 @@ public:
     void created(HWND control) override;
     void onCommand(WORD notification) override;
     void drawItem(const DRAWITEMSTRUCT& item) override;
+    int entryHeightFor(HFONT font) const override;
 
     std::wstring text() const;
     void chooseDriveOf(const std::wstring& path);

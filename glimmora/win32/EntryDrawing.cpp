@@ -54,11 +54,13 @@ void paintShape(HDC dc, const RECT& square, const Shape& shape) {
 
 }  // namespace
 
-int entryHeight(HWND control) {
-    const ui::win32::WindowDC dc(control, GetDC(control));
+// Measured on a memory DC: the metrics are the same, and under Wine a window's DC costs ten round
+// trips to the server.
+int entryHeight(HFONT font) {
+    const ui::win32::MemoryDC dc(CreateCompatibleDC(nullptr));
     TEXTMETRICW metrics{};
     {
-        const ui::win32::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        const ui::win32::Selection selected(dc.get(), font);
         GetTextMetricsW(dc.get(), &metrics);
     }
     return std::max<int>(metrics.tmHeight, GetSystemMetrics(SM_CYSMICON)) + 2;

@@ -13,7 +13,7 @@ namespace glimmora::win32 {
 using PicturePainter = std::function<void(HDC dc, const RECT& square)>;
 
 // Entries as tall as the font's line or the small icon, whichever is taller.
-int entryHeight(HWND control);
+int entryHeight(HFONT font);
 void drawEntry(const DRAWITEMSTRUCT& item, int indent, const std::wstring& text, const PicturePainter& picture);
 
 // A folder drawn by us: the platform's open-folder icon is not the same everywhere.

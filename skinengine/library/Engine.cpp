@@ -304,24 +304,28 @@ void Engine::markHot(HWND control) {
 }
 
 void Engine::skinAllWindows() {
+    const HWND focus = GetFocus();
     for (HWND window : threadTopLevelWindows()) {
-        if (roleOf(window) == Role::TopLevel) skinTree(window);
+        if (roleOf(window) == Role::TopLevel) skinTree(window, focus);
     }
 }
 
-void Engine::skinTree(HWND topLevel) {
-    skinWindow(topLevel, Role::TopLevel);
+void Engine::skinTree(HWND topLevel, HWND focus) {
+    skinWindow(topLevel, Role::TopLevel, focus);
     for (HWND child : descendants(topLevel)) {
         const Role role = roleOf(child);
-        if (role != Role::None && find(GetParent(child)) != nullptr) skinWindow(child, role);
+        if (role != Role::None && find(GetParent(child)) != nullptr) skinWindow(child, role, focus);
     }
 }
 
-SkinnedWindow* Engine::skinWindow(HWND window, Role role) {
+// The focus is passed in by those that skin windows which may have it: a window being created
+// does not.
+SkinnedWindow* Engine::skinWindow(HWND window, Role role, HWND focus) {
     if (SkinnedWindow* known = find(window)) return known;
     auto skinned = std::make_unique<SkinnedWindow>();
     skinned->window = window;
     skinned->role = role;
+    skinned->focused = window == focus;
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
     // Only a caption shows it; asking costs a round trip to the server under Wine.
     skinned->active = skinned->hasCaption && GetActiveWindow() == window;

@@ -30,6 +30,9 @@ struct SkinnedWindow {
     bool hot = false;       // a control under the pointer
     bool redraw = true;     // WM_SETREDRAW
     bool edge = false;      // a text or list box border the engine paints
+    // Kept from WM_SETFOCUS and WM_KILLFOCUS: asking GetFocus while painting is a round trip to
+    // the server under Wine, once for every control painted.
+    bool focused = false;
     HWND shadow = nullptr;
 };
 
@@ -106,8 +109,8 @@ public:
 private:
     Engine() = default;
     void skinAllWindows();
-    void skinTree(HWND topLevel);
-    SkinnedWindow* skinWindow(HWND window, Role role);
+    void skinTree(HWND topLevel, HWND focus);
+    SkinnedWindow* skinWindow(HWND window, Role role, HWND focus = nullptr);
     // When the platform keeps the subclass (it refuses a thread that does not own the window),
     // the record it points at stays too. A window that is ending loses both.
     void unskin(SkinnedWindow& skinned, bool windowEnding = false);

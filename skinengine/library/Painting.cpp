@@ -167,9 +167,9 @@ void drawFocus(HDC dc, const RECT& rect) {
     DrawFocusRect(dc, &rect);
 }
 
-bool showsFocus(HWND control) {
-    if (GetFocus() != control) return false;
-    return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+bool showsFocus(const SkinnedWindow& skinned) {
+    if (!skinned.focused) return false;
+    return !(SendMessageW(skinned.window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
 // The control's font, or the platform's for controls that were given none.
@@ -202,7 +202,7 @@ void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     const bool enabled = IsWindowEnabled(control) != FALSE;
     const bool hot = skinned.hot || (state & kHotState);
     const bool isDefault = (windowStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    const bool focused = GetFocus() == control;
+    const bool focused = skinned.focused;
 
     Colour face = skin.buttonFace;
     if (!enabled) {
@@ -229,7 +229,7 @@ void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     RECT textRect = {rect.left + 4, rect.top + 2, rect.right - 4, rect.bottom - 2};
     if (pushed) OffsetRect(&textRect, 1, 1);
     drawLabel(dc, windowText(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
-    if (showsFocus(control)) {
+    if (showsFocus(skinned)) {
         RECT focus = {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
         drawFocus(dc, focus);
     }
@@ -279,7 +279,7 @@ void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) 
                                : RECT{box.right + 4, rect.top, rect.right, rect.bottom};
     const std::wstring caption = windowText(control);
     drawLabel(dc, caption, textRect, DT_LEFT, (windowStyle & BS_MULTILINE) != 0);
-    if (showsFocus(control) && !caption.empty()) {
+    if (showsFocus(skinned) && !caption.empty()) {
         RECT measured = textRect;
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
         const int height = measured.bottom - measured.top;
@@ -330,7 +330,7 @@ void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
     const auto current = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
     const auto caret = static_cast<int>(SendMessageW(control, LB_GETCARETINDEX, 0, 0));
-    const bool focused = showsFocus(control);
+    const bool focused = showsFocus(skinned);
     const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     std::wstring entry;
@@ -474,7 +474,7 @@ void paintEdge(SkinnedWindow& skinned) {
     Colour border = skin.editBorder;
     if (!enabled) {
         border = blend(border, skin.windowBackground, 128);
-    } else if (GetFocus() == control) {
+    } else if (skinned.focused) {
         border = darken(border, 70);
     }
     outline(dc, outer, border);

@@ -360,6 +360,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         Engine::instance().windowDestroyed(skinned);
         return defSubclassProc(window, message, wParam, lParam);
     }
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) skinned.focused = message == WM_SETFOCUS;
     if (skinned.role == Role::Edit || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
     }

@@ -1,5 +1,7 @@
 #include "ui/win32/DesignedWindow.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <imm.h>
 
@@ -13,9 +15,12 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"QuorvaneDesignedWindow";
 constexpr UINT_PTR kTimerId = 1;
 constexpr int kDroppedRows = 8;
-// What a drop-down list's field adds around the height set for it, under Wine; where the
-// platform adds another, fitDropDownField measures it.
+// What a drop-down list's field adds around the height set for it, and around the height its
+// owner measures for it, under Wine; where the platform adds another, fitDropDownField measures it.
 constexpr int kUsualFieldFrame = 6;
+constexpr int kUsualMeasuredFieldFrame = 10;
+// The border of a drop-down list's dropped list.
+constexpr int kDroppedListBorder = 2;
 
 bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
@@ -106,12 +111,20 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     if (!continuesOptions) style |= WS_GROUP;
 
     const TwipsRect rect = clientRect(design_, index);
-    // A drop-down list's window height includes its dropped list; the table gives the field's.
     // A label sized to its caption is made at that size: each resize is a round trip or more.
-    const SIZE size = (design.flags & kSizeToText)
-                          ? textSize(fontFor(design.font), design.caption != nullptr ? design.caption : L"")
-                          : SIZE{pixelsX(rect.width),
-                                 pixelsY(rect.height) * (design.kind == Kind::DriveList ? kDroppedRows : 1)};
+    SIZE size = (design.flags & kSizeToText)
+                    ? textSize(fontFor(design.font), design.caption != nullptr ? design.caption : L"")
+                    : SIZE{pixelsX(rect.width), pixelsY(rect.height)};
+    if (design.kind == Kind::DriveList) {
+        // Its window height includes its dropped list; the table gives the field's. A list of
+        // whole entries is not cut to whole entries by the platform, a resize each time the
+        // combo box lays itself out (its font, its field height).
+        const int field = size.cy;
+        const int entry = entryHeightOf(index);
+        size.cy = entry > 0 ? field + kDroppedListBorder +
+                                  std::max(1, ((kDroppedRows - 1) * field - kDroppedListBorder) / entry) * entry
+                            : field * kDroppedRows;
+    }
     HWND control = CreateWindowExW(kind.exStyle, kind.className, design.caption, style, pixelsX(rect.left),
                                    pixelsY(rect.top), size.cx, size.cy, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
@@ -136,10 +149,12 @@ void DesignedWindow::fitDropDownField(std::size_t index) {
     // back as its field height need not be what it was set to.
     HWND control = controls_[index];
     const int wanted = pixelsY(clientRect(design_, index).height);
-    // Each CB_SETITEMHEIGHT resizes the combo box: the usual frame first, measured only when it
-    // was not the platform's.
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - kUsualFieldFrame);
+    // The field was measured at its creation (measureItem). Each CB_SETITEMHEIGHT resizes the
+    // combo box: the usual frame first, measured only when it was not the platform's.
     RECT shown;
+    GetWindowRect(control, &shown);
+    if (shown.bottom - shown.top == wanted) return;
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - kUsualFieldFrame);
     GetWindowRect(control, &shown);
     if (shown.bottom - shown.top == wanted) return;
     const auto probe = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
@@ -351,8 +366,31 @@ bool DesignedWindow::drawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
+int DesignedWindow::entryHeightOf(std::size_t index) {
+    auto behaviour = behaviours_.find(index);
+    if (index >= design_.controlCount || behaviour == behaviours_.end()) return 0;
+    return behaviour->second->entryHeightFor(fontFor(design_.controls[index].font));
+}
+
+// Asked while the control is being made, before it has its font: an entry height set afterwards,
+// or a field height, resizes a drop-down list.
+bool DesignedWindow::measureItem(MEASUREITEMSTRUCT& item) {
+    const std::size_t index = item.CtlID - kFirstControlId;
+    const int entry = entryHeightOf(index);
+    if (entry <= 0) return false;
+    if (item.itemID == static_cast<UINT>(-1) && design_.controls[index].kind == Kind::DriveList) {
+        item.itemHeight = static_cast<UINT>(pixelsY(clientRect(design_, index).height) - kUsualMeasuredFieldFrame);
+    } else {
+        item.itemHeight = static_cast<UINT>(entry);
+    }
+    return true;
+}
+
 LRESULT DesignedWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_MEASUREITEM:
+        if (measureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        break;
     case WM_COMMAND:
         command(wParam, lParam);
         return 0;

@@ -41,6 +41,8 @@ public:
     virtual void created(HWND control) = 0;
     virtual void onCommand(WORD notification) = 0;
     virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
+    // The height of an owner-drawn control's entries in the given font; 0 leaves it to the platform.
+    virtual int entryHeightFor(HFONT /*font*/) const { return 0; }
 };
 
 class DesignedWindow {
@@ -83,6 +85,9 @@ private:
     void command(WPARAM wParam, LPARAM lParam);
     // False for a control drawn by no one here.
     bool drawItem(const DRAWITEMSTRUCT& item);
+    // False for a control measured by no one here.
+    bool measureItem(MEASUREITEMSTRUCT& item);
+    int entryHeightOf(std::size_t index);
     LRESULT handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH colorControl(HDC dc, HWND control);
     HFONT fontFor(const Font& font);
