@@ -30,6 +30,11 @@ TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     EXPECT_EQ(folders.back(), L"冬季") << "the subfolder below the path";
     EXPECT_EQ(folders[static_cast<std::size_t>(listSelection(box(Control::Dir1)))],
               folder_.path().substr(folder_.path().find_last_of(L'\\') + 1));
+    // The drawn lists' rows as tall as the text in them: a measuring fault made them a pixel high.
+    for (Control list : {Control::Dir1, Control::Drive1}) {
+        const UINT message = list == Control::Dir1 ? LB_GETITEMHEIGHT : CB_GETITEMHEIGHT;
+        EXPECT_GE(SendMessageW(box(list), message, 0, 0), 13) << glimmora::indexOf(list);
+    }
 
     const std::pair<Control, const wchar_t*> captions[] = {
         {Control::Check1, L"透明值=200"}, {Control::Check2, L"阴影"},
