@@ -102,7 +102,7 @@ add_dependencies(glimmora SkinH_VB6)
 # each built once for all of them.
 add_library(window_driver STATIC tools/window-driver/Driver.cpp)
 target_include_directories(window_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(window_driver PUBLIC gdi32)
+target_link_libraries(window_driver PUBLIC win32_shared gdi32)
 add_library(window_test_support STATIC tests/e2e/WindowDriver.cpp tests/e2e/TestFiles.cpp)
 target_link_libraries(window_test_support PUBLIC window_driver ole32 windowscodecs uuid)
 

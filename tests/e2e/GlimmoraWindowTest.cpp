@@ -158,12 +158,6 @@ POINT captionButton(HWND window, LRESULT wanted) {
     return {-1, -1};
 }
 
-void clickAt(POINT point) {
-    moveMouse(point);
-    mouseEvent(point, MOUSEEVENTF_LEFTDOWN);
-    mouseEvent(point, MOUSEEVENTF_LEFTUP);
-}
-
 TEST_F(GlimmoraWindow, TheSkinnedCaptionsMinimiseButtonMinimises) {
     const POINT minimise = captionButton(form_, HTMINBUTTON);
     ASSERT_GE(minimise.x, 0) << "no minimise button on the caption";
@@ -203,7 +197,7 @@ namespace {
 DWORD backgroundOnScreen(HWND window) {
     POINT point{4, 4};
     ClientToScreen(window, &point);
-    return screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
+    return screenPixel(point);
 }
 
 // The colour of a list box's empty area on the screen, near its bottom inside the frame.
@@ -212,7 +206,7 @@ DWORD emptyListAreaOnScreen(HWND list) {
     GetClientRect(list, &client);
     POINT point{client.right / 2, client.bottom - 4};
     ClientToScreen(list, &point);
-    return screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
+    return screenPixel(point);
 }
 constexpr DWORD kWhite = 0xFFFFFF;
 
@@ -267,10 +261,10 @@ TEST_F(GlimmoraOnSampleSkins, TheShadowFollowsTheWindowAndGoesWithItsBox) {
     ASSERT_TRUE(waitUntil([&] { return listSelection(box(Control::List1)) == 0; }, 5000));
     RECT frame;
     GetWindowRect(form_, &frame);
-    const RECT beside{frame.right + 2, (frame.top + frame.bottom) / 2, frame.right + 3, (frame.top + frame.bottom) / 2 + 1};
-    const RECT below{(frame.left + frame.right) / 2, frame.bottom + 2, (frame.left + frame.right) / 2 + 1, frame.bottom + 3};
+    const POINT beside{frame.right + 2, (frame.top + frame.bottom) / 2};
+    const POINT below{(frame.left + frame.right) / 2, frame.bottom + 2};
     auto luminance = [](DWORD c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF); };
-    const DWORD desktopBeside = screenPixels(beside).at(0), desktopBelow = screenPixels(below).at(0);
+    const DWORD desktopBeside = screenPixel(beside), desktopBelow = screenPixel(below);
 
     click(box(Control::Check2));
     HWND shadow = program_->waitForWindow(L"SkinHShadow", 5000);
@@ -282,8 +276,8 @@ TEST_F(GlimmoraOnSampleSkins, TheShadowFollowsTheWindowAndGoesWithItsBox) {
     EXPECT_EQ(GetWindow(form_, GW_HWNDNEXT), shadow) << "just below its window";
     EXPECT_TRUE(GetWindowLongW(shadow, GWL_EXSTYLE) & WS_EX_TRANSPARENT) << "clicks pass through";
     parkMouse();
-    EXPECT_TRUE(waitUntil([&] { return luminance(screenPixels(beside).at(0)) < luminance(desktopBeside) - 30 &&
-                                       luminance(screenPixels(below).at(0)) < luminance(desktopBelow) - 30; }, 5000))
+    EXPECT_TRUE(waitUntil([&] { return luminance(screenPixel(beside)) < luminance(desktopBeside) - 30 &&
+                                       luminance(screenPixel(below)) < luminance(desktopBelow) - 30; }, 5000))
         << "darker beside and below the window than the desktop was";
     const RECT around = {frame.left - 12, frame.top - 12, cast.right + 12, cast.bottom + 12};
     saveScreenshot(around, screenshotDirectory() + L"\\glimmora-shadow.png");

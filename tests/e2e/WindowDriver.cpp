@@ -107,6 +107,8 @@ void moveMouseTo(HWND control) {
 
 void click(HWND control, bool right) { clicksAt(mouseAt(control), right, 1); }
 
+void clickAt(POINT screen) { clicksAt(moveMouse(screen), false, 1); }
+
 void doubleClick(HWND control) { clicksAt(mouseAt(control), false, 2); }
 
 void clickListEntry(HWND list, int entry, bool twice) {
@@ -166,6 +168,8 @@ bool setClipboardText(const std::wstring& text) {
     CloseClipboard();
     return set;
 }
+
+DWORD screenPixel(POINT screen) { return screenPixels({screen.x, screen.y, screen.x + 1, screen.y + 1}).at(0); }
 
 TextColours coloursOnScreen(HWND control) {
     RECT rect;

@@ -34,6 +34,8 @@ bool isCentredOnScreen(HWND window);
 void typeText(const std::wstring& text);
 void moveMouseTo(HWND control);
 void click(HWND control, bool right = false);
+// Moves the pointer to a point of the screen and clicks there.
+void clickAt(POINT screen);
 void doubleClick(HWND control);
 // Clicks, once or twice, in the middle of a list box's entry, which must be in view.
 void clickListEntry(HWND list, int entry, bool twice = false);
@@ -45,6 +47,9 @@ int listSelection(HWND list);
 // The clipboard's text, and new text put there.
 std::wstring clipboardText();
 bool setClipboardText(const std::wstring& text);
+
+// The screen's pixel at a point, as 0x00RRGGBB.
+DWORD screenPixel(POINT screen);
 
 struct TextColours {
     int red = 0;

@@ -114,7 +114,7 @@ protected:
     static skin::Colour pixel(HWND window, int x, int y) {
         POINT point{x, y};
         ClientToScreen(window, &point);
-        const DWORD rgb = screenPixels({point.x, point.y, point.x + 1, point.y + 1}).at(0);
+        const DWORD rgb = screenPixel(point);
         return skin::rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     }
     void expectDefaultSkinWithTheProgramsOwnBoxes() const {

@@ -86,24 +86,6 @@ TEST(StandinBounds, StopEndsSlowAndEndlessAnswersAtOnce) {
     close(stalled);
 }
 
-// A socket listening on a port the system chose.
-int listenAnywhere() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(fd, 1);
-    return fd;
-}
-
-int portOf(int fd) {
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
-}
-
 int runScript(const std::string& command, const std::string& log, int quotePort, int chartPort) {
     setenv("QUOTE_STANDIN", QUOTE_STANDIN_BINARY, 1);
     const std::string line = std::string(STANDIN_SOURCE_DIR) + "/service " + command + " " + log +
@@ -118,13 +100,13 @@ TEST(StandinService, StartsOnlyWhatCanServeAndStopsIt) {
                             "/standin-" + std::to_string(getpid()) + ".log";
     std::remove(log.c_str());
     // Two ports that were free a moment ago, and one held by another socket.
-    const int a = listenAnywhere(), b = listenAnywhere(), taken = listenAnywhere();
-    const int quotePort = portOf(a), chartPort = portOf(b);
+    const int a = listenOn(0), b = listenOn(0), taken = listenOn(0);
+    const int quotePort = boundPort(a), chartPort = boundPort(b);
     close(a);
     close(b);
 
     auto started = Clock::now();
-    EXPECT_NE(runScript("start", log, quotePort, portOf(taken)), 0) << "a port held by another is no service";
+    EXPECT_NE(runScript("start", log, quotePort, boundPort(taken)), 0) << "a port held by another is no service";
     EXPECT_LT(Clock::now() - started, 5s);
     EXPECT_EQ(readFile(log + ".pid"), "");
     close(taken);

@@ -63,8 +63,7 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000
 
 // Screen pixels come as 0x00RRGGBB; skin colours as 0x00BBGGRR.
 Colour colourAt(POINT screen) {
-    RECT one = {screen.x, screen.y, screen.x + 1, screen.y + 1};
-    const DWORD pixel = e2e::screenPixels(one).at(0);
+    const DWORD pixel = e2e::screenPixel(screen);
     return skin::rgb((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
@@ -97,13 +96,6 @@ std::wstring tempDirectory() {
 void writeFile(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(path.c_str(), std::ios::binary);
     out << bytes;
-}
-
-// Presses and lets go of the left button at a point of the screen.
-void clickAt(POINT point) {
-    e2e::mouseEvent(point, 0);
-    e2e::mouseEvent(point, MOUSEEVENTF_LEFTDOWN);
-    e2e::mouseEvent(point, MOUSEEVENTF_LEFTUP);
 }
 
 bool layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
@@ -494,7 +486,7 @@ TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
 
     bool clicked = false;
     window.onButton = [&] { clicked = true; };
-    clickAt(window.screenPoint(kButton, 50, 15));
+    e2e::clickAt(window.screenPoint(kButton, 50, 15));
     RedrawWindow(window.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     EXPECT_TRUE(pumpUntil([&] { return clicked; }));
     pump();

@@ -46,6 +46,16 @@ std::runtime_error systemError(const std::string& what) {
     return std::runtime_error(what + ": " + std::strerror(errno));
 }
 
+// Control characters would break the one-line-per-request promise of the log.
+std::string printable(const std::string& s) {
+    std::string out = s;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return out;
+}
+
+}  // namespace
+
 int listenOn(int port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) throw systemError("socket");
@@ -69,16 +79,6 @@ int boundPort(int fd) {
     getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
 }
-
-// Control characters would break the one-line-per-request promise of the log.
-std::string printable(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return out;
-}
-
-}  // namespace
 
 // One accepted socket with the time it may still take. Every wait also watches the stop pipe,
 // so that stop() ends a slow, stalled or endless answer at once.

@@ -17,6 +17,11 @@
 
 namespace standin {
 
+// A socket listening on 127.0.0.1 at that port (0: one the system chooses); throws when it cannot.
+int listenOn(int port);
+// The port a socket is bound to.
+int boundPort(int fd);
+
 struct ServerOptions {
     int quotePort = 18080;  // 0: any free port
     int chartPort = 18081;

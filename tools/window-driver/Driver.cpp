@@ -1,5 +1,7 @@
 #include "tools/window-driver/Driver.h"
 
+#include "ui/win32/WindowBasics.h"
+
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -125,7 +127,7 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    if (search->wantedClass != nullptr && className(window) != search->wantedClass) return TRUE;
+    if (search->wantedClass != nullptr && ui::win32::classNameOf(window) != search->wantedClass) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -186,12 +188,6 @@ std::wstring windowText(HWND window) {
             return text;
         }
     }
-}
-
-std::wstring className(HWND window) {
-    wchar_t buffer[256] = {};
-    GetClassNameW(window, buffer, 256);
-    return buffer;
 }
 
 bool answers(HWND window) {

@@ -49,7 +49,6 @@ private:
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 std::wstring windowText(HWND window);
-std::wstring className(HWND window);
 // Returns once the window's thread has handled every message sent before.
 bool answers(HWND window);
 
