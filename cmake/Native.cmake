@@ -31,11 +31,7 @@ add_subdirectory(tools/quote-standin)
 if(QUORVANE_TESTS)
   add_executable(standin_tests tests/native/StandinTest.cpp)
   target_compile_options(standin_tests PRIVATE ${sanitizers})
-  target_compile_definitions(standin_tests PRIVATE
-    STANDIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}/tools/quote-standin"
-    QUOTE_STANDIN_BINARY="$<TARGET_FILE:quote-standin>")
   target_link_libraries(standin_tests PRIVATE standin_service GTest::gtest_main)
-  add_dependencies(standin_tests quote-standin)
   add_test(NAME standin_tests COMMAND standin_tests)
   set_tests_properties(standin_tests PROPERTIES TIMEOUT 120)
 endif()

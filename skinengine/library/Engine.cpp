@@ -116,7 +116,9 @@ void redrawWhole(HWND window) {
 
 SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
     const int dpi = GetDeviceCaps(ui::win32::WindowDC(nullptr, GetDC(nullptr)).get(), LOGPIXELSY);
-    const std::wstring face = (isUtf8(skin.font.face) ? kUtf8 : kAnsi).fromAnsi(skin.font.face);
+    // A face written in UTF-8, or else in the system's code page.
+    std::wstring face = ui::win32::SystemCodePage(CP_UTF8, MB_ERR_INVALID_CHARS).fromAnsi(skin.font.face);
+    if (face.empty()) face = kAnsi.fromAnsi(skin.font.face);
     const ui::Font design{face.c_str(), skin.font.tenthsOfPoint, skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET};
     const LOGFONTW font = ui::win32::logFontAt(design, dpi);
     captionFont_.reset(CreateFontIndirectW(&font));

@@ -89,7 +89,4 @@ inline constexpr int kMaxFontTenths = 720;
 // mark FF FE (read as UTF-8). A refusal says where (line) and why (error), for the skin's author.
 ParseResult parseSkin(std::string_view text);
 
-// Whether the bytes are well-formed UTF-8 (texts in a skin file may also be in the ANSI code page).
-bool isUtf8(std::string_view bytes);
-
 }  // namespace skin

@@ -47,16 +47,6 @@ TEST_F(GlimmoraWindow, OpensCentredWithTheFoldersSkinsSortedNoneChosen) {
     saveScreenshot(form_, screenshotDirectory() + L"\\glimmora-start.png");
 }
 
-TEST_F(GlimmoraWindow, TabWalksTheControlsInDesignOrder) {
-    const Control order[] = {Control::Drive1, Control::List1, Control::txtpath, Control::Command1,
-                             Control::Command2, Control::Check1, Control::Check2, Control::Dir1};
-    for (Control next : order) {
-        pressKey(VK_TAB);
-        EXPECT_TRUE(waitUntil([&] { return focusedControl(form_) == box(next); }, 3000))
-            << "expected the focus on " << glimmora::indexOf(next);
-    }
-}
-
 TEST_F(GlimmoraWindow, ShowsItsTooltips) {
     EXPECT_TRUE(showsTooltip(*program_, box(Control::txtpath), box(Control::Check2), L"目录文件夹所在路径"));
     EXPECT_TRUE(showsTooltip(*program_, box(Control::List1), box(Control::Check2), L"双击从列表中移除该文件"));

@@ -64,14 +64,6 @@ std::size_t gbkBytes(const std::wstring& text) {
         WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr));
 }
 
-bool startsWith(const std::wstring& text, const std::wstring& start) {
-    return text.compare(0, start.size(), start) == 0;
-}
-
-bool endsWith(const std::wstring& text, const std::wstring& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 const wchar_t kLineEnd[] = L",2024-05-17,15:00:03,00\";\n";
 
 class HostileAnswer : public StockLookupWindow, public ::testing::WithParamInterface<Hostile> {
@@ -140,20 +132,20 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
     switch (h.arrives) {
     case Arrives::Nothing: EXPECT_EQ(answer, L""); break;
     case Arrives::Page:
-        EXPECT_TRUE(startsWith(answer, L"<!DOCTYPE html>")) << "an HTML page";
+        EXPECT_TRUE(answer.starts_with(L"<!DOCTYPE html>")) << "an HTML page";
         EXPECT_NE(answer.find(h.words), std::wstring::npos);
         break;
     case Arrives::Line:
-        EXPECT_TRUE(startsWith(answer, lineStart));
-        EXPECT_TRUE(endsWith(answer, kLineEnd)) << "the whole line";
+        EXPECT_TRUE(answer.starts_with(lineStart));
+        EXPECT_TRUE(answer.ends_with(kLineEnd)) << "the whole line";
         break;
     case Arrives::FirstBytes:
-        EXPECT_TRUE(startsWith(answer, lineStart));
+        EXPECT_TRUE(answer.starts_with(lineStart));
         EXPECT_EQ(gbkBytes(answer), h.bytes) << "exactly the bytes that arrived";
         break;
     case Arrives::UpToNul: EXPECT_EQ(answer, h.words); break;
     case Arrives::Capped:
-        EXPECT_TRUE(startsWith(answer, lineStart));
+        EXPECT_TRUE(answer.starts_with(lineStart));
         EXPECT_LE(gbkBytes(answer), stock::kMaxBodyBytes);
         EXPECT_GT(gbkBytes(answer), stock::kMaxBodyBytes - 256) << "read up to the bound";
         break;
@@ -177,7 +169,7 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
     lookUpAndWait(L"000001", true, elapsed);
     EXPECT_EQ(text(Control::lb_info), kNextSummary);
     EXPECT_EQ(text(Control::Text3), L"10.61");
-    EXPECT_TRUE(startsWith(text(Control::Text10), L"var hq_str_sz000001=\"平安银行,10.52,"));
+    EXPECT_TRUE(text(Control::Text10).starts_with(L"var hq_str_sz000001=\"平安银行,10.52,"));
     expectNewChart(faultChart, chart());
 }
 

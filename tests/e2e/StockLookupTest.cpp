@@ -47,17 +47,6 @@ TEST_F(StockLookupWindow, EnterFillsPriceSummaryAnswerAndChart) {
     EXPECT_EQ(countRequests(log, "/newchart/min/n/sh600000.gif"), 1u);
 }
 
-TEST_F(StockLookupWindow, TheWeeklyOptionFetchesTheWeeklyChart) {
-    typeInto(Control::Text9, L"600000", L"600000");
-    click(box(Control::Option3));
-    ASSERT_TRUE(waitUntil([&] { return countRequests(requests(), "/newchart/weekly/n/sh600000.gif") == 1; }, 15000));
-    EXPECT_EQ(SendMessageW(box(Control::Option3), BM_GETCHECK, 0, 0), BST_CHECKED);
-    // Enter keeps the period the option chose.
-    giveFocus(form_, box(Control::Text9));
-    pressKey(VK_RETURN);
-    EXPECT_TRUE(waitUntil([&] { return countRequests(requests(), "/newchart/weekly/n/sh600000.gif") == 2; }, 15000));
-}
-
 // Enter looks up whatever modifier is held (with Alt it comes as a system key), once per press;
 // Alt+F4 from the same box still closes the window.
 TEST_F(StockLookupWindow, EnterWithAnyModifierLooksUpOnceAndAltF4StillCloses) {

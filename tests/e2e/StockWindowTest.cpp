@@ -57,21 +57,6 @@ TEST_F(StockWindow, KeystrokeFiltersLetThroughOnlyWhatEachBoxTakes) {
     EXPECT_TRUE(waitUntil([&] { return text(Control::Text4) == L".0"; }, 5000));
 }
 
-TEST_F(StockWindow, PastingThroughTheContextMenuIsNotFiltered) {
-    ASSERT_TRUE(setClipboardText(L"-7a"));
-
-    giveFocus(form_, box(Control::Text4));
-    SendMessageW(box(Control::Text4), EM_SETSEL, 0, -1);
-    HWND menu = nullptr;
-    for (int attempt = 0; attempt < 3 && menu == nullptr; ++attempt) {
-        click(box(Control::Text4), true);
-        menu = program_->waitForWindow(L"#32768", 3000);
-    }
-    ASSERT_NE(menu, nullptr) << "no context menu";
-    pressKey('P');
-    EXPECT_TRUE(waitUntil([&] { return text(Control::Text4) == L"-7a"; }, 5000));
-}
-
 // Hovering shows the design tooltips, the disabled average-cost box's included.
 TEST_F(StockWindow, ShowsItsTooltips) {
     const std::pair<Control, const wchar_t*> tips[] = {

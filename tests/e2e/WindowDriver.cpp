@@ -171,6 +171,11 @@ bool setClipboardText(const std::wstring& text) {
 
 DWORD screenPixel(POINT screen) { return screenPixels({screen.x, screen.y, screen.x + 1, screen.y + 1}).at(0); }
 
+COLORREF screenColour(POINT screen) {
+    const DWORD pixel = screenPixel(screen);
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
 TextColours coloursOnScreen(HWND control) {
     RECT rect;
     GetWindowRect(control, &rect);

@@ -48,8 +48,10 @@ int listSelection(HWND list);
 std::wstring clipboardText();
 bool setClipboardText(const std::wstring& text);
 
-// The screen's pixel at a point, as 0x00RRGGBB.
+// The screen's pixel at a point, as 0x00RRGGBB, and as a COLORREF (0x00BBGGRR), the form of the
+// skins' and the programs' own colours.
 DWORD screenPixel(POINT screen);
+COLORREF screenColour(POINT screen);
 
 struct TextColours {
     int red = 0;

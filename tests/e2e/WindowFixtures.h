@@ -16,19 +16,14 @@
 #include "skinengine/library/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
+#include "ui/win32/SystemCodePage.h"
 
 namespace e2e {
 
 using Lines = std::vector<std::string>;
 using Names = std::vector<std::wstring>;
 
-inline std::string utf8(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
-    result.pop_back();
-    return result;
-}
+inline std::string utf8(const std::wstring& text) { return ui::win32::SystemCodePage(CP_UTF8).toAnsi(text); }
 
 // What the two programs' fixtures share: the start with the trace, the controls by their design
 // names, the trace read back and the program's message box.
@@ -108,15 +103,14 @@ protected:
             << "typed into " << stock::indexOf(control) << ", got \"" << utf8(text(control)) << "\"";
     }
 
-    // The window under the skin that SkinH_Attach applies, the result boxes light yellow as the
-    // program sets them.
-    // A point of a window's client area as the screen shows it, in the skin's colour form.
-    static skin::Colour pixel(HWND window, int x, int y) {
+    // A point of a window's client area as the screen shows it.
+    static COLORREF pixel(HWND window, int x, int y) {
         POINT point{x, y};
         ClientToScreen(window, &point);
-        const DWORD rgb = screenPixel(point);
-        return skin::rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        return screenColour(point);
     }
+    // The window under the skin that SkinH_Attach applies, the result boxes light yellow as the
+    // program sets them.
     void expectDefaultSkinWithTheProgramsOwnBoxes() const {
         EXPECT_EQ(pixel(form_, 5, 5), skin::defaultSkin().windowBackground) << "the skin's background";
         RECT frame;

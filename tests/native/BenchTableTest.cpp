@@ -10,28 +10,6 @@ namespace {
 
 using Samples = std::vector<double>;
 
-struct SummaryCase {
-    Samples samples;
-    double median, low, high;
-};
-
-TEST(BenchSummary, MedianLowestAndHighestWhateverTheOrder) {
-    const SummaryCase cases[] = {
-        {{5}, 5, 5, 5},
-        {{9, 1, 5}, 5, 1, 9},
-        {{4, 1, 3, 2}, 2.5, 1, 4},       // an even count: the mean of the middle two
-        {{7, 7, 100, 7, 6}, 7, 6, 100},  // one slow run moves the spread, not the median
-    };
-    for (const auto& c : cases) {
-        const Summary summary = summarise(c.samples);
-        EXPECT_EQ(summary.median, c.median);
-        EXPECT_EQ(summary.low, c.low);
-        EXPECT_EQ(summary.high, c.high);
-        EXPECT_EQ(summary.runs, c.samples.size());
-    }
-    EXPECT_EQ(summarise({}).runs, 0u);
-}
-
 struct TimeCase {
     Samples measured, floor;
     double budget;

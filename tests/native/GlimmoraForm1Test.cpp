@@ -43,17 +43,6 @@ protected:
     Form1 form{window, skin, finder, codePage};
 };
 
-TEST_F(GlimmoraForm1, StartUpShowsThePathListsItsSkinsUnselectedThenAttaches) {
-    window.path = L"C:\\skins";
-    finder.folders["C:\\skins\\*.she"] = {"b.she", "A.she", "c.she"};
-    form.Form_Load();
-    EXPECT_EQ(window.text(Control::txtpath), L"C:\\skins");
-    EXPECT_EQ(window.entries, (Names{L"A.she", L"b.she", L"c.she"}));
-    EXPECT_EQ(window.listSelected(), L"");
-    EXPECT_EQ(form.skinFileName(), L"");
-    EXPECT_EQ(skin.calls, Calls{"SkinH_Attach()"});
-}
-
 TEST_F(GlimmoraForm1, TheSearchPatternGetsOneBackslashBeforeThePattern) {
     const struct {
         const wchar_t* path;
@@ -105,12 +94,6 @@ TEST_F(GlimmoraForm1, AFailedEnumerationLeavesTheListEmptyWithoutClosingOrMessag
     EXPECT_TRUE(window.messages.empty());
 }
 
-TEST_F(GlimmoraForm1, DirectoryChangeShowsThePathThenClearsFindsAndFilters) {
-    window.entries = {L"old.she"};
-    listed(L"D:\\skins", {"b.txt", "a.she"});
-    EXPECT_EQ(window.events, (Names{L"text D:\\skins", L"clear", L"add b.txt", L"add a.she", L"remove 1"}));
-}
-
 // A skin is chosen from the list: which engine calls, in which order, with which path.
 TEST_F(GlimmoraForm1, ChoosingASkinCallsTheEngineAsTheBoxesSay) {
     const struct {
@@ -141,53 +124,6 @@ TEST_F(GlimmoraForm1, ChoosingASkinCallsTheEngineAsTheBoxesSay) {
     }
 }
 
-TEST_F(GlimmoraForm1, TheBoxesSwitchOpacityAndShadowWhenTheirValueChanges) {
-    window.setValue(Control::Check1, 1);
-    window.setValue(Control::Check2, 1);
-    window.setValue(Control::Check1, 1);  // no change: nothing raised
-    window.setValue(Control::Check1, 0);
-    window.setValue(Control::Check1, 1);
-    window.setValue(Control::Check2, 0);
-    EXPECT_EQ(skin.calls, (Calls{"SkinH_SetWindowAlpha(0x00A10C2E, 200)", "SkinH_SetAero(1)",
-                                 "SkinH_SetWindowAlpha(0x00A10C2E, 255)", "SkinH_SetWindowAlpha(0x00A10C2E, 200)",
-                                 "SkinH_SetAero(0)"}));
-}
-
-TEST_F(GlimmoraForm1, DisablingClearsTheBoxesInsideItsStepsThenDetaches) {
-    const struct {
-        int check1;
-        int check2;
-        Calls calls;
-    } cases[] = {
-        {1, 1,
-         {"SkinH_SetWindowAlpha(0x00A10C2E, 255)", "SkinH_SetAero(0)", "SkinH_SetAero(0)", "SkinH_Detach()",
-          "SkinH_DetachEx(0x00A10C2E)"}},
-        {0, 0, {"SkinH_SetAero(0)", "SkinH_Detach()", "SkinH_DetachEx(0x00A10C2E)"}},
-        {0, 1, {"SkinH_SetAero(0)", "SkinH_SetAero(0)", "SkinH_Detach()", "SkinH_DetachEx(0x00A10C2E)"}},
-    };
-    for (const auto& c : cases) {
-        window.values[Control::Check1] = c.check1;
-        window.values[Control::Check2] = c.check2;
-        skin.calls.clear();
-        form.Click(Control::Command2);
-        EXPECT_EQ(skin.calls, c.calls);
-        EXPECT_EQ(window.value(Control::Check1), 0);
-        EXPECT_EQ(window.value(Control::Check2), 0);
-    }
-}
-
-TEST_F(GlimmoraForm1, ChoosingAReadableDriveMovesTheDirectoryListWhichRelists) {
-    window.driveFolders[L"d:"] = L"D:\\skins";
-    finder.folders["D:\\skins\\*.she"] = {"blue.she"};
-    window.drive = L"d: [data]";
-    form.Change(Control::Drive1);
-    EXPECT_EQ(window.dirPath(), L"D:\\skins");
-    EXPECT_EQ(window.text(Control::txtpath), L"D:\\skins");
-    EXPECT_EQ(window.entries, Names{L"blue.she"});
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(window.drive, L"d: [data]");
-}
-
 TEST_F(GlimmoraForm1, ADriveThatCannotBeReadLeavesTheListsAndSaysSo) {
     finder.folders["C:\\skins\\*.she"] = {"blue.she"};
     form.Form_Load();
@@ -204,15 +140,6 @@ TEST_F(GlimmoraForm1, ADriveThatCannotBeReadLeavesTheListsAndSaysSo) {
     EXPECT_NE(window.messages[0].text.find(L"a:"), std::wstring::npos);
     EXPECT_EQ(window.messages[0].title, L"驱动器未就绪");
     EXPECT_EQ(window.messages[0].style, kStyleExclamation);
-}
-
-TEST_F(GlimmoraForm1, ExitEndsTheProgramWithoutDetachingAndOtherEventsDoNothing) {
-    form.Click(Control::Command1);
-    EXPECT_TRUE(window.ended);
-    form.Click(Control::txtpath);
-    form.Change(Control::List1);
-    EXPECT_TRUE(skin.calls.empty());
-    EXPECT_TRUE(window.events.empty());
 }
 
 }  // namespace

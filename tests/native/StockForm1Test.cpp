@@ -64,34 +64,6 @@ TEST_F(StockForm1, EachBoxLetsThroughOnlyTheKeysItTakes) {
     }
 }
 
-TEST_F(StockForm1, DoubleClickCopiesTodaysPriceAsItStands) {
-    for (const wchar_t* price : {L"12.50", L"", L"abc"}) {
-        window.texts[Control::Text3] = price;
-        form.DblClick(Control::Text5);
-        EXPECT_EQ(window.text(Control::Text5), price);
-    }
-    form.DblClick(Control::Text3);  // no handler: nothing happens
-    EXPECT_EQ(window.text(Control::Text3), L"abc");
-}
-
-TEST_F(StockForm1, CalculateWritesLabelColourTextThenBoxColourAndReportsLast) {
-    window.texts[Control::Text1] = L"10.00";
-    window.texts[Control::Text2] = L"50000";
-    window.texts[Control::Text3] = L"12.50";
-    form.Click(Control::cmd_clac);
-
-    EXPECT_EQ(window.events, (std::vector<std::wstring>{L"color Label4", L"text Text4", L"color Text4", L"text Text7",
-                                                         L"color Label8", L"text Text8", L"color Text8", L"message"}));
-    EXPECT_EQ(window.text(Control::Text4), L"0.00");
-    EXPECT_EQ(window.text(Control::Text7), L"10.00");
-    EXPECT_EQ(window.text(Control::Text8), L"125000.00");
-    for (Control c : {Control::Label4, Control::Text4, Control::Label8, Control::Text8}) EXPECT_EQ(window.colors[c], kRed);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, L"对不起，请检查您输入的是否合法？");
-    EXPECT_EQ(window.messages[0].title, L"错误");
-    EXPECT_EQ(window.messages[0].style, 16);
-}
-
 TEST_F(StockForm1, AFailedStepKeepsItsBoxTextButColoursItAndOnlyAFailureSpeaks) {
     const struct {
         const wchar_t* cost;
@@ -218,22 +190,6 @@ TEST_F(StockLookup, OptionsSetThePeriodThenLookUpAndThePeriodStays) {
     window.texts[Control::Text9] = L"6000";
     form.Option3_Click();
     EXPECT_EQ(form.chartPeriod(), L"weekly");
-}
-
-TEST_F(StockLookup, EnterLooksUpWithAnyShiftStateAndOtherKeysDoNot) {
-    window.texts[Control::Text9] = L"600000";
-    for (std::int16_t shift : {0, 1, 2, 4, 7}) {
-        answer(kGoodAnswer);
-        std::int16_t key = 13;
-        form.KeyDown(Control::Text9, key, shift);
-        EXPECT_EQ(key, 13) << "the key code stays";
-        EXPECT_EQ(requestedAddresses().size(), 1u) << shift;
-    }
-    answer(kGoodAnswer);
-    std::int16_t other = 'A';
-    form.KeyDown(Control::Text9, other, 0);
-    EXPECT_EQ(other, 'A');
-    EXPECT_TRUE(requestedAddresses().empty());
 }
 
 TEST_F(StockLookup, PicturesComeFromTheOleLoaderAndFromTheFileLoaderOnlyWhenItIsUnavailable) {

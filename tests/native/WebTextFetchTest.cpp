@@ -31,30 +31,6 @@ TEST(WebTextFetch, OpensAsTheServiceNeedsAndClosesUrlThenRoot) {
     }
 }
 
-TEST(WebTextFetch, ReadsEveryChunkInOrderUntilAReadDeliversNothing) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> chunks;
-        std::wstring text;
-        std::size_t reads;
-    } cases[] = {
-        {"empty body", {}, L"", 1},
-        {"exactly 256 bytes", {std::string(256, 'x')}, std::wstring(256, L'x'), 2},
-        {"short reads", {"var ", "hq", "_str", "=\"\";"}, L"var hq_str=\"\";", 5},
-        {"a character split between reads", {"a\xC6", "\xD6" "b"}, L"a浦b", 3},
-        {"NUL inside", {"12", std::string("3\0" "45", 4)}, L"123", 3},
-        {"NUL first", {std::string("\0" "abc", 4)}, L"", 2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeInternet internet;
-        internet.chunks = c.chunks;
-        EXPECT_EQ(fetch(internet), c.text);
-        EXPECT_EQ(internet.reads, c.reads);
-        EXPECT_EQ(internet.closed.size(), 2u);
-    }
-}
-
 TEST(WebTextFetch, ABodyInUtf8IsReadAsUtf8AndEveryOtherAsGbk) {
     const std::string pu = "\xE6\xB5\xA6";  // 浦 in UTF-8
     std::string cutByBound = "ab";  // the bound falls inside the 浦 that arrives last
@@ -120,15 +96,6 @@ TEST(WebTextFetch, FailuresGiveEmptyTextAndReleaseWhatWasObtained) {
     EXPECT_EQ(fetch(noUrl), L"");
     EXPECT_EQ(noUrl.reads, 0u);
     EXPECT_EQ(noUrl.closed, std::vector<InternetApi::Handle>{FakeInternet::kRoot});
-}
-
-TEST(WebTextFetch, AnEndlessBodyStopsAtOneMebibyte) {
-    FakeInternet internet;
-    internet.repeatedChunk = std::string(256, 'z');
-    std::wstring text = fetch(internet);
-    EXPECT_EQ(text.size(), kMaxBodyBytes);
-    EXPECT_EQ(internet.reads, kMaxBodyBytes / 256);
-    EXPECT_EQ(internet.closed.size(), 2u);
 }
 
 TEST(WebTextFetch, ALoneLeadByteCannotSwallowTheCommaAfterIt) {

@@ -35,10 +35,9 @@ public:
 
     std::wstring dirPath() const override { return path; }
     bool setDirPath(const std::wstring& wanted) override {
-        const std::wstring target = isDriveText(wanted) ? driveFolders[driveOf(wanted)] : wanted;
-        if (unreadable.count(driveOf(wanted)) || unreadable.count(target)) return false;
-        if (target == path) return true;
-        path = target;
+        if (unreadable.count(driveOf(wanted)) || unreadable.count(wanted)) return false;
+        if (wanted == path) return true;
+        path = wanted;
         events.push_back(L"path " + path);
         raiseChange(Control::Dir1);
         return true;
@@ -86,7 +85,7 @@ public:
         messages.push_back({text, title, style});
         events.push_back(L"message");
     }
-    void endProgram() override { ended = true; }
+    void endProgram() override {}
 
     // Selects an entry as a click does, and raises the click.
     void clickEntry(const std::wstring& entry) {
@@ -100,7 +99,6 @@ public:
 
     std::wstring drive = L"c: [system]";
     std::wstring path = L"C:\\skins";
-    std::map<std::wstring, std::wstring> driveFolders;  // "d:" to the folder the drive is in
     std::set<std::wstring> unreadable;                  // drives ("d:") and folders that cannot be read
     std::map<Control, std::wstring> texts;
     std::vector<std::wstring> entries;
@@ -108,7 +106,6 @@ public:
     std::map<Control, int> values;
     std::vector<Message> messages;
     std::vector<std::wstring> events;  // in the order the window saw them
-    bool ended = false;
     mutable std::vector<std::wstring> misuses;
 
 private:

@@ -71,7 +71,6 @@ public:
     };
 
     std::vector<std::string> chunks;  // each read delivers the next one; then 0 bytes
-    std::string repeatedChunk;        // if set, delivered for ever after the chunks
     bool rootFails = false;
     bool urlFails = false;
     std::vector<Call> calls;
@@ -91,7 +90,6 @@ public:
         ++reads;
         std::string next;
         if (file == kFile && nextChunk < chunks.size()) next = chunks[nextChunk++];
-        else if (file == kFile) next = repeatedChunk;
         next.resize(std::min<std::size_t>(next.size(), toRead));
         std::copy(next.begin(), next.end(), static_cast<char*>(buffer));
         *read = static_cast<std::uint32_t>(next.size());
