@@ -29,10 +29,10 @@ POINT middleOf(HWND control) {
 
 POINT mouseAt(HWND control) { return moveMouse(middleOf(control)); }
 
-void clicksAt(POINT point, bool right, int times) {
+void clicksAt(POINT point, int times) {
     for (int i = 0; i < times; ++i) {
-        mouseEvent(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-        mouseEvent(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+        mouseEvent(point, MOUSEEVENTF_LEFTDOWN);
+        mouseEvent(point, MOUSEEVENTF_LEFTUP);
     }
 }
 
@@ -104,12 +104,11 @@ void moveMouseTo(HWND control) {
     moveMouse({point.x + 1, point.y});
 }
 
+void click(HWND control) { clicksAt(mouseAt(control), 1); }
 
-void click(HWND control, bool right) { clicksAt(mouseAt(control), right, 1); }
+void clickAt(POINT screen) { clicksAt(moveMouse(screen), 1); }
 
-void clickAt(POINT screen) { clicksAt(moveMouse(screen), false, 1); }
-
-void doubleClick(HWND control) { clicksAt(mouseAt(control), false, 2); }
+void doubleClick(HWND control) { clicksAt(mouseAt(control), 2); }
 
 void clickListEntry(HWND list, int entry, bool twice) {
     DWORD_PTR height = 0;
@@ -120,7 +119,7 @@ void clickListEntry(HWND list, int entry, bool twice) {
     GetClientRect(list, &client);
     POINT point{client.right / 3, static_cast<LONG>((entry - static_cast<int>(top)) * height + height / 2)};
     ClientToScreen(list, &point);
-    clicksAt(moveMouse(point), false, twice ? 2 : 1);
+    clicksAt(moveMouse(point), twice ? 2 : 1);
 }
 
 std::vector<std::wstring> listEntries(HWND list) {

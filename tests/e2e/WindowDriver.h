@@ -33,7 +33,7 @@ bool isCentredOnScreen(HWND window);
 // Real keystrokes: virtual keys for what the keyboard has, Unicode packets for the rest.
 void typeText(const std::wstring& text);
 void moveMouseTo(HWND control);
-void click(HWND control, bool right = false);
+void click(HWND control);
 // Moves the pointer to a point of the screen and clicks there.
 void clickAt(POINT screen);
 void doubleClick(HWND control);

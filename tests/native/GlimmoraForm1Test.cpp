@@ -87,13 +87,6 @@ TEST_F(GlimmoraForm1, ListsOnlyNamesEndingInSheWhateverTheEnumerationOrder) {
     }
 }
 
-TEST_F(GlimmoraForm1, AFailedEnumerationLeavesTheListEmptyWithoutClosingOrMessage) {
-    window.entries = {L"stale.she"};
-    EXPECT_EQ(listed(L"D:\\gone", {}), Names{});
-    EXPECT_EQ(finder.calls, Calls{"FindFirstFileA D:\\gone\\*.she"});
-    EXPECT_TRUE(window.messages.empty());
-}
-
 // A skin is chosen from the list: which engine calls, in which order, with which path.
 TEST_F(GlimmoraForm1, ChoosingASkinCallsTheEngineAsTheBoxesSay) {
     const struct {

@@ -61,18 +61,6 @@ TEST(SkinFormat, EveryColourKeySetsItsOwnFieldAndNoOther) {
     }
 }
 
-TEST(SkinFormat, TextAndFontKeys) {
-    const Skin skin = parsed(
-        "[skin]\nname = \"青竹 Bamboo\"\n[font]\nface = 微软雅黑\nsize = 10.5\nbold = no\n");
-    EXPECT_EQ(skin.name, "青竹 Bamboo");
-    EXPECT_EQ(skin.font.face, "微软雅黑");
-    EXPECT_EQ(skin.font.tenthsOfPoint, 105);
-    EXPECT_FALSE(skin.font.bold);
-    // Keys left out keep the default skin's values.
-    EXPECT_EQ(skin.windowBackground, defaultSkin().windowBackground);
-    EXPECT_EQ(parsed("[skin]\n").name, defaultSkin().name);
-}
-
 TEST(SkinFormat, ColourValues) {
     const std::pair<const char*, Colour> good[] = {
         {"#0A0B0C", rgb(10, 11, 12)},     {"#ffFFff", rgb(255, 255, 255)}, {"1,2,3", rgb(1, 2, 3)},

@@ -237,12 +237,25 @@ TEST_F(SkinEngine, AttachExAppliesTheFileOverTheSkinInForceAndAfterDetach) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// What the library says through OutputDebugStringW, as a debugger sees it: the platform raises it
+// as an exception (ANSI text), which a vectored handler meets first.
+std::string debugged;
+LONG CALLBACK seeDebugText(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+    if (record.ExceptionCode == DBG_PRINTEXCEPTION_C && record.NumberParameters >= 2) {
+        debugged += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 // Each way a file can fail to be a skin once: the parser's own reasons are its unit test's.
 TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     TestWindow window;
     attachTestSkin();
     EXPECT_SHOWS(window.background(), kTest.windowBackground, 0);
 
+    debugged.clear();
+    PVOID debugger = AddVectoredExceptionHandler(1, seeDebugText);
     const std::wstring tracePath = tempDirectory() + L"skin-engine-refusals.txt";
     DeleteFileW(tracePath.c_str());
     SetEnvironmentVariableW(L"SKINH_TRACE", tracePath.c_str());
@@ -251,7 +264,7 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     struct Case {
         std::wstring path;
         std::string bytes;  // written to path unless it is a folder or missing
-        std::wstring why;   // as the trace tells the author
+        std::wstring why;   // as the author's debugger shows it
     };
     const Case cases[] = {
         {bad, std::string(kTestSkin, 60), L"(5): SkinH_VB6 refused this skin: bad value for window.text"},
@@ -266,8 +279,10 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
         pump(60);
         EXPECT_COLOUR_NEAR(window.background(), kTest.windowBackground, 0) << utf8(c.why);
         const std::wstring said = c.path + c.why;
+        EXPECT_NE(debugged.find(ansi(said) + "\n"), std::string::npos) << utf8(said);
         EXPECT_NE(e2e::readFile(tracePath).find("\n  " + utf8(said) + "\n"), std::string::npos) << utf8(said);
     }
+    RemoveVectoredExceptionHandler(debugger);
     SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
     DeleteFileW(tracePath.c_str());
     DeleteFileW(bad.c_str());
