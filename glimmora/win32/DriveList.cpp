@@ -1,5 +1,7 @@
 #include "glimmora/win32/DriveList.h"
 
+#include <algorithm>
+
 #include "glimmora/FolderList.h"
 #include "glimmora/win32/EntryDrawing.h"
 
@@ -24,19 +26,40 @@ std::wstring currentDirectory() {
 
 void DriveList::created(HWND control) {
     combo_ = control;
+    // Measured when the list was made; set again only where the platform did not take it then.
+    if (entryHeight_ > 0 && SendMessageW(combo_, CB_GETITEMHEIGHT, 0, 0) != entryHeight_) {
+        SendMessageW(combo_, CB_SETITEMHEIGHT, 0, entryHeight_);
+    }
+    // Listing the drives reads Wine's drive folder one entry a request: until the list first has
+    // the focus only the chosen entry can show, so it starts with the current directory's drive.
+    const std::wstring drive = driveOf(currentDirectory());
+    if (drive.empty()) return;
+    insertEntry(0, drive[0]);
+    choose(0);
+}
+
+void DriveList::insertEntry(int entry, wchar_t letter) {
+    letters_.insert(letters_.begin() + entry, letter);
+    types_.insert(types_.begin() + entry, DRIVE_UNKNOWN);
+    described_.insert(described_.begin() + entry, false);
+    const std::wstring text = driveEntryText(letter, L"");
+    SendMessageW(combo_, CB_INSERTSTRING, entry, reinterpret_cast<LPARAM>(text.c_str()));
+    if (chosen_ >= entry) ++chosen_;
+}
+
+// Every drive in letter order, around those already listed.
+void DriveList::listAll() {
+    if (listedAll_) return;
+    listedAll_ = true;
+    const int chosen = chosen_;
     wchar_t roots[27 * 4 + 1] = {};
     const DWORD length = GetLogicalDriveStringsW(27 * 4, roots);
     for (const wchar_t* root = roots; length > 0 && length <= 27 * 4 && *root != L'\0'; root += lstrlenW(root) + 1) {
-        const std::wstring text = driveEntryText(root[0], L"");
-        letters_.push_back(text[0]);
-        types_.push_back(DRIVE_UNKNOWN);
-        described_.push_back(false);
-        SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const wchar_t letter = driveEntryText(root[0], L"")[0];
+        const auto at = std::lower_bound(letters_.begin(), letters_.end(), letter);
+        if (at == letters_.end() || *at != letter) insertEntry(static_cast<int>(at - letters_.begin()), letter);
     }
-    // Measured when the list was made; set again only where the platform did not take it then.
-    const int height = entryHeight(reinterpret_cast<HFONT>(SendMessageW(combo_, WM_GETFONT, 0, 0)));
-    if (SendMessageW(combo_, CB_GETITEMHEIGHT, 0, 0) != height) SendMessageW(combo_, CB_SETITEMHEIGHT, 0, height);
-    chooseDriveOf(currentDirectory());
+    if (chosen_ != chosen) SendMessageW(combo_, CB_SETCURSEL, chosen_, 0);
 }
 
 // A drive's type and label are each a request to the mount manager: only the chosen entry shows
@@ -65,9 +88,13 @@ std::wstring DriveList::text() const { return chosen_ < 0 ? L"" : entryText(chos
 
 void DriveList::chooseDriveOf(const std::wstring& path) {
     const std::wstring drive = driveOf(path);
-    for (std::size_t i = 0; i < letters_.size(); ++i) {
-        if (!drive.empty() && letters_[i] == drive[0]) return choose(static_cast<int>(i));
+    if (drive.empty()) return;
+    auto at = std::find(letters_.begin(), letters_.end(), drive[0]);
+    if (at == letters_.end()) {
+        listAll();
+        at = std::find(letters_.begin(), letters_.end(), drive[0]);
     }
+    if (at != letters_.end()) choose(static_cast<int>(at - letters_.begin()));
 }
 
 void DriveList::choose(int entry) {
@@ -85,14 +112,19 @@ void DriveList::commitChoice() {
 }
 
 void DriveList::onCommand(WORD notification) {
-    if (notification == CBN_SETFOCUS) {
+    // The list may also be dropped without the focus (CB_SHOWDROPDOWN from another program).
+    if (notification == CBN_SETFOCUS || notification == CBN_DROPDOWN) {
+        listAll();
         for (std::size_t i = 0; i < letters_.size(); ++i) describe(static_cast<int>(i));
     }
     if (notification == CBN_CLOSEUP) commitChoice();
     if (notification == CBN_SELCHANGE && !SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0)) commitChoice();
 }
 
-int DriveList::entryHeightFor(HFONT font) const { return entryHeight(font); }
+int DriveList::entryHeightFor(HFONT font) const {
+    entryHeight_ = entryHeight(font);
+    return entryHeight_;
+}
 
 void DriveList::drawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID >= letters_.size()) return drawEntry(item, 0, L"", nullptr);

@@ -1,6 +1,7 @@
 // Drive1: one entry per drive, "c: [label]", with a picture of its kind; the current directory's drive
-// chosen at start. Its text is the chosen entry. Choosing another drive is reported through
-// `changed`; putting it back from code is not.
+// chosen at start, the others listed when the list first has the focus or drops. Its text is the
+// chosen entry. Choosing another drive is reported through `changed`; putting it back from code is
+// not.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,8 @@ public:
 
 private:
     std::wstring entryText(int entry) const;
+    void insertEntry(int entry, wchar_t letter);
+    void listAll();
     void choose(int entry);
     void describe(int entry);
     void commitChoice();
@@ -36,7 +39,9 @@ private:
     std::vector<wchar_t> letters_;
     std::vector<UINT> types_;  // GetDriveType's, for the picture
     std::vector<bool> described_;  // type and label asked
+    mutable int entryHeight_ = 0;  // answered when the platform measured the list as it was made
     int chosen_ = -1;
+    bool listedAll_ = false;
 };
 
 }  // namespace glimmora::win32

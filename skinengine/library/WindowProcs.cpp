@@ -210,7 +210,9 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_NCACTIVATE: {
         skinned.active = wParam != 0;
-        LRESULT result = defSubclassProc(window, message, wParam, lParam);
+        // -1: the platform keeps the new state without drawing its own frame, which ours covers
+        // whole; drawing it cost a window DC and the caption's fonts at every activation.
+        LRESULT result = defSubclassProc(window, message, wParam, -1);
         repaintFrame(skinned);
         return result;
     }

@@ -132,7 +132,12 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     controls_[index] = control;
     if (control == nullptr) return;
 
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(design.font)), FALSE);
+    // Wine sets a drop-down list's field to the height of the font it is given, a resize that
+    // fitDropDownField then undid with another. Its entries are drawn by its behaviour, in the
+    // font selected for it in drawItem.
+    if (design.kind != Kind::DriveList) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(design.font)), FALSE);
+    }
     foreColors_[index] = design.foreColor;
     if (design.backColor != kPlatformColor) backBrushes_[index].reset(CreateSolidBrush(design.backColor));
     if (design.kind == Kind::TextBox) {
@@ -356,6 +361,7 @@ bool DesignedWindow::drawItem(const DRAWITEMSTRUCT& item) {
     const std::size_t index = item.CtlID - kFirstControlId;
     auto behaviour = behaviours_.find(index);
     if (behaviour != behaviours_.end()) {
+        const Selection selected(item.hDC, fontFor(design_.controls[index].font));
         behaviour->second->drawItem(item);
         return true;
     }

@@ -37,7 +37,8 @@ public:
 class ControlBehaviour {
 public:
     virtual ~ControlBehaviour() = default;
-    // The control exists, with its font, and the window is still hidden.
+    // The control exists, with its font (a drive list is drawn in its font without being given
+    // it), and the window is still hidden.
     virtual void created(HWND control) = 0;
     virtual void onCommand(WORD notification) = 0;
     virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
