@@ -79,8 +79,11 @@ double LookupSession::lookUp(const std::wstring& code) {
             known_[code] = shown;
             last_ = shown;
         }
-    } else if (pollUntil([&] { return summary() == known->second.summary && chart() == known->second.chart; },
-                         kLookupTimeoutMs)) {
+    } else if (pollUntil([&] { return summary() == known->second.summary; }, kLookupTimeoutMs) &&
+               // Then the screen alone: reading the line is a message that waits for the program's
+               // thread, and a read let through just before the chart was painted read the old
+               // chart and then slept a whole turn, which the floor, painting first, did not.
+               pollUntil([&] { return chart() == known->second.chart; }, kLookupTimeoutMs)) {
         elapsed = nowMs() - start;
         last_ = known->second;
     }
