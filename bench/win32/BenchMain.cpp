@@ -31,8 +31,8 @@ constexpr double kKiB = 1024;
 
 struct Settings {
     bool smoke = false;
-    int runs = 7;              // start-up runs of each program and of its floor
-    int lookupRuns = 16;       // timed lookups, and floor lookups
+    int runs = 15;             // start-up runs of each program and of its floor
+    int lookupRuns = 32;       // timed lookups, and floor lookups
     int listingRuns = 9;
     int steadyLookups = 1000;  // lookups before the second probe
 };
