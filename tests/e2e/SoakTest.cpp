@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,9 @@ const std::pair<const wchar_t*, const wchar_t*> kCycle[] = {
     {L"999001", stock::kNoQuoteNotice},                                                      // an error page
     {L"999006", L"中途断开：今日开盘 12.00,昨日收盘 11.90,今日最高 12.10,今日最低 11.85"},  // a truncated body
     {L"999101", L"图为网页：今日开盘 31.00,昨日收盘 30.90,今日最高 31.10,今日最低 30.85"},  // an HTML chart
+    {L"999005", L"无尽回答：今日开盘 11.00,昨日收盘 10.90,今日最高 11.10,今日最低 10.85"},  // 1 MiB into Text10
 };
+constexpr std::size_t kKinds = std::size(kCycle);
 const stock::Control kOptions[] = {stock::Control::Option1, stock::Control::Option2, stock::Control::Option3,
                                    stock::Control::Option4};
 
@@ -82,10 +85,10 @@ TEST_F(StockLookupWindow, LookupsOfEveryKindInEveryPeriodLeakNothing) {
     Probes probes(*program_);
     ASSERT_TRUE(probes.ready()) << "the probe library could not be loaded into the program";
     for (int i = 0; i < lookups; ++i) {
-        const auto [code, summary] = kCycle[i % 4];
+        const auto [code, summary] = kCycle[i % kKinds];
         typeInto(Control::Text9, code, code);
-        if (i % 4 == 0) {
-            click(box(kOptions[(i / 4) % 4]));  // a new period: its option looks up
+        if (i % kKinds == 0) {
+            click(box(kOptions[(i / kKinds) % 4]));  // a new period: its option looks up
         } else {
             pressKey(VK_RETURN);
         }

