@@ -79,7 +79,7 @@ Row timeRow(const std::string& what, const std::vector<double>& measuredMs, cons
     }
     if (!pairs.empty()) {
         const Summary spread = summarise(pairs);
-        row.ratio += " (pairs " + ratio(spread.low) + "–" + ratio(spread.high) + ")";
+        row.ratio += " (pairs " + ratio(spread.low) + "–" + ratio(spread.high) + ", median " + ratio(spread.median) + ")";
     }
     return row;
 }

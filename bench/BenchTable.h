@@ -34,8 +34,9 @@ Row sizeRow(const std::string& what, std::uint64_t bytes, std::uint64_t budgetBy
 
 // A time against the time of its floor: the ratio of the medians holds at or below the budget.
 // The i-th runs of both lists are a pair, taken one beside the other; the ratio column also shows
-// the lowest and highest ratio of a pair, so that a reader sees how firm the verdict is. A figure
-// without runs misses.
+// the lowest, highest and median ratio of a pair, so that a reader sees how firm the verdict is:
+// under a load that comes and goes the two medians may fall in different runs, a pair's two runs
+// rarely do. A figure without runs misses.
 Row timeRow(const std::string& what, const std::vector<double>& measuredMs, const std::vector<double>& floorMs,
             double budgetRatio);
 

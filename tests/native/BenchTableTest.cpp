@@ -17,14 +17,15 @@ struct TimeCase {
     bool holds;
 };
 
-// The verdict rests on the medians; the pairs, run i of each, show how far single runs strayed.
+// The verdict rests on the medians; the pairs, run i of each, show how far single runs strayed
+// and where the pairs' own middle lies.
 TEST(BenchTimeRow, JudgesTheRatioOfTheMediansAgainstTheBudget) {
     const TimeCase cases[] = {
-        {{115, 110, 120}, {100, 90, 300}, 1.15, "1.15 (pairs 0.40–1.22)", true},  // exactly at the budget
-        {{116}, {100}, 1.15, "1.16 (pairs 1.16–1.16)", false},
-        {{114.6}, {100}, 1.15, "1.15 (pairs 1.15–1.15)", true},  // judged as printed
-        {{50, 60}, {100, 100}, 1.3, "0.55 (pairs 0.50–0.60)", true},
-        {{130, 100, 300}, {100, 100}, 1.3, "1.30 (pairs 1.00–1.30)", true},  // the third run has no partner
+        {{115, 110, 120}, {100, 90, 300}, 1.15, "1.15 (pairs 0.40–1.22, median 1.15)", true},  // exactly at the budget
+        {{116}, {100}, 1.15, "1.16 (pairs 1.16–1.16, median 1.16)", false},
+        {{114.6}, {100}, 1.15, "1.15 (pairs 1.15–1.15, median 1.15)", true},  // judged as printed
+        {{50, 60}, {100, 100}, 1.3, "0.55 (pairs 0.50–0.60, median 0.55)", true},
+        {{130, 100, 300}, {100, 100}, 1.3, "1.30 (pairs 1.00–1.30, median 1.15)", true},  // the third run has no partner
         {{}, {100}, 1.3, "", false},   // a figure that was not taken misses
         {{100}, {}, 1.3, "", false},
         {{100}, {0}, 1.3, "", false},  // no floor to divide by
