@@ -88,7 +88,7 @@ TEST_F(StockLookupWindow, LookupsOfEveryKindInEveryPeriodLeakNothing) {
         const auto [code, summary] = kCycle[i % kKinds];
         typeInto(Control::Text9, code, code);
         if (i % kKinds == 0) {
-            click(box(kOptions[(i / kKinds) % 4]));  // a new period: its option looks up
+            click(box(kOptions[(i / kKinds) % std::size(kOptions)]));  // a new period: its option looks up
         } else {
             pressKey(VK_RETURN);
         }

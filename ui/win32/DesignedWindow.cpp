@@ -276,7 +276,7 @@ void DesignedWindow::setText(std::size_t index, const std::wstring& text) {
     const ControlDesign& design = design_.controls[index];
     const bool multiLineBox = design.kind == Kind::TextBox && (design.flags & kMultiLine) != 0;
     if (!multiLineBox || !setBuffer(controls_[index], text)) SetWindowTextW(controls_[index], text.c_str());
-    if (design_.controls[index].flags & kSizeToText) sizeToText(index);
+    if (design.flags & kSizeToText) sizeToText(index);
 }
 
 void DesignedWindow::setForeColor(std::size_t index, Color color) {
