@@ -32,11 +32,13 @@ struct Row {
 // A stripped binary against its size budget, both in bytes.
 Row sizeRow(const std::string& what, std::uint64_t bytes, std::uint64_t budgetBytes);
 
-// A time against the time of its floor: the ratio of the medians holds at or below the budget.
-// The i-th runs of both lists are a pair, taken one beside the other; the ratio column also shows
-// the lowest, highest and median ratio of a pair, so that a reader sees how firm the verdict is:
-// under a load that comes and goes the two medians may fall in different runs, a pair's two runs
-// rarely do. A figure without runs misses.
+// A time against the time of its floor. The i-th runs of both lists are a pair, taken one beside
+// the other, and the median of the pairs' ratios holds at or below the budget. The ratio column
+// also shows the lowest and highest pair and the ratio of the two medians, so that a reader sees
+// how firm the verdict is. The ratio of the medians is not judged: under a load that comes and
+// goes each run is fast or slow as a whole, the two medians may fall in different ones, and that
+// ratio then follows the load rather than the program; a pair's two runs meet the same load far
+// more often. A figure without pairs misses.
 Row timeRow(const std::string& what, const std::vector<double>& measuredMs, const std::vector<double>& floorMs,
             double budgetRatio);
 

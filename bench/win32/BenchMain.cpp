@@ -31,7 +31,7 @@ constexpr double kKiB = 1024;
 
 struct Settings {
     bool smoke = false;
-    int runs = 15;             // start-up runs of each program and of its floor
+    int runs = 30;             // start-up runs of each program and of its floor
     int lookupRuns = 32;       // timed lookups, and floor lookups
     int listingRuns = 9;
     int steadyLookups = 1000;  // lookups before the second probe
