@@ -1,6 +1,7 @@
 #include "bench/BenchTable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace bench {
@@ -44,6 +45,15 @@ int rise(std::uint32_t before, std::uint32_t after) { return static_cast<int>(af
 
 int slotRise(std::uint32_t before, std::uint32_t after) { return rise(before & 0xFFFF, after & 0xFFFF); }
 
+// Run i of the program against run i of its floor.
+std::vector<double> pairRatios(const std::vector<double>& measuredMs, const std::vector<double>& floorMs) {
+    std::vector<double> pairs;
+    for (std::size_t i = 0; i < std::min(measuredMs.size(), floorMs.size()); ++i) {
+        if (floorMs[i] > 0) pairs.push_back(measuredMs[i] / floorMs[i]);
+    }
+    return pairs;
+}
+
 std::string signedText(int value) { return (value >= 0 ? "+" : "") + std::to_string(value); }
 
 }  // namespace
@@ -69,10 +79,7 @@ Row timeRow(const std::string& what, const std::vector<double>& measuredMs, cons
     const Summary measured = summarise(measuredMs);
     const Summary floor = summarise(floorMs);
     Row row{what, timing(measured), timing(floor), "", "≤ " + ratio(budgetRatio) + " ×", false};
-    std::vector<double> pairs;
-    for (std::size_t i = 0; i < std::min(measuredMs.size(), floorMs.size()); ++i) {
-        if (floorMs[i] > 0) pairs.push_back(measuredMs[i] / floorMs[i]);
-    }
+    const std::vector<double> pairs = pairRatios(measuredMs, floorMs);
     if (pairs.empty() || floor.median <= 0) return row;
     const Summary spread = summarise(pairs);
     row.ratio = ratio(spread.median);
@@ -81,6 +88,17 @@ Row timeRow(const std::string& what, const std::vector<double>& measuredMs, cons
     row.ratio += " (pairs " + ratio(spread.low) + "–" + ratio(spread.high) + "; ratio of the medians " +
                  ratio(measured.median / floor.median) + ")";
     return row;
+}
+
+bool settled(const std::vector<double>& measuredMs, const std::vector<double>& floorMs, double budgetRatio) {
+    std::vector<double> pairs = pairRatios(measuredMs, floorMs);
+    const double n = static_cast<double>(pairs.size());
+    const double k = std::floor((n - 1.96 * std::sqrt(n)) / 2);
+    if (pairs.empty() || k < 0) return false;
+    std::sort(pairs.begin(), pairs.end());
+    const double low = pairs[static_cast<std::size_t>(k)];
+    const double high = pairs[pairs.size() - 1 - static_cast<std::size_t>(k)];
+    return high <= budgetRatio || low > budgetRatio;
 }
 
 Row growthRow(const std::string& what, std::uint64_t firstBytes, std::uint64_t laterBytes, std::size_t lookups,

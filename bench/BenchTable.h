@@ -42,6 +42,12 @@ Row sizeRow(const std::string& what, std::uint64_t bytes, std::uint64_t budgetBy
 Row timeRow(const std::string& what, const std::vector<double>& measuredMs, const std::vector<double>& floorMs,
             double budgetRatio);
 
+// Whether more pairs (as in timeRow) are unlikely to turn the verdict: the distribution-free 95 %
+// interval of the pairs' median, from the k-th lowest ratio to the k-th highest
+// (k = (n - 1.96 sqrt n) / 2), lies wholly at or below the budget, or wholly above it. A quiet
+// machine settles a figure within its first runs; under a load that comes and goes it takes more.
+bool settled(const std::vector<double>& measuredMs, const std::vector<double>& floorMs, double budgetRatio);
+
 // Working set in bytes after many lookups against the same after the first.
 Row growthRow(const std::string& what, std::uint64_t firstBytes, std::uint64_t laterBytes, std::size_t lookups,
               double budgetRatio);

@@ -44,6 +44,28 @@ TEST(BenchTimeRow, JudgesThePairsMedianAgainstTheBudget) {
     }
 }
 
+// A figure is settled once the 95 % interval of its pairs' median lies on one side of the budget:
+// with 30 pairs that interval runs from the 10th lowest ratio to the 10th highest.
+TEST(BenchSettled, OnceThePairsMediansIntervalLiesOnOneSideOfTheBudget) {
+    const Samples floor(30, 100);
+    auto measured = [](double low, double high) {  // 30 runs: nine at `low`, twelve at 110, nine at `high`
+        Samples runs(9, low);
+        runs.insert(runs.end(), 12, 110);
+        runs.insert(runs.end(), 9, high);
+        return runs;
+    };
+    EXPECT_TRUE(settled(measured(30, 500), floor, 1.15)) << "the outer nine each way lie outside the interval";
+
+    Samples wide = measured(30, 500);
+    wide[20] = 116;  // the tenth highest of 30 now lies above the budget, the median does not
+    EXPECT_FALSE(settled(wide, floor, 1.15));
+    EXPECT_TRUE(settled(wide, floor, 1.2));
+
+    EXPECT_TRUE(settled(Samples(30, 120), floor, 1.15)) << "clearly above the budget";
+    EXPECT_FALSE(settled({100, 100, 100}, {100, 100, 100}, 1.15)) << "three pairs give no interval";
+    EXPECT_FALSE(settled({}, {}, 1.15));
+}
+
 // Sizes hold up to the budget's byte; the working set may grow by the budget at most; a figure
 // that was not taken misses.
 TEST(BenchRows, SizeAndGrowthVerdicts) {
