@@ -134,50 +134,32 @@ LookupWindow stockWindow() {
 
 LookupSession stockSession() { return {e2e::binDirectory() + L"\\stock-local.exe", e2e::binDirectory(), stockWindow()}; }
 
-// A program that looks shares up, with the two codes it looks up in turn, so that each lookup
-// changes what the window shows.
-struct Looker {
-    LookupSession session;
-    int next = 0;
-
-    double lookUp() { return session.lookUp(kCodes[next++ % 2]); }
-
-    // The first lookup of each code, which loads what a lookup needs and learns what it shows.
-    bool learn() {
-        session.bringForward();
-        return lookUp() >= 0 && lookUp() >= 0;
+// The two codes in turn, after a first lookup of each, which loads what a lookup needs.
+std::vector<double> timedLookups(LookupSession&& session, int runs) {
+    std::vector<double> times;
+    for (const std::wstring& code : kCodes) {
+        if (session.lookUp(code) < 0) return times;
     }
+    for (int run = 0; run < runs; ++run) times.push_back(session.lookUp(kCodes[run % 2]));
+    return times;
+}
 
-    // After the window comes to the front, one lookup untimed, which also takes what coming to the
-    // front left to paint, then the timed ones.
-    std::vector<double> timed(int runs) {
-        std::vector<double> times;
-        session.bringForward();
-        if (lookUp() < 0) return times;
-        for (int run = 0; run < runs; ++run) times.push_back(lookUp());
-        return times;
-    }
-};
-
-// The floor and the program both running, looked up in short blocks in turn. The load of a
-// shared machine changes within a second and a block of four lookups takes a tenth of one, so a
-// pair, run i of a program's block and run i of the floor's block just before it, mostly meets one
-// load.
+// The floor's lookups and the program's in short blocks, a session of each in turn: the load of a
+// shared machine changes within seconds, and so falls alike on both. Run i of a program's block
+// is paired with run i of the floor's block just before it.
 PairedTimes benchLookups(const Runs& runs, double budget) {
     constexpr int kBlock = 4;
     const LookupWindow floorWindow{kFloorLookupClass, kFloorCodeBox, kFloorAnswer, kFloorChart};
-    Looker floor{{benchDirectory() + L"\\floor-lookup.exe", benchDirectory(), floorWindow}};
-    Looker program{stockSession()};
     PairedTimes times;
-    if (!floor.learn() || !program.learn()) return times;
     for (int done = 0; !enough(times, runs, budget) && done < runs.most; done += kBlock) {
         const int block = std::min(kBlock, runs.most - done);
-        const std::vector<double> floorMs = floor.timed(block);
-        const std::vector<double> programMs = program.timed(block);
-        for (std::size_t run = 0; run < std::min(floorMs.size(), programMs.size()); ++run) {
-            if (floorMs[run] < 0 || programMs[run] < 0) continue;
-            times.floor.push_back(floorMs[run]);
-            times.program.push_back(programMs[run]);
+        const std::vector<double> floor =
+            timedLookups({benchDirectory() + L"\\floor-lookup.exe", benchDirectory(), floorWindow}, block);
+        const std::vector<double> program = timedLookups(stockSession(), block);
+        for (std::size_t run = 0; run < std::min(floor.size(), program.size()); ++run) {
+            if (floor[run] < 0 || program[run] < 0) continue;
+            times.floor.push_back(floor[run]);
+            times.program.push_back(program[run]);
         }
     }
     return times;

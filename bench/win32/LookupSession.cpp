@@ -25,16 +25,8 @@ LookupSession::LookupSession(const std::wstring& exe, const std::wstring& folder
     if (!program_->started()) return;
     form_ = program_->waitForWindow(window_.windowClass, 30000);
     if (form_ == nullptr) return;
-    bringForward();
-    last_ = {summary(), chart()};
-}
-
-void LookupSession::bringForward() {
-    if (!ready()) return;
     e2e::giveFocus(form_, control(window_.codeBox));
-    // Activated from another process, Wine leaves the window where it lies among the others on
-    // the screen, which is what the bench reads the chart from.
-    SetWindowPos(form_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    last_ = {summary(), chart()};
 }
 
 std::wstring LookupSession::summary() const { return e2e::windowText(control(window_.summary)); }

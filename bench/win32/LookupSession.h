@@ -30,9 +30,6 @@ public:
     bool ready() const { return form_ != nullptr; }
     DWORD processId() const { return program_->id(); }
 
-    // Brings the window to the front with the focus in its code box, where Enter goes.
-    void bringForward();
-
     // Looks the code up; returns the milliseconds from Enter until its summary line and chart are
     // shown, or a negative value when they were not within 15 s. The first lookup of a code
     // learns what its summary and chart look like; look up two codes in turn, so that each
