@@ -44,8 +44,8 @@ Row timeRow(const std::string& what, const std::vector<double>& measuredMs, cons
 
 // Whether more pairs (as in timeRow) are unlikely to turn the verdict: the distribution-free 95 %
 // interval of the pairs' median, from the k-th lowest ratio to the k-th highest
-// (k = (n - 1.96 sqrt n) / 2), lies wholly at or below the budget, or wholly above it. A quiet
-// machine settles a figure within its first runs; under a load that comes and goes it takes more.
+// (k = (n - 1.96 sqrt n) / 2), lies wholly at or below the budget, or wholly above it. A figure
+// well within or well over its budget settles within its first runs; one near it takes more.
 bool settled(const std::vector<double>& measuredMs, const std::vector<double>& floorMs, double budgetRatio);
 
 // Working set in bytes after many lookups against the same after the first.
