@@ -1,6 +1,7 @@
 // bench.exe [--smoke]: measures the programs against the platform's own floor, each figure
 // several times after a warm-up (a timed figure more often while its verdict is unsettled), and
-// prints one Markdown table of medians, spreads, ratios and verdicts. Run by scripts/bench under Wine, with the stand-in service on 127.0.0.1.
+// prints one Markdown table of medians, spreads, ratios and verdicts. Run by scripts/bench under
+// Wine, with the stand-in service on 127.0.0.1.
 //
 // Exit code: 0 when every figure was measured and (in a full run) every budget holds, 1 when a
 // budget misses, 2 when a figure could not be measured. A smoke run (--smoke) takes two runs of
@@ -213,7 +214,8 @@ int main(int argc, char** argv) {
     const PairedTimes stock = benchStartUp(bin + L"\\stock.exe", bin, "stock", settings.startUp, kStartUpBudget);
     rows.push_back(timeRow("start-up: stock.exe", runsOf(stock.program, settings.startUp.runs),
                            runsOf(stock.floor, settings.startUp.runs), kStartUpBudget));
-    const PairedTimes glimmora = benchStartUp(bin + L"\\glimmora.exe", skins, "glimmora", settings.startUp, kStartUpBudget);
+    const PairedTimes glimmora =
+        benchStartUp(bin + L"\\glimmora.exe", skins, "glimmora", settings.startUp, kStartUpBudget);
     rows.push_back(timeRow("start-up: glimmora.exe", runsOf(glimmora.program, settings.startUp.runs),
                            runsOf(glimmora.floor, settings.startUp.runs), kStartUpBudget));
     std::fprintf(stderr, "bench: start-up measured\n");
