@@ -1,14 +1,26 @@
 // What the programs ask of the outside skin engine library. The names are the library's own
-// export names; every argument is one 32-bit value and no result is read.
+// export names; every argument is one machine word (32 bits in a 32-bit program, where the
+// library's hosts rely on it, 64 in a 64-bit one) and no result is read.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace skinengine {
 
-// A native window handle as the library takes it: one 32-bit value.
-using WindowHandle = std::uint32_t;
+// A native window handle as the library takes it: pointer-sized, like HWND. Windows gives window
+// handles only 32 significant bits in 64-bit programs too, but nothing here relies on that: the
+// value travels whole.
+using WindowHandle = std::uintptr_t;
+
+// A handle as our library's trace writes it: "0x" and at least eight upper-case hex digits, the
+// whole value, so that a 64-bit host's pointer-sized values are never cut to their low 32 bits.
+inline std::string handleText(std::uintptr_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%08llX", static_cast<unsigned long long>(value));
+    return text;
+}
 
 class SkinEngine {
 public:

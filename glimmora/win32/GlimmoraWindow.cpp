@@ -114,7 +114,7 @@ int GlimmoraWindow::value(Control control) const { return window_.isChecked(inde
 void GlimmoraWindow::setValue(Control control, int value) { window_.setChecked(indexOf(control), value != 0); }
 
 skinengine::WindowHandle GlimmoraWindow::windowHandle() const {
-    return static_cast<skinengine::WindowHandle>(reinterpret_cast<std::uintptr_t>(window_.window()));
+    return reinterpret_cast<skinengine::WindowHandle>(window_.window());
 }
 
 void GlimmoraWindow::showMessage(const std::wstring& text, const std::wstring& title, int style) {

@@ -1,5 +1,6 @@
 // Our own build of the skin engine library: the six functions the programs call, exported by
-// their plain names (SkinH_VB6.def) with the stdcall convention, every argument one 32-bit value.
+// their plain names (SkinH_VB6.def) with the stdcall convention, every argument one machine word
+// (one 32-bit value in the 32-bit build, as the hosts of the 32-bit library rely on).
 // Each call is traced first (Trace.h); a call from a thread the engine does not serve is turned
 // away; nothing thrown inside ever crosses back to the caller.
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include "skinengine/library/Trace.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "skinengine/SkinEngine.h"
 #include "ui/win32/Owners.h"
 
 namespace skin::win32 {
@@ -41,12 +41,7 @@ std::string quotedAnsi(const char* ansi) {
            std::to_string(kMaxHostTextBytes) + " bytes)";
 }
 
-std::string handleText(HWND window) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%08lX",
-                  static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
-    return buffer;
-}
+std::string handleText(HWND window) { return skinengine::handleText(reinterpret_cast<std::uintptr_t>(window)); }
 
 void trace(const std::function<std::string()>& line) {
     if (std::optional<std::wstring> path = tracePath()) append(*path, line());

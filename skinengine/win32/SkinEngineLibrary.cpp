@@ -3,21 +3,20 @@
 #include <cstring>
 #include <string>
 
-// The library is 32-bit and takes every argument, pointers included, as one 32-bit value.
-static_assert(sizeof(void*) == 4, "the skin engine library exists only as a 32-bit library");
-
 namespace skinengine {
 namespace {
 
-// The library's functions return a value the programs never read; declaring it keeps the
-// stdcall frame exactly as the library builds it.
+// The library's functions with the argument types it exports them with. Each argument is one
+// machine word: a 32-bit library's stdcall frame holds exactly these 32-bit values, and a 64-bit
+// one gets pointers and handles whole. The functions return a value the programs never read;
+// declaring it keeps the frame exactly as the library builds it.
 using NoArgs = int(WINAPI*)();
-using OneArg = int(WINAPI*)(std::uint32_t);
-using TwoArgs = int(WINAPI*)(std::uint32_t, std::uint32_t);
+using TwoTexts = int(WINAPI*)(const char*, const char*);
+using OneWindow = int(WINAPI*)(HWND);
+using OneNumber = int(WINAPI*)(int);
+using WindowAndNumber = int(WINAPI*)(HWND, int);
 
-std::uint32_t pointerArgument(const char* text) {
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(text));
-}
+HWND windowOf(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 }  // namespace
 
@@ -61,7 +60,7 @@ void SkinEngineLibrary::SkinH_Attach() {
 }
 
 void SkinEngineLibrary::SkinH_AttachEx(const std::string& skinPath, const std::string& secondText) {
-    bind<TwoArgs>("SkinH_AttachEx")(pointerArgument(skinPath.c_str()), pointerArgument(secondText.c_str()));
+    bind<TwoTexts>("SkinH_AttachEx")(skinPath.c_str(), secondText.c_str());
 }
 
 void SkinEngineLibrary::SkinH_Detach() {
@@ -69,15 +68,15 @@ void SkinEngineLibrary::SkinH_Detach() {
 }
 
 void SkinEngineLibrary::SkinH_DetachEx(WindowHandle window) {
-    bind<OneArg>("SkinH_DetachEx")(window);
+    bind<OneWindow>("SkinH_DetachEx")(windowOf(window));
 }
 
 void SkinEngineLibrary::SkinH_SetAero(std::int32_t on) {
-    bind<OneArg>("SkinH_SetAero")(static_cast<std::uint32_t>(on));
+    bind<OneNumber>("SkinH_SetAero")(on);
 }
 
 void SkinEngineLibrary::SkinH_SetWindowAlpha(WindowHandle window, std::int32_t alpha) {
-    bind<TwoArgs>("SkinH_SetWindowAlpha")(window, static_cast<std::uint32_t>(alpha));
+    bind<WindowAndNumber>("SkinH_SetWindowAlpha")(windowOf(window), alpha);
 }
 
 }  // namespace skinengine

@@ -117,6 +117,17 @@ TEST_F(GlimmoraForm1, ChoosingASkinCallsTheEngineAsTheBoxesSay) {
     }
 }
 
+// Our library's trace, and the recording engine that mirrors it, show a handle whole: a 64-bit
+// host's pointer-sized values keep their high bits.
+TEST(HandleText, ShowsTheWholeValueInAtLeastEightHexDigits) {
+    EXPECT_EQ(skinengine::handleText(0), "0x00000000");
+    EXPECT_EQ(skinengine::handleText(0x00A10C2E), "0x00A10C2E");
+    EXPECT_EQ(skinengine::handleText(0xFFFFFFFF), "0xFFFFFFFF");
+    if constexpr (sizeof(std::uintptr_t) == 8) {
+        EXPECT_EQ(skinengine::handleText(static_cast<std::uintptr_t>(0x00007FF6A10C2E08ull)), "0x7FF6A10C2E08");
+    }
+}
+
 TEST_F(GlimmoraForm1, ADriveThatCannotBeReadLeavesTheListsAndSaysSo) {
     finder.folders["C:\\skins\\*.she"] = {"blue.she"};
     form.Form_Load();

@@ -2,7 +2,6 @@
 // our library's trace writes them, and a message box as the window was asked to show it.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,21 +23,14 @@ public:
     }
     void SkinH_Detach() override { calls.push_back("SkinH_Detach()"); }
     void SkinH_DetachEx(skinengine::WindowHandle window) override {
-        calls.push_back("SkinH_DetachEx(" + hex(window) + ")");
+        calls.push_back("SkinH_DetachEx(" + skinengine::handleText(window) + ")");
     }
     void SkinH_SetAero(std::int32_t on) override { calls.push_back("SkinH_SetAero(" + std::to_string(on) + ")"); }
     void SkinH_SetWindowAlpha(skinengine::WindowHandle window, std::int32_t alpha) override {
-        calls.push_back("SkinH_SetWindowAlpha(" + hex(window) + ", " + std::to_string(alpha) + ")");
+        calls.push_back("SkinH_SetWindowAlpha(" + skinengine::handleText(window) + ", " + std::to_string(alpha) + ")");
     }
 
     std::vector<std::string> calls;
-
-private:
-    static std::string hex(skinengine::WindowHandle window) {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(window));
-        return text;
-    }
 };
 
 }  // namespace support

@@ -28,7 +28,7 @@ skinengine::SkinEngineLibrary& engine() {
     return library;
 }
 
-std::uint32_t handleValue(HWND window) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)); }
+skinengine::WindowHandle handleValue(HWND window) { return reinterpret_cast<skinengine::WindowHandle>(window); }
 
 std::string ansi(const std::wstring& text) { return ui::win32::SystemCodePage().toAnsi(text); }
 std::string utf8(const std::wstring& text) { return ui::win32::SystemCodePage(CP_UTF8).toAnsi(text); }
@@ -296,8 +296,9 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
 
 TEST_F(SkinEngine, BadCallsDoNoHarm) {
     using AttachEx = int(WINAPI*)(const char*, const char*);
-    using OneArg = int(WINAPI*)(std::uint32_t);
-    using TwoArgs = int(WINAPI*)(std::uint32_t, std::uint32_t);
+    // A host passes machine words, whatever they hold.
+    using OneArg = int(WINAPI*)(std::uintptr_t);
+    using TwoArgs = int(WINAPI*)(std::uintptr_t, std::uintptr_t);
     HMODULE library = LoadLibraryW(L"SkinH_VB6.dll");
     ASSERT_NE(library, nullptr);
     auto function = [library](const char* name) { return reinterpret_cast<void (*)()>(GetProcAddress(library, name)); };
@@ -336,7 +337,7 @@ TEST_F(SkinEngine, BadCallsDoNoHarm) {
     EXPECT_NE(traced.find("\n  (no path): SkinH_VB6 refused this skin: the path has no end within 32768 bytes\n"),
               std::string::npos);
     VirtualFree(pages, 0, MEM_RELEASE);
-    for (std::uint32_t handle : {0u, 0x12345678u}) {
+    for (std::uintptr_t handle : {std::uintptr_t{0}, std::uintptr_t{0x12345678}, ~std::uintptr_t{0} / 3}) {
         detachEx(handle);
         alpha(handle, 100);
     }
@@ -423,7 +424,7 @@ TEST_F(SkinEngine, ControlsShowTheSkinsStates) {
 TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
     TestWindow window;
     attachTestSkin();
-    const std::uint32_t handle = handleValue(window.window());
+    const skinengine::WindowHandle handle = handleValue(window.window());
     // The window's thread goes on handling its messages meanwhile, as a host's would.
     std::atomic<bool> done{false};
     std::thread other([handle, &done] {
