@@ -35,6 +35,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI Probe(void* result) {
     HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
     HMENU menu = CreateMenu();
+    // Handle values have 32 significant bits in 64-bit programs too (kernel handles index the
+    // process's table, USER and GDI handles are shared with 32-bit programs), so the cut is safe.
     out->kernel = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(event));
     out->gdi = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(bitmap));
     out->user = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(menu));

@@ -44,11 +44,16 @@ RemoteProbe::RemoteProbe(DWORD processId, const std::wstring& libraryPath) {
         !WriteProcessMemory(process_, path, libraryPath.c_str(), pathBytes, nullptr)) {
         return;
     }
-    DWORD loaded = 0;
-    if (!runThere(loadLibrary, path, loaded) || loaded == 0) return;
+    // The thread's exit code holds only the low 32 bits of what LoadLibraryW returned: in a 64-bit
+    // program the library's address is read from the program's module list instead.
+    DWORD ignored = 0;
+    if (!runThere(loadLibrary, path, ignored)) return;
+    const std::wstring fileName = libraryPath.substr(libraryPath.find_last_of(L"\\/") + 1);
+    BYTE* loaded = moduleBase(processId, fileName.c_str());
+    if (loaded == nullptr) return;
 
     HMODULE local = LoadLibraryW(libraryPath.c_str());
-    probe_ = relocated(local, GetProcAddress(local, "Probe"), reinterpret_cast<BYTE*>(static_cast<ULONG_PTR>(loaded)));
+    probe_ = relocated(local, GetProcAddress(local, "Probe"), loaded);
     result_ = static_cast<BYTE*>(path) + pathBytes;
 }
 
