@@ -38,6 +38,7 @@ add_dependencies(bench floor-window floor-lookup probe bench_skins stock stock-l
 
 if(QUORVANE_TESTS)
   # A short run of the bench: every figure is still taken (two runs each, no verdicts).
-  add_test(NAME bench_smoke COMMAND ${CMAKE_SOURCE_DIR}/scripts/bench --smoke)
-  set_tests_properties(bench_smoke PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED standin RUN_SERIAL TRUE)
+  add_test(NAME bench_smoke${t} COMMAND ${CMAKE_SOURCE_DIR}/scripts/bench --smoke)
+  set_tests_properties(bench_smoke${t} PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED standin${t} RUN_SERIAL TRUE
+    ENVIRONMENT QUORVANE_FLAVOURS=${flavour})
 endif()

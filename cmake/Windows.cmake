@@ -1,4 +1,16 @@
 # Windows build: what a user runs goes into bin/, the tests that run under Wine into tests/.
+# The flavour follows the toolchain: win32 (PE32, i386), what ships, or win64 (PE32+, x86-64).
+# A win64 tree's tests carry the suffix _win64, so that one ctest run can hold both trees.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(flavour win64)
+  set(t _win64)
+  set(local_quote_port 18180)
+else()
+  set(flavour win32)
+  set(t "")
+  set(local_quote_port 18080)
+endif()
+math(EXPR local_chart_port "${local_quote_port} + 1")
 set(bin_dir ${CMAKE_BINARY_DIR}/bin)
 set(test_dir ${CMAKE_BINARY_DIR}/tests)
 enable_language(RC)
@@ -55,8 +67,9 @@ set(QUORVANE_QUOTE_BASE "http://hq.sinajs.cn" CACHE STRING "Quote service of sto
 set(QUORVANE_CHART_BASE "http://image.sinajs.cn" CACHE STRING "Chart service of stock.exe")
 set(QUORVANE_QUOTE_REFERER "https://finance.sina.com.cn/" CACHE STRING
   "Referer that stock.exe sends to its quote service, which refuses requests without one; empty for none")
-set(QUORVANE_LOCAL_QUOTE_BASE "http://127.0.0.1:18080" CACHE STRING "Quote service of stock-local.exe")
-set(QUORVANE_LOCAL_CHART_BASE "http://127.0.0.1:18081" CACHE STRING "Chart service of stock-local.exe")
+# Each flavour's stock-local.exe has ports of its own, so that both flavours' tests can run at once.
+set(QUORVANE_LOCAL_QUOTE_BASE "http://127.0.0.1:${local_quote_port}" CACHE STRING "Quote service of stock-local.exe")
+set(QUORVANE_LOCAL_CHART_BASE "http://127.0.0.1:${local_chart_port}" CACHE STRING "Chart service of stock-local.exe")
 
 # The resource compiler's dependency list leaves out the files a script names as data: without
 # these, a changed manifest or icon would leave the programs as they were.
@@ -111,25 +124,25 @@ include(cmake/Bench.cmake)
 
 if(QUORVANE_TESTS)
   # Runs a Windows test program under Wine in the prefix and display that scripts/test prepares.
-  set(wine_run ${CMAKE_SOURCE_DIR}/tests/wine/run-under-wine)
+  set(wine_run ${CMAKE_SOURCE_DIR}/tests/wine/run-under-wine ${flavour})
 
   function(wine_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;FIXTURES" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBRARIES} GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
-    add_test(NAME ${name} COMMAND ${wine_run} $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED "${T_FIXTURES}")
+    add_test(NAME ${name}${t} COMMAND ${wine_run} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name}${t} PROPERTIES TIMEOUT ${T_TIMEOUT} FIXTURES_REQUIRED "${T_FIXTURES}")
   endfunction()
 
-  # The stand-in quote and chart service (built in the native tree) runs on its default ports,
-  # those of stock-local.exe, while the tests that need it run; it logs to build/standin.log.
+  # The stand-in quote and chart service (built in the native tree) runs on the ports of this
+  # tree's stock-local.exe while the tests that need it run; it logs to standin.log in the tree.
   set(standin ${CMAKE_SOURCE_DIR}/tools/quote-standin/service)
-  set(standin_log ${CMAKE_BINARY_DIR}/../standin.log)
-  add_test(NAME standin_start COMMAND ${standin} start ${standin_log})
-  add_test(NAME standin_stop COMMAND ${standin} stop ${standin_log})
-  set_tests_properties(standin_start PROPERTIES FIXTURES_SETUP standin)
-  set_tests_properties(standin_stop PROPERTIES FIXTURES_CLEANUP standin)
+  set(standin_log ${CMAKE_BINARY_DIR}/standin.log)
+  add_test(NAME standin_start${t} COMMAND ${standin} start ${standin_log} ${local_quote_port} ${local_chart_port})
+  add_test(NAME standin_stop${t} COMMAND ${standin} stop ${standin_log})
+  set_tests_properties(standin_start${t} PROPERTIES FIXTURES_SETUP standin${t})
+  set_tests_properties(standin_stop${t} PROPERTIES FIXTURES_CLEANUP standin${t})
 
   wine_test(wine_number_conversions_test TIMEOUT 60
     SOURCES tests/wine/NumberConversionsWineTest.cpp
@@ -140,27 +153,31 @@ if(QUORVANE_TESTS)
   wine_test(wine_quote_services_test TIMEOUT 180
     SOURCES tests/wine/QuoteServicesWineTest.cpp
     LIBRARIES stock_win32
-    FIXTURES standin)
+    FIXTURES standin${t})
+  target_compile_definitions(wine_quote_services_test PRIVATE
+    "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"" "QUORVANE_LOCAL_CHART_BASE=L\"${QUORVANE_LOCAL_CHART_BASE}\"")
   wine_test(wine_skin_library_test TIMEOUT 300
     SOURCES tests/wine/SkinEngineWineTest.cpp
     LIBRARIES skinengine_binding skin_format window_test_support)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
     LIBRARIES stock_logic skin_format window_test_support
-    FIXTURES standin)
-  set_property(TEST stock_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
+    FIXTURES standin${t})
+  set_property(TEST stock_e2e_test${t} APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*ServiceDown*:*ChartPortRefused*")
   # The same program once more with the stand-in stopped, where both ports refuse,
-  add_test(NAME stock_e2e_service_down COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ServiceDown*)
-  set_tests_properties(stock_e2e_service_down PROPERTIES TIMEOUT 120 DEPENDS standin_stop RUN_SERIAL TRUE)
-  # and with only the quote service up, where the chart port (18081) refuses.
-  add_test(NAME standin_quotes_only_start COMMAND ${standin} start ${standin_log} 18080 18091)
-  add_test(NAME standin_quotes_only_stop COMMAND ${standin} stop ${standin_log})
-  set_tests_properties(standin_quotes_only_start PROPERTIES FIXTURES_SETUP standin_quotes_only
-    DEPENDS stock_e2e_service_down)
-  set_tests_properties(standin_quotes_only_stop PROPERTIES FIXTURES_CLEANUP standin_quotes_only)
-  add_test(NAME stock_e2e_chart_port_refused
+  add_test(NAME stock_e2e_service_down${t} COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ServiceDown*)
+  set_tests_properties(stock_e2e_service_down${t} PROPERTIES TIMEOUT 120 DEPENDS standin_stop${t} RUN_SERIAL TRUE)
+  # and with only the quote service up, where the chart port refuses (the stand-in's own chart
+  # service listens on another).
+  math(EXPR unused_port "${local_quote_port} + 11")
+  add_test(NAME standin_quotes_only_start${t} COMMAND ${standin} start ${standin_log} ${local_quote_port} ${unused_port})
+  add_test(NAME standin_quotes_only_stop${t} COMMAND ${standin} stop ${standin_log})
+  set_tests_properties(standin_quotes_only_start${t} PROPERTIES FIXTURES_SETUP standin_quotes_only${t}
+    DEPENDS stock_e2e_service_down${t})
+  set_tests_properties(standin_quotes_only_stop${t} PROPERTIES FIXTURES_CLEANUP standin_quotes_only${t})
+  add_test(NAME stock_e2e_chart_port_refused${t}
     COMMAND ${wine_run} $<TARGET_FILE:stock_e2e_test> --gtest_filter=*ChartPortRefused*)
-  set_tests_properties(stock_e2e_chart_port_refused PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED standin_quotes_only
+  set_tests_properties(stock_e2e_chart_port_refused${t} PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED standin_quotes_only${t}
     RUN_SERIAL TRUE)
   # Test programs find our library beside them, through the same ordinary search as the programs.
   add_custom_command(TARGET SkinH_VB6 POST_BUILD
@@ -201,10 +218,11 @@ if(QUORVANE_TESTS)
     SOURCES tests/e2e/GlimmoraWindowTest.cpp tests/e2e/GlimmoraDiskFaultTest.cpp
     LIBRARIES glimmora_logic skin_format window_test_support)
   add_dependencies(glimmora_e2e_test glimmora SkinH_VB6 sample_skins many_skins)
-  set_property(TEST glimmora_e2e_test APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*CannotRead*")
-  add_test(NAME glimmora_e2e_unreadable_start
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-unprivileged $<TARGET_FILE:glimmora_e2e_test> --gtest_filter=*CannotRead*)
-  set_tests_properties(glimmora_e2e_unreadable_start PROPERTIES TIMEOUT 120)
+  set_property(TEST glimmora_e2e_test${t} APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-*CannotRead*")
+  add_test(NAME glimmora_e2e_unreadable_start${t}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-unprivileged ${flavour} $<TARGET_FILE:glimmora_e2e_test>
+            --gtest_filter=*CannotRead*)
+  set_tests_properties(glimmora_e2e_unreadable_start${t} PROPERTIES TIMEOUT 120)
   wine_test(skin_engine_faults_e2e_test TIMEOUT 300
     SOURCES tests/e2e/SkinEngineFaultTest.cpp
     LIBRARIES glimmora_logic window_test_support)
@@ -214,13 +232,13 @@ if(QUORVANE_TESTS)
   wine_test(soak_e2e_test TIMEOUT 3600
     SOURCES tests/e2e/SoakTest.cpp bench/win32/RemoteProbe.cpp bench/BenchTable.cpp
     LIBRARIES stock_logic glimmora_logic skin_format window_test_support
-    FIXTURES standin)
-  set_property(TEST soak_e2e_test APPEND PROPERTY ENVIRONMENT QUORVANE_SOAK_LOOKUPS=50 QUORVANE_SOAK_SWITCHES=50)
+    FIXTURES standin${t})
+  set_property(TEST soak_e2e_test${t} APPEND PROPERTY ENVIRONMENT QUORVANE_SOAK_LOOKUPS=50 QUORVANE_SOAK_SWITCHES=50)
   add_dependencies(soak_e2e_test stock-local glimmora SkinH_VB6 sample_skins probe)
   # The release zip that scripts/package makes, unpacked into a fresh prefix of its own and run
   # there on a display of its own.
-  add_test(NAME package_release COMMAND ${CMAKE_SOURCE_DIR}/scripts/package --built)
-  set_tests_properties(package_release PROPERTIES TIMEOUT 600 FIXTURES_SETUP release_zip)
+  add_test(NAME package_release${t} COMMAND ${CMAKE_SOURCE_DIR}/scripts/package --built ${flavour})
+  set_tests_properties(package_release${t} PROPERTIES TIMEOUT 600 FIXTURES_SETUP release_zip${t})
   add_executable(release_test tests/release/ReleaseTest.cpp)
   target_compile_definitions(release_test PRIVATE
     "QUORVANE_QUOTE_BASE=L\"${QUORVANE_QUOTE_BASE}\"" "QUORVANE_CHART_BASE=L\"${QUORVANE_CHART_BASE}\""
@@ -229,22 +247,23 @@ if(QUORVANE_TESTS)
     GTest::gtest_main)
   set_target_properties(release_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_dir})
   add_dependencies(release_test stock glimmora SkinH_VB6 sample_skins)
-  add_test(NAME release_package_test
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/release/run-release-test $<TARGET_FILE:release_test>
-            ${CMAKE_SOURCE_DIR}/dist/quorvane-${PROJECT_VERSION}-win32.zip)
-  set_tests_properties(release_package_test PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED release_zip)
+  add_test(NAME release_package_test${t}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/release/run-release-test ${flavour} $<TARGET_FILE:release_test>
+            ${CMAKE_SOURCE_DIR}/dist/quorvane-${PROJECT_VERSION}-${flavour}.zip)
+  set_tests_properties(release_package_test${t} PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED release_zip${t})
 
   # Tests that read the screen and move the pointer run one at a time on the one display, and so
   # do tests that show a window of their own.
-  set_tests_properties(stock_e2e_test stock_e2e_service_down stock_e2e_chart_port_refused glimmora_e2e_test
-    glimmora_e2e_unreadable_start
-    wine_glimmora_test wine_skin_library_test skin_engine_faults_e2e_test soak_e2e_test PROPERTIES RUN_SERIAL TRUE)
+  set_tests_properties(stock_e2e_test${t} stock_e2e_service_down${t} stock_e2e_chart_port_refused${t}
+    glimmora_e2e_test${t} glimmora_e2e_unreadable_start${t} wine_glimmora_test${t} wine_skin_library_test${t}
+    skin_engine_faults_e2e_test${t} soak_e2e_test${t} PROPERTIES RUN_SERIAL TRUE)
 
   # A test program that crashes under Wine can end with exit code 0 (a stack overflow in a window
   # procedure did): the test programs pass only when GoogleTest got to its summary and nothing failed.
-  set_tests_properties(wine_number_conversions_test wine_subclass_test wine_quote_services_test wine_skin_library_test
-    stock_e2e_test stock_e2e_service_down stock_e2e_chart_port_refused wine_glimmora_test glimmora_e2e_test
-    glimmora_e2e_unreadable_start skin_engine_faults_e2e_test soak_e2e_test release_package_test
+  set_tests_properties(wine_number_conversions_test${t} wine_subclass_test${t} wine_quote_services_test${t}
+    wine_skin_library_test${t} stock_e2e_test${t} stock_e2e_service_down${t} stock_e2e_chart_port_refused${t}
+    wine_glimmora_test${t} glimmora_e2e_test${t} glimmora_e2e_unreadable_start${t} skin_engine_faults_e2e_test${t}
+    soak_e2e_test${t} release_package_test${t}
     PROPERTIES PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]" FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endif()
 
@@ -253,7 +272,7 @@ add_executable(windowtool scripts/tools/windowtool.cpp)
 set_target_properties(windowtool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 if(QUORVANE_TESTS)
-  add_test(NAME binaries_are_pe32_with_system_imports
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries $<TARGET_FILE:stock> $<TARGET_FILE:stock-local>
+  add_test(NAME binaries_of_their_machine_type_with_system_imports${t}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries ${flavour} $<TARGET_FILE:stock> $<TARGET_FILE:stock-local>
             $<TARGET_FILE:glimmora> $<TARGET_FILE:SkinH_VB6>)
 endif()

@@ -38,9 +38,14 @@ void clicksAt(POINT point, int times) {
 
 }  // namespace
 
+// build/screenshots, and build/screenshots/win64 for the 64-bit flavour's.
 std::wstring screenshotDirectory() {
     std::wstring directory = testDirectory() + L"\\..\\..\\screenshots";
     CreateDirectoryW(directory.c_str(), nullptr);
+    if constexpr (sizeof(void*) == 8) {
+        directory += L"\\win64";
+        CreateDirectoryW(directory.c_str(), nullptr);
+    }
     return directory;
 }
 

@@ -222,8 +222,8 @@ protected:
         ASSERT_NE(environment_.block(), nullptr);
         const std::wstring path = environment_.path();
         EXPECT_FALSE(path.empty());
-        EXPECT_EQ(path.find(testDirectory().substr(0, testDirectory().rfind(L"\\win32"))), std::wstring::npos)
-            << "the build tree is on the path";
+        const std::wstring tree = testDirectory().substr(0, testDirectory().rfind(L'\\'));
+        EXPECT_EQ(path.find(tree.substr(0, tree.rfind(L'\\'))), std::wstring::npos) << "the build folder is on the path";
         parkMouse();
         program_ = std::make_unique<Program>(inRelease(exe), releaseFolder(), environment_.block());
         ASSERT_TRUE(program_->started());
@@ -232,7 +232,12 @@ protected:
         EXPECT_EQ(lstrcmpiW(program_->loadedFrom(L"SkinH_VB6.dll").c_str(), inRelease(L"SkinH_VB6.dll").c_str()), 0)
             << "the skin library beside the program";
     }
-    void TearDown() override { program_.reset(); }
+    void TearDown() override {
+        if (program_ != nullptr) {
+            EXPECT_FALSE(program_->crashed()) << "the program died of " << program_->howItEnded();
+        }
+        program_.reset();
+    }
 
     HWND control(std::size_t index) const { return GetDlgItem(form_, ui::kFirstControlId + static_cast<int>(index)); }
 

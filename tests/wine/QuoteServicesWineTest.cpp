@@ -1,5 +1,5 @@
 // The real WinINet fetch and OLE picture loading under Wine, against the stand-in service that
-// ctest starts on 127.0.0.1:18080 (quotes) and 18081 (charts): what the window tests cannot tell.
+// ctest starts on the ports of this build's stock-local.exe: what the window tests cannot tell.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@ namespace {
 
 using namespace stock;
 
-const std::wstring kQuotes = L"http://127.0.0.1:18080";
-const std::wstring kCharts = L"http://127.0.0.1:18081";
+const std::wstring kQuotes = QUORVANE_LOCAL_QUOTE_BASE;
+const std::wstring kCharts = QUORVANE_LOCAL_CHART_BASE;
 
 std::wstring fetch(const std::wstring& url) {
     win32::WinInetApi internet;
