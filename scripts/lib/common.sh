@@ -1,7 +1,96 @@
-# Shared by scripts/run and scripts/test: the tools, the two build trees, the Wine prefix and the
-# private X display. Source it; it sets `root`.
+# Shared by the scripts: the tools, the build trees, the Windows flavours with their Wine loaders
+# and prefixes, and the private X display. Source it; it sets `root` and `build`.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="$root/build"
+
+# The Windows programs come in two flavours from the same sources: win32 (PE32, i386), what ships,
+# and win64 (PE32+, x86-64). Each has its own build tree, build/<flavour>, its own Wine prefix and
+# its own Wine loader, called directly: Debian's `wine` picks the 32-bit loader whenever wine32 is
+# installed, and on a machine whose kernel runs no 32-bit code that loader cannot start at all.
+all_flavours=(win32 win64)
+
+loader_of() {
+  case $1 in
+    win32) echo /usr/lib/wine/wine ;;
+    win64) echo /usr/lib/wine/wine64 ;;
+  esac
+}
+
+# Decides which flavours this machine runs by starting each one's loader, once per run (the
+# scripts this one starts are told the answer), and sets `flavours` to those of them asked for,
+# win32 first. QUORVANE_FLAVOURS narrows the choice: "win64" takes, on any machine, the path of a
+# machine that runs no 32-bit code; "win32" leaves the 64-bit flavour out. Prints one line saying
+# which flavours run and why another does not; fails with one sentence when none can.
+choose_flavours() {
+  local wanted=${QUORVANE_FLAVOURS:-${all_flavours[*]}} f loader out why=()
+  for f in $wanted; do
+    case $f in
+      win32 | win64) ;;
+      *) echo "QUORVANE_FLAVOURS names $f, but the flavours are win32 and win64." >&2; return 2 ;;
+    esac
+  done
+  if [ -z "${QUORVANE_LOADERS_START+set}" ]; then
+    QUORVANE_LOADERS_START=""
+    QUORVANE_LOADERS_REFUSED=""
+    for f in "${all_flavours[@]}"; do
+      loader=$(loader_of "$f")
+      if [ ! -x "$loader" ]; then
+        QUORVANE_LOADERS_REFUSED+="$f cannot run: Wine's loader $loader is not installed;"
+      # Any failure counts: a refused loader exits 126, or 2 where a shell then reads it as a script.
+      elif ! out=$(timeout 60 "$loader" --version 2>&1 </dev/null); then
+        QUORVANE_LOADERS_REFUSED+="$f cannot run: Wine's loader $loader does not start here ($(printf '%s' "$out" | tail -n 1 | tr -d ';'));"
+      else
+        QUORVANE_LOADERS_START+=" $f"
+      fi
+    done
+    export QUORVANE_LOADERS_START QUORVANE_LOADERS_REFUSED
+    local quiet=0
+  fi
+  flavours=()
+  for f in "${all_flavours[@]}"; do
+    if [[ " $wanted " != *" $f "* ]]; then
+      [[ " $QUORVANE_LOADERS_START " == *" $f "* ]] && why+=("$f is not asked for (QUORVANE_FLAVOURS=$wanted)")
+    elif [[ " $QUORVANE_LOADERS_START " == *" $f "* ]]; then
+      flavours+=("$f")
+    fi
+  done
+  local reason
+  while IFS= read -r -d ';' reason; do why+=("$reason"); done <<<"$QUORVANE_LOADERS_REFUSED"
+  if [ "${quiet:-1}" = 0 ]; then
+    local said="Windows flavours: ${flavours[*]:-none}"
+    for reason in "${why[@]}"; do said+="; $reason"; done
+    echo "$said"
+  fi
+  if [ ${#flavours[@]} -eq 0 ]; then
+    echo "No Windows flavour can run here: ${why[*]:-Wine is missing (scripts/setup installs it)}." >&2
+    return 1
+  fi
+}
+
+# The one flavour of a script that runs the programs rather than testing every flavour: win32
+# where the machine runs it, else win64. QUORVANE_FLAVOURS=win64 asks for the other.
+choose_one_flavour() {
+  choose_flavours || return
+  use_flavour "${flavours[0]}"
+  echo "Using the $flavour flavour: $win_build"
+}
+
+# Points the following builds and Wine calls at a flavour: `flavour`, its tree `win_build`, its
+# loader, its default prefix and the ports of its stand-in service (each flavour's stock-local.exe
+# has its own, so that both flavours' tests can run side by side).
+use_flavour() {
+  flavour=$1
+  win_build=$build/$flavour
+  wine_loader=$(loader_of "$flavour")
+  case $flavour in
+    win32) triple=i686-w64-mingw32 flavour_prefix=$build/wineprefix standin_ports=(18080 18081) ;;
+    win64) triple=x86_64-w64-mingw32 flavour_prefix=$build/wineprefix-win64 standin_ports=(18180 18181) ;;
+    *) echo "unknown flavour $flavour: the flavours are win32 and win64" >&2; return 2 ;;
+  esac
+}
+
+# Every Wine call of the scripts goes through the flavour's own loader.
+wine() { "$wine_loader" "$@"; }
 
 # scripts/setup keeps the one list of what the machine needs, and checks before it installs.
 ensure_setup() {
@@ -20,29 +109,41 @@ build_fuzz() {
   cmake --build "$build/fuzz"
 }
 
-build_win32() {
-  cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >/dev/null
-  cmake --build "$build/win32" "$@"
+# The Windows programs of the flavour that use_flavour chose, in build/<flavour>.
+build_windows() {
+  cmake -S "$root" -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$triple.cmake" >/dev/null
+  cmake --build "$win_build" "$@"
 }
 
-# The environment of every Wine run, in the prefix given (build/wineprefix when none is).
+# The environment of every Wine run, in the prefix given (the flavour's own when none is).
 export_wine_env() {
-  export WINEPREFIX="${1:-$build/wineprefix}"
+  export WINEPREFIX="${1:-$flavour_prefix}"
+  # Processes that Wine starts itself (wineboot's, a program's children) take the same loader.
+  if [ "$flavour" = win64 ]; then export WINELOADER=$wine_loader; else unset WINELOADER; fi
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 }
 
-# Made once, serially: lazy creation by parallel Wine processes races. The prefix is
-# build/wineprefix unless another is given.
+# Made once, serially: lazy creation by parallel Wine processes races. The prefix is the
+# flavour's own unless another is given.
 prepare_prefix() {
   export_wine_env "$@"
-  if [ ! -f "$WINEPREFIX/.quorvane-ready" ]; then
+  prepared_prefixes+=("$WINEPREFIX")
+  if [ ! -f "$WINEPREFIX/.quorvane-ready-2" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
+    # No debugger: a program that crashes under a test ends at once with its exception, instead
+    # of waiting in winedbg. A 64-bit prefix keeps the 32-bit programs' setting in a view of its own.
+    for view in 64 32; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+        "/reg:$view" >/dev/null 2>&1
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f \
+        "/reg:$view" >/dev/null 2>&1
+    done
     # Every program runs inside one virtual desktop: Wine draws the title bars itself, screenshots
     # show whole windows, and no window manager is needed.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -55,7 +156,7 @@ prepare_prefix() {
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Zen Hei Sharp' /f >/dev/null 2>&1
     done
     wineserver -w
-    touch "$WINEPREFIX/.quorvane-ready"
+    touch "$WINEPREFIX/.quorvane-ready-2"
   fi
   # A CD drive r: without a disc, for the drive that is not ready: its folder does not exist.
   if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
@@ -84,11 +185,16 @@ start_xvfb() {
       return 0
     fi
   done
-  echo "could not start Xvfb" >&2
+  echo "Could not start Xvfb, the X server the programs' windows are shown on (scripts/setup installs it)." >&2
   return 1
 }
 
+# Ends the Wine servers of the prefixes this script prepared, and its Xvfb.
 stop_wine_and_xvfb() {
-  wineserver -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "${prepared_prefixes[@]}"; do
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  done
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
+prepared_prefixes=()
