@@ -33,7 +33,12 @@ protected:
         parkMouse();
         for (const wchar_t* name : {L"a.she", L"b.she"}) makeEmptyFile(work_ / name);
     }
-    void TearDown() override { program_.reset(); }
+    void TearDown() override {
+        if (program_ != nullptr) {
+            EXPECT_FALSE(program_->crashed()) << "the program died of " << program_->howItEnded();
+        }
+        program_.reset();
+    }
 
     void copy(const std::wstring& from, const std::wstring& to) {
         ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "cannot copy to " << to.size();

@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "glimmora/GlimmoraDesign.h"
+#include "skinengine/SkinEngine.h"
 #include "skinengine/library/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
@@ -44,6 +44,9 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(first); }, 5000));
     }
     void TearDown() override {
+        if (program_ != nullptr) {
+            EXPECT_FALSE(program_->crashed()) << "the program died of " << program_->howItEnded();
+        }
         program_.reset();
         DeleteFileW(trace_.c_str());
     }
@@ -68,11 +71,7 @@ protected:
         Sleep(100);  // a call too many would show now
         return trace();
     }
-    std::string handle() const {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(form_)));
-        return text;
-    }
+    std::string handle() const { return skinengine::handleText(reinterpret_cast<std::uintptr_t>(form_)); }
 
     // The message box the program shows, if one appears within the time.
     HWND messageBox(DWORD timeoutMs = 5000) const { return program_->waitForWindow(L"#32770", timeoutMs); }
@@ -121,8 +120,8 @@ protected:
     }
 };
 
-// The stand-in's request log, one line per request, in the build folder.
-inline std::wstring standinLog() { return testDirectory() + L"\\..\\..\\standin.log"; }
+// The stand-in's request log, one line per request, in this flavour's build tree.
+inline std::wstring standinLog() { return testDirectory() + L"\\..\\standin.log"; }
 
 inline std::size_t countRequests(const std::string& log, const std::string& part) {
     std::size_t found = 0;

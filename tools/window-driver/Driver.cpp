@@ -5,7 +5,10 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <vector>
 
 namespace e2e {
 namespace {
@@ -16,6 +19,18 @@ std::wstring parentOf(const std::wstring& path) {
 }
 
 DWORD threadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+// The programs started here that have not been ended by their owner, and whether their end has
+// been told yet.
+struct Watched {
+    const Program* program;
+    bool told;
+};
+std::vector<Watched> watched;
+
+bool exceptionCode(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u || code == 0x80000003u; }
+
+bool hasEnded(const Program& program) { return WaitForSingleObject(program.process(), 0) == WAIT_OBJECT_0; }
 
 void sendKey(WORD virtualKey, bool up) {
     INPUT input{};
@@ -101,12 +116,14 @@ Program::Program(const std::wstring& exe, const std::wstring& workingDirectory, 
         process_ = info.hProcess;
         id_ = info.dwProcessId;
         CloseHandle(info.hThread);
+        watched.push_back({this, false});
         WaitForInputIdle(process_, 10000);
     }
 }
 
 Program::~Program() {
     if (process_ == nullptr) return;
+    std::erase_if(watched, [this](const Watched& entry) { return entry.program == this; });
     DWORD code = 0;
     if (!waitForExit(0, code)) {
         if (HWND window = waitForWindow(nullptr, 0)) PostMessageW(window, WM_CLOSE, 0, 0);
@@ -162,11 +179,44 @@ bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
     return true;
 }
 
+std::wstring Program::howItEnded() const {
+    DWORD code = 0;
+    if (process_ == nullptr || !waitForExit(0, code)) return L"";
+    wchar_t text[40];
+    if (exceptionCode(code)) {
+        swprintf(text, 40, L"exception 0x%08lX", static_cast<unsigned long>(code));
+    } else {
+        swprintf(text, 40, L"exit code %lu", static_cast<unsigned long>(code));
+    }
+    return text;
+}
+
+bool Program::crashed() const {
+    DWORD code = 0;
+    return process_ != nullptr && waitForExit(0, code) && exceptionCode(code);
+}
+
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    // Only a program that runs as the wait begins can end it: one that a test has ended on purpose
+    // leaves the later waits alone.
+    std::vector<const Program*> running;
+    for (const Watched& entry : watched) {
+        if (!hasEnded(*entry.program)) running.push_back(entry.program);
+    }
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
+        for (const Program* program : running) {
+            if (!hasEnded(*program)) continue;
+            for (Watched& entry : watched) {
+                if (entry.program != program || entry.told) continue;
+                entry.told = true;
+                std::fwprintf(stderr, L"window-driver: the program under test (process %lu) ended with %ls during a wait\n",
+                              static_cast<unsigned long>(program->id()), program->howItEnded().c_str());
+            }
+            return condition();
+        }
         Sleep(20);
     }
 }

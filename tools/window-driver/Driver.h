@@ -40,12 +40,19 @@ public:
     std::wstring loadedFrom(const wchar_t* fileName) const;
     // Waits for the program to end; false when it still runs after timeoutMs.
     bool waitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    // How the program ended: "" while it runs, else "exit code N", or "exception 0xC0000005" when
+    // it died of one (an access violation, a stack overflow, ...).
+    std::wstring howItEnded() const;
+    bool crashed() const;
 
 private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
 
+// Waits until the condition holds, up to timeoutMs. A program started here that ends during the
+// wait ends it too, after one last look at the condition: a test of a program that died fails at
+// once instead of at its deadline. That end is told on the standard error stream, once.
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 std::wstring windowText(HWND window);
