@@ -197,23 +197,27 @@ bool Program::crashed() const {
 }
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    // Only a program that runs as the wait begins can end it: one that a test has ended on purpose
-    // leaves the later waits alone.
+    // A program that has crashed ends every wait, whenever it died; one that merely exited ends
+    // only the waits it ran into, so that a test may close a program and then wait for another.
     std::vector<const Program*> running;
     for (const Watched& entry : watched) {
         if (!hasEnded(*entry.program)) running.push_back(entry.program);
     }
+    const auto ends = [&](Watched& entry) {
+        return entry.program->crashed() ||
+               (hasEnded(*entry.program) &&
+                std::find(running.begin(), running.end(), entry.program) != running.end());
+    };
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
-        for (const Program* program : running) {
-            if (!hasEnded(*program)) continue;
-            for (Watched& entry : watched) {
-                if (entry.program != program || entry.told) continue;
+        for (Watched& entry : watched) {
+            if (!ends(entry)) continue;
+            if (!entry.told) {
                 entry.told = true;
-                std::fwprintf(stderr, L"window-driver: the program under test (process %lu) ended with %ls during a wait\n",
-                              static_cast<unsigned long>(program->id()), program->howItEnded().c_str());
+                std::fwprintf(stderr, L"window-driver: the program under test (process %lu) ended with %ls\n",
+                              static_cast<unsigned long>(entry.program->id()), entry.program->howItEnded().c_str());
             }
             return condition();
         }

@@ -50,9 +50,10 @@ private:
     DWORD id_ = 0;
 };
 
-// Waits until the condition holds, up to timeoutMs. A program started here that ends during the
-// wait ends it too, after one last look at the condition: a test of a program that died fails at
-// once instead of at its deadline. That end is told on the standard error stream, once.
+// Waits until the condition holds, up to timeoutMs. A program started here that has died of an
+// exception, or that ends during the wait, ends it too, after one last look at the condition: a
+// test of a dead program fails at once instead of at its deadline. That end is told on the
+// standard error stream, once.
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 std::wstring windowText(HWND window);
