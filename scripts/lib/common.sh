@@ -18,7 +18,7 @@ loader_of() {
 
 # Decides which flavours this machine runs by starting each one's loader, once per run (the
 # scripts this one starts are told the answer), and sets `flavours` to those of them asked for,
-# win32 first. QUORVANE_FLAVOURS narrows the choice: "win64" takes, on any machine, the path of a
+# win32 first, and `refused_flavours` to those asked for that cannot run here. QUORVANE_FLAVOURS narrows the choice: "win64" takes, on any machine, the path of a
 # machine that runs no 32-bit code; "win32" leaves the 64-bit flavour out. Prints one line saying
 # which flavours run and why another does not; fails with one sentence when none can.
 choose_flavours() {
@@ -47,11 +47,14 @@ choose_flavours() {
     local quiet=0
   fi
   flavours=()
+  refused_flavours=()
   for f in "${all_flavours[@]}"; do
     if [[ " $wanted " != *" $f "* ]]; then
       [[ " $QUORVANE_LOADERS_START " == *" $f "* ]] && why+=("$f is not asked for (QUORVANE_FLAVOURS=$wanted)")
     elif [[ " $QUORVANE_LOADERS_START " == *" $f "* ]]; then
       flavours+=("$f")
+    else
+      refused_flavours+=("$f")
     fi
   done
   local reason
