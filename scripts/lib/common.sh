@@ -35,7 +35,7 @@ choose_flavours() {
     for f in "${all_flavours[@]}"; do
       loader=$(loader_of "$f")
       if [ ! -x "$loader" ]; then
-        QUORVANE_LOADERS_REFUSED+="$f cannot run: Wine's loader $loader is not installed;"
+        QUORVANE_LOADERS_REFUSED+="$f cannot run: Wine's loader $loader is not installed (scripts/setup installs it);"
       # Any failure counts: a refused loader exits 126, or 2 where a shell then reads it as a script.
       elif ! out=$(timeout 60 "$loader" --version 2>&1 </dev/null); then
         QUORVANE_LOADERS_REFUSED+="$f cannot run: Wine's loader $loader does not start here ($(printf '%s' "$out" | tail -n 1 | tr -d ';'));"
@@ -65,7 +65,9 @@ choose_flavours() {
     echo "$said"
   fi
   if [ ${#flavours[@]} -eq 0 ]; then
-    echo "No Windows flavour can run here: ${why[*]:-Wine is missing (scripts/setup installs it)}." >&2
+    local joined
+    printf -v joined '%s; ' "${why[@]}"
+    echo "No Windows flavour can run here: ${joined%; }." >&2
     return 1
   fi
 }
