@@ -159,6 +159,9 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     }
     foreColors_[index] = design.foreColor;
     if (design.backColor != kPlatformColor) backBrushes_[index].reset(CreateSolidBrush(design.backColor));
+    // Windows reports an unchecked option that gets the focus as clicked; this asks it not to
+    // (command() also turns such a report away, for systems that ignore the request).
+    if (design.kind == Kind::Option) SendMessageW(control, BM_SETDONTCLICK, TRUE, 0);
     if (design.kind == Kind::TextBox) {
         if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, design.maxLength, 0);
         setWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
@@ -372,6 +375,12 @@ void DesignedWindow::command(WPARAM wParam, LPARAM lParam) {
     if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) {
         behaviour->second->onCommand(HIWORD(wParam));
     } else if (HIWORD(wParam) == BN_CLICKED && isButtonKind(design_.controls[index].kind)) {
+        // The platform checks an option before it reports a real click, from the mouse or the
+        // keyboard: an unchecked option's report is the focus arriving, which is no click.
+        if (design_.controls[index].kind == Kind::Option &&
+            SendMessageW(controls_[index], BM_GETCHECK, 0, 0) != BST_CHECKED) {
+            return;
+        }
         events_.onClick(index);
     } else if (HIWORD(wParam) == LBN_SELCHANGE && design_.controls[index].kind == Kind::ListBox) {
         events_.onClick(index);
