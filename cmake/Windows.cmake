@@ -11,6 +11,8 @@ else()
   set(local_quote_port 18080)
 endif()
 math(EXPR local_chart_port "${local_quote_port} + 1")
+# Where the scripts that start the stand-in for this tree's programs read its ports.
+file(WRITE ${CMAKE_BINARY_DIR}/standin-ports "${local_quote_port} ${local_chart_port}\n")
 set(bin_dir ${CMAKE_BINARY_DIR}/bin)
 set(test_dir ${CMAKE_BINARY_DIR}/tests)
 enable_language(RC)

@@ -8,6 +8,7 @@ build="$root/build"
 # its own Wine loader, called directly: Debian's `wine` picks the 32-bit loader whenever wine32 is
 # installed, and on a machine whose kernel runs no 32-bit code that loader cannot start at all.
 all_flavours=(win32 win64)
+prepared_prefixes=()
 
 loader_of() {
   case $1 in
@@ -22,7 +23,7 @@ loader_of() {
 # machine that runs no 32-bit code; "win32" leaves the 64-bit flavour out. Prints one line saying
 # which flavours run and why another does not; fails with one sentence when none can.
 choose_flavours() {
-  local wanted=${QUORVANE_FLAVOURS:-${all_flavours[*]}} f loader out why=()
+  local wanted=${QUORVANE_FLAVOURS:-${all_flavours[*]}} f loader out why=() decided_now=0
   for f in $wanted; do
     case $f in
       win32 | win64) ;;
@@ -44,7 +45,7 @@ choose_flavours() {
       fi
     done
     export QUORVANE_LOADERS_START QUORVANE_LOADERS_REFUSED
-    local quiet=0
+    decided_now=1
   fi
   flavours=()
   refused_flavours=()
@@ -59,7 +60,7 @@ choose_flavours() {
   done
   local reason
   while IFS= read -r -d ';' reason; do why+=("$reason"); done <<<"$QUORVANE_LOADERS_REFUSED"
-  if [ "${quiet:-1}" = 0 ]; then
+  if [ "$decided_now" = 1 ]; then
     local said="Windows flavours: ${flavours[*]:-none}"
     for reason in "${why[@]}"; do said+="; $reason"; done
     echo "$said"
@@ -81,15 +82,14 @@ choose_one_flavour() {
 }
 
 # Points the following builds and Wine calls at a flavour: `flavour`, its tree `win_build`, its
-# loader, its default prefix and the ports of its stand-in service (each flavour's stock-local.exe
-# has its own, so that both flavours' tests can run side by side).
+# loader and its default prefix.
 use_flavour() {
   flavour=$1
   win_build=$build/$flavour
   wine_loader=$(loader_of "$flavour")
   case $flavour in
-    win32) triple=i686-w64-mingw32 flavour_prefix=$build/wineprefix standin_ports=(18080 18081) ;;
-    win64) triple=x86_64-w64-mingw32 flavour_prefix=$build/wineprefix-win64 standin_ports=(18180 18181) ;;
+    win32) triple=i686-w64-mingw32 flavour_prefix=$build/wineprefix ;;
+    win64) triple=x86_64-w64-mingw32 flavour_prefix=$build/wineprefix-win64 ;;
     *) echo "unknown flavour $flavour: the flavours are win32 and win64" >&2; return 2 ;;
   esac
 }
@@ -114,10 +114,13 @@ build_fuzz() {
   cmake --build "$build/fuzz"
 }
 
-# The Windows programs of the flavour that use_flavour chose, in build/<flavour>.
+# The Windows programs of the flavour that use_flavour chose, in build/<flavour>. Sets
+# `standin_ports` to the ports of that tree's stock-local.exe, which the tree names (each flavour
+# has its own, so that both flavours' tests can run side by side).
 build_windows() {
   cmake -S "$root" -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$triple.cmake" >/dev/null
+  read -ra standin_ports <"$win_build/standin-ports"
   cmake --build "$win_build" "$@"
 }
 
@@ -194,7 +197,7 @@ start_xvfb() {
   return 1
 }
 
-# Ends the Wine servers of the prefixes this script prepared, and its Xvfb.
+# Ends the Wine servers of the prefixes this script prepared (prepare_prefix notes each), and its Xvfb.
 stop_wine_and_xvfb() {
   local prefix
   for prefix in "${prepared_prefixes[@]}"; do
@@ -202,4 +205,3 @@ stop_wine_and_xvfb() {
   done
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
-prepared_prefixes=()
