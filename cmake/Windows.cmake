@@ -27,7 +27,7 @@ endif()
 # Linked into every binary a user runs (runtime/QuietTerminate.cpp says why).
 add_library(quiet_terminate OBJECT runtime/QuietTerminate.cpp)
 
-add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
+add_library(skinengine_binding STATIC skinbinding/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
 # What the programs' windows and the skin library alike use: subclassing without window
@@ -37,13 +37,13 @@ target_include_directories(win32_shared PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Our own skin engine library: plain export names from the .def file, stdcall.
 add_library(skinh_engine STATIC
-  skinengine/library/Engine.cpp
-  skinengine/library/WindowProcs.cpp
-  skinengine/library/Painting.cpp
-  skinengine/library/Shadow.cpp
-  skinengine/library/Trace.cpp)
+  skinlibrary/win32/Engine.cpp
+  skinlibrary/win32/WindowProcs.cpp
+  skinlibrary/win32/Painting.cpp
+  skinlibrary/win32/Shadow.cpp
+  skinlibrary/win32/Trace.cpp)
 target_link_libraries(skinh_engine PUBLIC skin_format win32_shared gdi32 user32)
-add_library(SkinH_VB6 SHARED skinengine/library/SkinLibrary.cpp skinengine/library/SkinH_VB6.def
+add_library(SkinH_VB6 SHARED skinlibrary/win32/SkinLibrary.cpp skinlibrary/win32/SkinH_VB6.def
   $<TARGET_OBJECTS:quiet_terminate>)
 target_link_libraries(SkinH_VB6 PRIVATE skinh_engine)
 set_target_properties(SkinH_VB6 PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
@@ -187,7 +187,7 @@ if(QUORVANE_TESTS)
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SkinH_VB6> ${test_dir}/)
   # Our library once without each of its functions, in tests/without-<function>/, for a program
   # that meets a library lacking what it calls.
-  file(STRINGS skinengine/library/SkinH_VB6.def skin_functions REGEX "^ +SkinH_")
+  file(STRINGS skinlibrary/win32/SkinH_VB6.def skin_functions REGEX "^ +SkinH_")
   list(TRANSFORM skin_functions STRIP)
   set(libraries_without)
   foreach(missing ${skin_functions})
@@ -196,7 +196,7 @@ if(QUORVANE_TESTS)
     list(JOIN exports "\n    " exports)
     set(def ${CMAKE_BINARY_DIR}/without-${missing}/SkinH_VB6.def)
     file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY SkinH_VB6.dll\nEXPORTS\n    ${exports}\n")
-    add_library(SkinH_VB6_without_${missing} SHARED skinengine/library/SkinLibrary.cpp ${def})
+    add_library(SkinH_VB6_without_${missing} SHARED skinlibrary/win32/SkinLibrary.cpp ${def})
     target_link_libraries(SkinH_VB6_without_${missing} PRIVATE skinh_engine)
     set_target_properties(SkinH_VB6_without_${missing} PROPERTIES PREFIX "" OUTPUT_NAME SkinH_VB6
       RUNTIME_OUTPUT_DIRECTORY ${test_dir}/without-${missing}

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "glimmora/GlimmoraDesign.h"
-#include "skinengine/SkinEngine.h"
+#include "skinbinding/SkinEngine.h"
 
 namespace glimmora {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "glimmora/GlimmoraDesign.h"
-#include "skinengine/SkinEngine.h"
-#include "skinengine/library/SkinFormat.h"
+#include "skinbinding/SkinEngine.h"
+#include "skinlibrary/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
 #include "ui/win32/SystemCodePage.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "skinengine/library/SkinFormat.h"
+#include "skinlibrary/SkinFormat.h"
 #include "tests/fuzz/Require.h"
 
 using fuzz::require;

@@ -1,6 +1,6 @@
 // The "*.she" parser: every key reaches its own field, bad values and broken files are refused
 // whole, and the sample skins we ship are valid.
-#include "skinengine/library/SkinFormat.h"
+#include "skinlibrary/SkinFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Which windows the engine paints, whose colours win, and where the caption's parts lie.
-#include "skinengine/library/SkinRules.h"
+#include "skinlibrary/SkinRules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skinengine/SkinEngine.h"
+#include "skinbinding/SkinEngine.h"
 
 namespace support {
 

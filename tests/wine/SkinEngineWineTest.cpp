@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "skinengine/library/SkinFormat.h"
-#include "skinengine/win32/SkinEngineLibrary.h"
+#include "skinlibrary/SkinFormat.h"
+#include "skinbinding/win32/SkinEngineLibrary.h"
 #include "tests/e2e/WindowDriver.h"
 #include "ui/win32/SystemCodePage.h"
 

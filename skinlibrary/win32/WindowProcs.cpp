@@ -2,11 +2,11 @@
 // controls' colours) and the controls it paints itself. No exception leaves them.
 #include <windows.h>
 
-#include "skinengine/library/WindowProcs.h"
+#include "skinlibrary/win32/WindowProcs.h"
 
-#include "skinengine/library/Engine.h"
-#include "skinengine/library/Painting.h"
-#include "skinengine/library/Shadow.h"
+#include "skinlibrary/win32/Engine.h"
+#include "skinlibrary/win32/Painting.h"
+#include "skinlibrary/win32/Shadow.h"
 #include "ui/win32/Subclass.h"
 #include "ui/win32/WindowBasics.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "skinengine/library/SkinRules.h"
+#include "skinlibrary/SkinRules.h"
 
 namespace skin::win32 {
 

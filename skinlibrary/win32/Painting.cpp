@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "skinengine/library/Painting.h"
+#include "skinlibrary/win32/Painting.h"
 
-#include "skinengine/library/Engine.h"
+#include "skinlibrary/win32/Engine.h"
 #include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {

@@ -1,4 +1,4 @@
-#include "skinengine/library/SkinFormat.h"
+#include "skinlibrary/SkinFormat.h"
 
 #include <cstddef>
 

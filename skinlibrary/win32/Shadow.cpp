@@ -3,9 +3,9 @@
 // shows on every system, also where the class style for shadows has no effect.
 #include <windows.h>
 
-#include "skinengine/library/Shadow.h"
+#include "skinlibrary/win32/Shadow.h"
 
-#include "skinengine/library/SkinFormat.h"
+#include "skinlibrary/SkinFormat.h"
 #include "ui/win32/Owners.h"
 
 namespace skin::win32 {

@@ -1,4 +1,4 @@
-#include "skinengine/library/SkinRules.h"
+#include "skinlibrary/SkinRules.h"
 
 #include <algorithm>
 

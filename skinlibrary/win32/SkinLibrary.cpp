@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "skinengine/library/Engine.h"
-#include "skinengine/library/Trace.h"
+#include "skinlibrary/win32/Engine.h"
+#include "skinlibrary/win32/Trace.h"
 
 namespace {
 

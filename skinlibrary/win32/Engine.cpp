@@ -1,12 +1,12 @@
-#include "skinengine/library/Engine.h"
+#include "skinlibrary/win32/Engine.h"
 
 #include <cstring>
 #include <string>
 
-#include "skinengine/library/Painting.h"
-#include "skinengine/library/Shadow.h"
-#include "skinengine/library/Trace.h"
-#include "skinengine/library/WindowProcs.h"
+#include "skinlibrary/win32/Painting.h"
+#include "skinlibrary/win32/Shadow.h"
+#include "skinlibrary/win32/Trace.h"
+#include "skinlibrary/win32/WindowProcs.h"
 #include "ui/win32/Subclass.h"
 #include "ui/win32/WindowBasics.h"
 

@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "skinengine/library/SkinFormat.h"
-#include "skinengine/library/SkinRules.h"
+#include "skinlibrary/SkinFormat.h"
+#include "skinlibrary/SkinRules.h"
 #include "ui/win32/Owners.h"
 
 namespace skin::win32 {

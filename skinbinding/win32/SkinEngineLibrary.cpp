@@ -1,4 +1,4 @@
-#include "skinengine/win32/SkinEngineLibrary.h"
+#include "skinbinding/win32/SkinEngineLibrary.h"
 
 #include <cstring>
 #include <string>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "skinengine/library/SkinFormat.h"
+#include "skinlibrary/SkinFormat.h"
 
 namespace skin {
 

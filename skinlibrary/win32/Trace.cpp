@@ -1,8 +1,8 @@
-#include "skinengine/library/Trace.h"
+#include "skinlibrary/win32/Trace.h"
 
 #include <cstring>
 
-#include "skinengine/SkinEngine.h"
+#include "skinbinding/SkinEngine.h"
 #include "ui/win32/Owners.h"
 
 namespace skin::win32 {
