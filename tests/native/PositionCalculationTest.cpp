@@ -37,11 +37,14 @@ const Example kExamples[] = {
     {"empty today's price", {L"10.00", L"100", L"", L"0.00", L"0"}, L"-1000.00", kGreen, L"10.00", L"-1000.00", kGreen, true},
     {"two points in the cost", {L"12.3.4", L"100", L"5", L"0", L"0"}, L"500.00", kRed, L"0.00", L"500.00", kRed, true},
     {"letters in the holding", {L"10", L"abc", L"12", L"11", L"5"}, L"0.00", kRed, L"0.00", L"0.00", kRed, true},
+    {"letters in the purchase price", {L"10", L"100", L"12", L"y", L"100"}, L"200.00", kRed, L"5.00", L"1400.00", kRed, true},
     {"letters in the purchase count", {L"10", L"100", L"12", L"11", L"x"}, L"200.00", kRed, L"0.00", L"0.00", kRed, true},
+    {"today's price between the cost and the new average", {L"10", L"100", L"11", L"20", L"100"}, L"100.00", kRed, L"15.00", L"-800.00", kGreen, false},
     {"negative purchase is red by price", {L"10", L"100", L"12", L"10", L"-200"}, L"200.00", kRed, L"10.00", L"-200.00", kRed, false},
     {"holding at the 16-bit edge", {L"1", L"-32768.5", L"2", L"0", L"0"}, L"-32768.00", kRed, L"1.00", L"-32768.50", kRed, false},
     {"holding past the 16-bit edge", {L"1", L"32767.5", L"2", L"0", L"0"}, L"0.00", kRed, L"1.00", L"32767.50", kRed, true},
     // Results beyond the double range fail their own step only; the box keeps its text.
+    {"only today's result overflows", {L"-1e308", L"1.5", L"-1.5", L"0", L"1e308"}, kKept, kRed, L"-1.50", L"0.00", kGreen, true},
     {"both results overflow", {L"-1e308", L"1", L"1e308", L"1e308", L"1"}, kKept, kRed, L"0.00", kKept, kRed, true},
 };
 

@@ -177,6 +177,7 @@ TEST(SkinFormat, BrokenFilesAreRefusedWithWhereAndWhy) {
         {"[skin]\n= x\n", 2, "key without a name"},
         {"[skin]\n[window]\nbackground = #12", 3, "bad value for window.background"},
         {"[skin]\nname = a\x01z\n", 2, "control character"},
+        {"[skin]\n; a\x1Bz\n", 2, "control character"},  // in a comment too: the file is binary
         {std::string("[skin]\nname = a\0z\n", 18), 0, "binary data (NUL byte)"},
         {utf16le(u"[skin]\nname = x\n") + "A", 3, "broken UTF-16 text"},
         {utf16le(u"[skin]\nname = \xD800x\n"), 2, "broken UTF-16 text"},

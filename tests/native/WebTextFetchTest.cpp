@@ -33,8 +33,9 @@ TEST(WebTextFetch, OpensAsTheServiceNeedsAndClosesUrlThenRoot) {
 
 TEST(WebTextFetch, ABodyInUtf8IsReadAsUtf8AndEveryOtherAsGbk) {
     const std::string pu = "\xE6\xB5\xA6";  // 浦 in UTF-8
-    std::string cutByBound = "ab";  // the bound falls inside the 浦 that arrives last
-    while (cutByBound.size() <= kMaxBodyBytes) cutByBound += pu;
+    // The bound, 1 MiB, falls inside the 浦 that arrives last: 2 + 349,524 × 3 bytes, then 2 of its 3.
+    std::string cutByBound = "ab";
+    while (cutByBound.size() <= 1048576) cutByBound += pu;
     struct Case {
         const char* name;
         std::string body;
@@ -46,7 +47,7 @@ TEST(WebTextFetch, ABodyInUtf8IsReadAsUtf8AndEveryOtherAsGbk) {
         {"GBK whose first character is UTF-8 too", "\xC6\xBD\xB0\xB2,1", L"平安,1"},
         {"UTF-8 before a NUL, other bytes after it", pu + std::string("\0\xFF", 2), L"浦"},
         {"UTF-8 cut short by the server is GBK", pu + "\xE6\xB5", L"娴︽?"},
-        {"UTF-8 cut by the bound", cutByBound, L"ab" + std::wstring((kMaxBodyBytes - 2) / 3, L'浦') + L"?"},
+        {"UTF-8 cut by the bound", cutByBound, L"ab" + std::wstring(349524, L'浦') + L"?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
