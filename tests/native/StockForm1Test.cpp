@@ -174,6 +174,17 @@ TEST_F(StockLookup, AnAnswerWithoutAQuoteLeavesThePriceAndClearsTheChartQuietly)
     }
 }
 
+TEST_F(StockLookup, AQuoteWhoseChartFailsToLoadFillsThePriceAndEmptiesTheChartQuietly) {
+    window.pictures[Control::img_stock] = std::make_shared<FakePicture>(L"old chart");
+    pictures.pathLoads = false;
+    window.texts[Control::Text9] = L"600000";
+    form.cmd_stockfind_Click();
+    EXPECT_EQ(window.text(Control::Text3), L"10.25");
+    EXPECT_EQ(window.text(Control::lb_info), kGoodSummary);
+    EXPECT_EQ(window.pictures[Control::img_stock], nullptr);
+    EXPECT_TRUE(window.messages.empty());
+}
+
 TEST_F(StockLookup, OptionsSetThePeriodThenLookUpAndThePeriodStays) {
     window.texts[Control::Text9] = L"600000";
     const std::pair<Control, const char*> options[] = {

@@ -261,6 +261,11 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     SetEnvironmentVariableW(L"SKINH_TRACE", tracePath.c_str());
     const std::wstring bad = tempDirectory() + L"skin-engine-bad.she";
     const std::wstring missing = tempDirectory() + L"no-such-skin.she";
+    // A skin followed by a comment line that brings the file to the given size.
+    auto ofSize = [](std::string text, std::size_t bytes) {
+        text.resize(bytes, ';');
+        return text;
+    };
     struct Case {
         std::wstring path;
         std::string bytes;  // written to path unless it is a folder or missing
@@ -268,7 +273,7 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     };
     const Case cases[] = {
         {bad, std::string(kTestSkin, 60), L"(5): SkinH_VB6 refused this skin: bad value for window.text"},
-        {bad, std::string(kTestSkin) + std::string(300 * 1024, ';'), L": SkinH_VB6 refused this skin: larger than 256 KiB"},
+        {bad, ofSize(kTestSkin, 262145), L": SkinH_VB6 refused this skin: larger than 256 KiB"},
         {missing, "", L": SkinH_VB6 refused this skin: cannot open the file (error 2)"},
         {tempDirectory(), "", L": SkinH_VB6 refused this skin: cannot open the file (error 5)"},
         {L"", "", L"(no path): SkinH_VB6 refused this skin: the path is empty"},
@@ -286,6 +291,11 @@ TEST_F(SkinEngine, AFileThatIsNoSkinChangesNothingAndSaysWhy) {
     SetEnvironmentVariableW(L"SKINH_TRACE", nullptr);
     DeleteFileW(tracePath.c_str());
     DeleteFileW(bad.c_str());
+
+    // 256 KiB to the byte is a skin still.
+    writeFile(skinFile_, ofSize("[skin]\n[window]\nbackground = #E0C8F0\n", 262144));
+    attachTestSkin();
+    EXPECT_SHOWS(window.background(), skin::rgb(0xE0, 0xC8, 0xF0), 0);
 
     // Without a skin in force, a bad file leaves the window as the system draws it.
     engine().SkinH_Detach();
