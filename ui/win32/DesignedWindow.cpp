@@ -44,17 +44,13 @@ void resize(HWND control, int width, int height) {
 // instead of 0.85 for a lookup's answer. Like WM_SETTEXT it empties the undo buffer and clears
 // the modified flag; the box owns the new buffer and gives back the old one, which is ours to free.
 bool setBuffer(HWND box, const std::wstring& text) {
-    HLOCAL buffer = LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* characters = static_cast<wchar_t*>(LocalLock(buffer));
-    if (characters == nullptr) {
-        LocalFree(buffer);
-        return false;
-    }
+    LocalMemory buffer(LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    auto* characters = static_cast<wchar_t*>(LocalLock(buffer.get()));
+    if (characters == nullptr) return false;
     std::copy(text.c_str(), text.c_str() + text.size() + 1, characters);
-    LocalUnlock(buffer);
-    HLOCAL previous = reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0));
-    SendMessageW(box, EM_SETHANDLE, reinterpret_cast<WPARAM>(buffer), 0);
-    if (previous != nullptr) LocalFree(previous);
+    LocalUnlock(buffer.get());
+    const LocalMemory previous(reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0)));
+    SendMessageW(box, EM_SETHANDLE, reinterpret_cast<WPARAM>(buffer.release()), 0);
     return true;
 }
 
