@@ -1,6 +1,7 @@
 #include "glimmora/Form1.h"
 
 #include "glimmora/FolderList.h"
+#include "ui/OnScopeExit.h"
 
 namespace glimmora {
 namespace {
@@ -45,6 +46,7 @@ void Form1::FindFilesAPI(const std::wstring& path, const std::wstring& SearchStr
     FindRecord record{};
     const SearchHandle search = finder_.FindFirstFileA(codePage_.toAnsi(folder + SearchStr), record);
     if (search == kInvalidSearchHandle) return;
+    const ui::OnScopeExit closeSearch([&] { finder_.FindClose(search); });
     do {
         // The whole field, NULs and all: a name that fills it has no terminator to stop at.
         const std::wstring name =
@@ -52,7 +54,6 @@ void Form1::FindFilesAPI(const std::wstring& path, const std::wstring& SearchStr
         if (name != L"." && name != L"..") view_.listAdd(name);
         record = FindRecord{};
     } while (finder_.FindNextFileA(search, record));
-    finder_.FindClose(search);
 }
 
 std::wstring Form1::StripNulls(const std::wstring& OriginalStr) const {

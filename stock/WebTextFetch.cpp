@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ui/OnScopeExit.h"
+
 namespace stock {
 namespace {
 
@@ -80,12 +82,14 @@ std::wstring fetchWebText(InternetApi& internet, const TextCodePages& text, cons
     std::wstring result;
     const InternetApi::Handle root = internet.InternetOpenA("vb wininet", kOpenTypeDirect, nullptr, nullptr, 0);
     if (root == 0) return result;
+    const ui::OnScopeExit closeRoot([&] { internet.InternetCloseHandle(root); });
 
     const std::string address = text.system.toAnsi(url);
     const InternetApi::Handle file =
         internet.InternetOpenUrlA(root, address.c_str(), headers.empty() ? nullptr : headers.c_str(),
                                   static_cast<std::uint32_t>(headers.size()), kNoCacheWrite, 0);
     if (file != 0) {
+        const ui::OnScopeExit closeFile([&] { internet.InternetCloseHandle(file); });
         std::string received;
         char buffer[kReadSize];
         for (;;) {
@@ -102,9 +106,7 @@ std::wstring fetchWebText(InternetApi& internet, const TextCodePages& text, cons
         received.resize(std::min(nul, received.size()));
         // One conversion over all bytes: a character split between two reads comes out whole.
         result = decodeBody(text, received, cutByBound);
-        internet.InternetCloseHandle(file);
     }
-    internet.InternetCloseHandle(root);
     return result;
 }
 

@@ -9,15 +9,15 @@ namespace {
 
 // Where a module of that name is loaded in the process, or nullptr.
 BYTE* moduleBase(DWORD processId, const wchar_t* name) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    const ui::win32::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    if (!snapshot.valid()) return nullptr;
     MODULEENTRY32W module{};
     module.dwSize = sizeof module;
     BYTE* base = nullptr;
-    for (BOOL more = Module32FirstW(snapshot, &module); more && base == nullptr; more = Module32NextW(snapshot, &module)) {
+    for (BOOL more = Module32FirstW(snapshot.get(), &module); more && base == nullptr;
+         more = Module32NextW(snapshot.get(), &module)) {
         if (lstrcmpiW(module.szModule, name) == 0) base = module.modBaseAddr;
     }
-    CloseHandle(snapshot);
     return base;
 }
 
@@ -30,18 +30,18 @@ void* relocated(HMODULE here, FARPROC function, BYTE* there) {
 }  // namespace
 
 RemoteProbe::RemoteProbe(DWORD processId, const std::wstring& libraryPath) {
-    process_ = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
-                               PROCESS_VM_READ | PROCESS_VM_WRITE,
-                           FALSE, processId);
-    if (process_ == nullptr) return;
+    process_.reset(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                   PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, processId));
+    if (!process_.valid()) return;
 
     // LoadLibraryW of the program's kernel32, given the library's path in the program's memory.
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     void* loadLibrary = relocated(kernel, GetProcAddress(kernel, "LoadLibraryW"), moduleBase(processId, L"kernel32.dll"));
     const SIZE_T pathBytes = (libraryPath.size() + 1) * sizeof(wchar_t);
-    void* path = VirtualAllocEx(process_, nullptr, pathBytes + sizeof(ProbeResult), MEM_COMMIT, PAGE_READWRITE);
+    void* path = VirtualAllocEx(process_.get(), nullptr, pathBytes + sizeof(ProbeResult), MEM_COMMIT, PAGE_READWRITE);
     if (loadLibrary == nullptr || path == nullptr ||
-        !WriteProcessMemory(process_, path, libraryPath.c_str(), pathBytes, nullptr)) {
+        !WriteProcessMemory(process_.get(), path, libraryPath.c_str(), pathBytes, nullptr)) {
         return;
     }
     // The thread's exit code holds only the low 32 bits of what LoadLibraryW returned: in a 64-bit
@@ -52,30 +52,26 @@ RemoteProbe::RemoteProbe(DWORD processId, const std::wstring& libraryPath) {
     BYTE* loaded = moduleBase(processId, fileName.c_str());
     if (loaded == nullptr) return;
 
-    HMODULE local = LoadLibraryW(libraryPath.c_str());
-    probe_ = relocated(local, GetProcAddress(local, "Probe"), loaded);
+    // This process's copy is loaded only to find Probe's offset in the library.
+    const ui::win32::LibraryHandle local(LoadLibraryW(libraryPath.c_str()));
+    probe_ = relocated(local.get(), GetProcAddress(local.get(), "Probe"), loaded);
     result_ = static_cast<BYTE*>(path) + pathBytes;
 }
 
-RemoteProbe::~RemoteProbe() {
-    if (process_ != nullptr) CloseHandle(process_);
-}
-
 bool RemoteProbe::runThere(void* function, void* argument, DWORD& exitCode) const {
-    HANDLE thread = CreateRemoteThread(process_, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
-                                       argument, 0, nullptr);
-    if (thread == nullptr) return false;
-    const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &exitCode);
-    CloseHandle(thread);
-    return ended;
+    const ui::win32::KernelHandle thread(CreateRemoteThread(
+        process_.get(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function), argument, 0, nullptr));
+    if (!thread.valid()) return false;
+    return WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread.get(), &exitCode);
 }
 
 bool RemoteProbe::take(HandleProbe& handles, std::uint64_t& workingSet) {
     if (!ready()) return false;
     ProbeResult result{};
     DWORD ignored = 0;
-    if (!WriteProcessMemory(process_, result_, &result, sizeof result, nullptr) || !runThere(probe_, result_, ignored) ||
-        !ReadProcessMemory(process_, result_, &result, sizeof result, nullptr) || result.done != 1) {
+    if (!WriteProcessMemory(process_.get(), result_, &result, sizeof result, nullptr) ||
+        !runThere(probe_, result_, ignored) ||
+        !ReadProcessMemory(process_.get(), result_, &result, sizeof result, nullptr) || result.done != 1) {
         return false;
     }
     handles = {result.kernel, result.gdi, result.user, result.kernelObjects, result.gdiObjects};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/BenchTable.h"
+#include "ui/win32/Owners.h"
 
 namespace bench {
 
@@ -15,7 +16,6 @@ public:
     RemoteProbe(DWORD processId, const std::wstring& libraryPath);
     RemoteProbe(const RemoteProbe&) = delete;
     RemoteProbe& operator=(const RemoteProbe&) = delete;
-    ~RemoteProbe();
 
     bool ready() const { return probe_ != nullptr; }
     // Runs the probe in the program; false when it could not.
@@ -26,7 +26,7 @@ private:
     // returns the thread's exit code.
     bool runThere(void* function, void* argument, DWORD& exitCode) const;
 
-    HANDLE process_ = nullptr;
+    ui::win32::KernelHandle process_;
     void* probe_ = nullptr;    // Probe, at its address in the program
     void* result_ = nullptr;   // a ProbeResult in the program's memory
 };

@@ -36,7 +36,7 @@ std::wstring fullPath(const std::wstring& path) {
 
 }  // namespace
 
-void DirectoryList::created(HWND control) {
+void DirectoryList::created(HWND control, int /*height*/) {
     list_ = control;
     SendMessageW(list_, LB_SETITEMHEIGHT, 0, entryHeight(reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0))));
     indentStep_ = MulDiv(GetSystemMetrics(SM_CXSMICON), 1, 2);

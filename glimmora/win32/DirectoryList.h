@@ -19,7 +19,7 @@ public:
     explicit DirectoryList(std::function<void()> changed) : changed_(std::move(changed)) {}
 
     // Shows the process's current directory, reporting nothing.
-    void created(HWND control) override;
+    void created(HWND control, int height) override;
     void onCommand(WORD notification) override;
     void drawItem(const DRAWITEMSTRUCT& item) override;
 

@@ -8,6 +8,15 @@
 namespace glimmora::win32 {
 namespace {
 
+// The rows its dropped list shows.
+constexpr int kDroppedRows = 8;
+// What a drop-down list's field adds around the height set for it, and around the height its
+// owner measures for it, under Wine; where the platform adds another, fitField measures it.
+constexpr int kUsualFieldFrame = 6;
+constexpr int kUsualMeasuredFieldFrame = 10;
+// The border of a drop-down list's dropped list.
+constexpr int kDroppedListBorder = 2;
+
 std::wstring volumeLabel(const std::wstring& root, UINT type) {
     // Floppy drives are not asked: without a disk the question takes seconds.
     if (type == DRIVE_REMOVABLE) return L"";
@@ -24,7 +33,7 @@ std::wstring currentDirectory() {
 
 }  // namespace
 
-void DriveList::created(HWND control) {
+void DriveList::created(HWND control, int height) {
     combo_ = control;
     // Measured when the list was made; set again only where the platform did not take it then.
     if (entryHeight_ > 0 && SendMessageW(combo_, CB_GETITEMHEIGHT, 0, 0) != entryHeight_) {
@@ -33,9 +42,42 @@ void DriveList::created(HWND control) {
     // Listing the drives reads Wine's drive folder one entry a request: until the list first has
     // the focus only the chosen entry can show, so it starts with the current directory's drive.
     const std::wstring drive = driveOf(currentDirectory());
-    if (drive.empty()) return;
-    insertEntry(0, drive[0]);
-    choose(0);
+    if (!drive.empty()) {
+        insertEntry(0, drive[0]);
+        choose(0);
+    }
+    // After the height of the entries is set, which may move the field's.
+    fitField(height);
+}
+
+// Its window height includes its dropped list; the table gives the field's. A list of whole
+// entries is not cut to whole entries by the platform, a resize each time the combo box lays
+// itself out (its font, its field height).
+int DriveList::windowHeightFor(int height, HFONT font) const {
+    const int entry = entryHeightFor(font);
+    return entry > 0 ? height + kDroppedListBorder +
+                           std::max(1, ((kDroppedRows - 1) * height - kDroppedListBorder) / entry) * entry
+                     : height * kDroppedRows;
+}
+
+int DriveList::fieldEntryHeightFor(int height) const { return height - kUsualMeasuredFieldFrame; }
+
+void DriveList::fitField(int height) {
+    // The field's frame is measured around a height we set ourselves: what the control reports
+    // back as its field height need not be what it was set to.
+    // The field was measured at its creation (fieldEntryHeightFor). Each CB_SETITEMHEIGHT resizes
+    // the combo box: the usual frame first, measured only when it was not the platform's.
+    RECT shown;
+    GetWindowRect(combo_, &shown);
+    if (shown.bottom - shown.top == height) return;
+    SendMessageW(combo_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - kUsualFieldFrame);
+    GetWindowRect(combo_, &shown);
+    if (shown.bottom - shown.top == height) return;
+    const auto probe = static_cast<int>(SendMessageW(combo_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    SendMessageW(combo_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), probe);
+    GetWindowRect(combo_, &shown);
+    const int frame = shown.bottom - shown.top - probe;
+    SendMessageW(combo_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
 }
 
 void DriveList::insertEntry(int entry, wchar_t letter) {

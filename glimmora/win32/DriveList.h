@@ -18,10 +18,16 @@ class DriveList final : public ui::win32::ControlBehaviour {
 public:
     explicit DriveList(std::function<void()> changed) : changed_(std::move(changed)) {}
 
-    void created(HWND control) override;
+    void created(HWND control, int height) override;
     void onCommand(WORD notification) override;
     void drawItem(const DRAWITEMSTRUCT& item) override;
     int entryHeightFor(HFONT font) const override;
+    int fieldEntryHeightFor(int height) const override;
+    int windowHeightFor(int height, HFONT font) const override;
+    // Wine sets a drop-down list's field to the height of the font it is given, a resize that
+    // fitting the field then undid with another. Its entries are drawn in the font selected
+    // for them in drawItem.
+    bool takesFont() const override { return false; }
 
     std::wstring text() const;
     void chooseDriveOf(const std::wstring& path);
@@ -33,6 +39,7 @@ private:
     void choose(int entry);
     void describe(int entry);
     void commitChoice();
+    void fitField(int height);
 
     std::function<void()> changed_;
     HWND combo_ = nullptr;

@@ -103,12 +103,12 @@ PictureRef OlePictureService::loadPictureFile(const std::wstring& path) {
     auto allocate = oleaut32_.function<decltype(&::SysAllocString)>("SysAllocString");
     auto release = oleaut32_.function<decltype(&::SysFreeString)>("SysFreeString");
     if (load == nullptr || allocate == nullptr || release == nullptr || !startCom()) return nullptr;
+    const ui::win32::AutomationString pathText(release, allocate(path.c_str()));
     VARIANT name{};
     name.vt = VT_BSTR;
-    name.bstrVal = allocate(path.c_str());
+    name.bstrVal = pathText.get();
     ui::win32::ComRef<IDispatch> object;
     load(name, object.out());
-    release(name.bstrVal);
     return asPicture(object.get());
 }
 
@@ -136,10 +136,10 @@ std::optional<std::wstring> OleNumberConversions::platformText(double value) {
     number.dblVal = value;
     wchar_t pattern[] = L"0.00";  // the call takes a writable string
     BSTR written = nullptr;
-    if (FAILED(format(&number, pattern, 0, 0, 0, &written)) || written == nullptr) return std::nullopt;
-    std::wstring text(written);
-    release(written);
-    return text;
+    const HRESULT formatted = format(&number, pattern, 0, 0, 0, &written);
+    const ui::win32::AutomationString text(release, written);
+    if (FAILED(formatted) || text.get() == nullptr) return std::nullopt;
+    return std::wstring(text.get());
 }
 
 }  // namespace stock::win32

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <set>
 #include <vector>
+
+#include "ui/win32/Owners.h"
 
 namespace e2e {
 namespace {
@@ -76,10 +77,8 @@ bool showsTooltip(const Program& program, HWND control, HWND away, const std::ws
 }
 
 int screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    const ui::win32::WindowDC screen(nullptr, GetDC(nullptr));
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 int pixelsFromTwips(int twips) { return MulDiv(twips, screenDpi(), 1440); }
@@ -165,10 +164,15 @@ bool setClipboardText(const std::wstring& text) {
     if (!OpenClipboard(nullptr)) return false;
     EmptyClipboard();
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
-    const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    // The clipboard owns the memory once it has taken it.
+    ui::win32::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* locked = GlobalLock(memory.get());
+    if (locked != nullptr) {
+        memcpy(locked, text.c_str(), bytes);
+        GlobalUnlock(memory.get());
+    }
+    const bool set = locked != nullptr && SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr;
+    if (set) memory.release();
     CloseClipboard();
     return set;
 }
@@ -213,28 +217,23 @@ bool saveScreenshot(const RECT& rect, const std::wstring& path) {
     const UINT width = static_cast<UINT>(rect.right - rect.left);
     const UINT height = static_cast<UINT>(rect.bottom - rect.top);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmap* bitmap = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    const bool saved =
-        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                   reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4,
-                                                  width * height * 4, reinterpret_cast<BYTE*>(pixels.data()),
-                                                  &bitmap)) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->WriteSource(bitmap, nullptr)) && SUCCEEDED(frame->Commit()) &&
-        SUCCEEDED(encoder->Commit());
-    for (IUnknown* made : std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory}) {
-        if (made != nullptr) made->Release();
-    }
-    return saved;
+    ui::win32::ComRef<IWICImagingFactory> factory;
+    ui::win32::ComRef<IWICBitmap> bitmap;
+    ui::win32::ComRef<IWICStream> stream;
+    ui::win32::ComRef<IWICBitmapEncoder> encoder;
+    ui::win32::ComRef<IWICBitmapFrameEncode> frame;
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(factory.out()))) &&
+           SUCCEEDED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4,
+                                                     width * height * 4, reinterpret_cast<BYTE*>(pixels.data()),
+                                                     bitmap.out())) &&
+           SUCCEEDED(factory->CreateStream(stream.out())) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) &&
+           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.out(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
+           SUCCEEDED(encoder->Commit());
 }
 
 }  // namespace e2e

@@ -57,8 +57,8 @@ std::vector<DWORD> screenPixels(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const ui::win32::WindowDC screen(nullptr, GetDC(nullptr));
+    const ui::win32::MemoryDC memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -66,16 +66,12 @@ std::vector<DWORD> screenPixels(const RECT& rect) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    const ui::win32::BitmapHandle bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ui::win32::Selection selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     GdiFlush();
     const DWORD* source = static_cast<const DWORD*>(bits);
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00FFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -113,24 +109,23 @@ Program::Program(const std::wstring& exe, const std::wstring& workingDirectory, 
     const DWORD flags = environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0;
     if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, environment,
                        workingDirectory.c_str(), &startup, &info)) {
-        process_ = info.hProcess;
+        process_.reset(info.hProcess);
         id_ = info.dwProcessId;
-        CloseHandle(info.hThread);
+        const ui::win32::KernelHandle thread(info.hThread);
         watched.push_back({this, false});
-        WaitForInputIdle(process_, 10000);
+        WaitForInputIdle(process_.get(), 10000);
     }
 }
 
 Program::~Program() {
-    if (process_ == nullptr) return;
+    if (!process_.valid()) return;
     std::erase_if(watched, [this](const Watched& entry) { return entry.program == this; });
     DWORD code = 0;
     if (!waitForExit(0, code)) {
         if (HWND window = waitForWindow(nullptr, 0)) PostMessageW(window, WM_CLOSE, 0, 0);
-        if (!waitForExit(5000, code)) TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
+        if (!waitForExit(5000, code)) TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
     }
-    CloseHandle(process_);
 }
 
 struct WindowSearch {
@@ -161,27 +156,27 @@ HWND Program::waitForWindow(const wchar_t* wantedClass, DWORD timeoutMs) const {
 }
 
 std::wstring Program::loadedFrom(const wchar_t* fileName) const {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id_);
-    if (snapshot == INVALID_HANDLE_VALUE) return L"";
+    const ui::win32::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id_));
+    if (!snapshot.valid()) return L"";
     MODULEENTRY32W module{};
     module.dwSize = sizeof module;
     std::wstring path;
-    for (BOOL more = Module32FirstW(snapshot, &module); more && path.empty(); more = Module32NextW(snapshot, &module)) {
+    for (BOOL more = Module32FirstW(snapshot.get(), &module); more && path.empty();
+         more = Module32NextW(snapshot.get(), &module)) {
         if (lstrcmpiW(module.szModule, fileName) == 0) path = module.szExePath;
     }
-    CloseHandle(snapshot);
     return path;
 }
 
 bool Program::waitForExit(DWORD timeoutMs, DWORD& exitCode) const {
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-    GetExitCodeProcess(process_, &exitCode);
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(process_.get(), &exitCode);
     return true;
 }
 
 std::wstring Program::howItEnded() const {
     DWORD code = 0;
-    if (process_ == nullptr || !waitForExit(0, code)) return L"";
+    if (!process_.valid() || !waitForExit(0, code)) return L"";
     wchar_t text[40];
     if (exceptionCode(code)) {
         swprintf(text, 40, L"exception 0x%08lX", static_cast<unsigned long>(code));
@@ -193,7 +188,7 @@ std::wstring Program::howItEnded() const {
 
 bool Program::crashed() const {
     DWORD code = 0;
-    return process_ != nullptr && waitForExit(0, code) && exceptionCode(code);
+    return process_.valid() && waitForExit(0, code) && exceptionCode(code);
 }
 
 bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {

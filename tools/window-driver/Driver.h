@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/win32/Owners.h"
+
 namespace e2e {
 
 // How long a program may take to show its window under Wine on a busy machine.
@@ -29,9 +31,9 @@ public:
     // Ends the program if it still runs.
     ~Program();
 
-    bool started() const { return process_ != nullptr; }
+    bool started() const { return process_.valid(); }
     DWORD id() const { return id_; }
-    HANDLE process() const { return process_; }
+    HANDLE process() const { return process_.get(); }
     // The program's visible top-level window of that class (nullptr: any), waiting up to timeoutMs.
     HWND waitForWindow(const wchar_t* className, DWORD timeoutMs) const;
     // Whether the program has loaded the library of that file name (case ignored).
@@ -46,7 +48,7 @@ public:
     bool crashed() const;
 
 private:
-    HANDLE process_ = nullptr;
+    ui::win32::KernelHandle process_;
     DWORD id_ = 0;
 };
 

@@ -14,13 +14,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuorvaneDesignedWindow";
 constexpr UINT_PTR kTimerId = 1;
-constexpr int kDroppedRows = 8;
-// What a drop-down list's field adds around the height set for it, and around the height its
-// owner measures for it, under Wine; where the platform adds another, fitDropDownField measures it.
-constexpr int kUsualFieldFrame = 6;
-constexpr int kUsualMeasuredFieldFrame = 10;
-// The border of a drop-down list's dropped list.
-constexpr int kDroppedListBorder = 2;
 
 bool isButtonKind(Kind kind) {
     return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Option;
@@ -51,17 +44,13 @@ void resize(HWND control, int width, int height) {
 // instead of 0.85 for a lookup's answer. Like WM_SETTEXT it empties the undo buffer and clears
 // the modified flag; the box owns the new buffer and gives back the old one, which is ours to free.
 bool setBuffer(HWND box, const std::wstring& text) {
-    HLOCAL buffer = LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* characters = static_cast<wchar_t*>(LocalLock(buffer));
-    if (characters == nullptr) {
-        LocalFree(buffer);
-        return false;
-    }
+    LocalMemory buffer(LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    auto* characters = static_cast<wchar_t*>(LocalLock(buffer.get()));
+    if (characters == nullptr) return false;
     std::copy(text.c_str(), text.c_str() + text.size() + 1, characters);
-    LocalUnlock(buffer);
-    HLOCAL previous = reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0));
-    SendMessageW(box, EM_SETHANDLE, reinterpret_cast<WPARAM>(buffer), 0);
-    if (previous != nullptr) LocalFree(previous);
+    LocalUnlock(buffer.get());
+    const LocalMemory previous(reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0)));
+    SendMessageW(box, EM_SETHANDLE, reinterpret_cast<WPARAM>(buffer.release()), 0);
     return true;
 }
 
@@ -134,16 +123,8 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     SIZE size = (design.flags & kSizeToText)
                     ? textSize(fontFor(design.font), design.caption != nullptr ? design.caption : L"")
                     : SIZE{pixelsX(rect.width), pixelsY(rect.height)};
-    if (design.kind == Kind::DriveList) {
-        // Its window height includes its dropped list; the table gives the field's. A list of
-        // whole entries is not cut to whole entries by the platform, a resize each time the
-        // combo box lays itself out (its font, its field height).
-        const int field = size.cy;
-        const int entry = entryHeightOf(index);
-        size.cy = entry > 0 ? field + kDroppedListBorder +
-                                  std::max(1, ((kDroppedRows - 1) * field - kDroppedListBorder) / entry) * entry
-                            : field * kDroppedRows;
-    }
+    ControlBehaviour* behaviour = behaviourOf(index);
+    if (behaviour != nullptr) size.cy = behaviour->windowHeightFor(size.cy, fontFor(design.font));
     HWND control = CreateWindowExW(kind.exStyle, kind.className, design.caption, style, pixelsX(rect.left),
                                    pixelsY(rect.top), size.cx, size.cy, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
@@ -151,10 +132,7 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
     controls_[index] = control;
     if (control == nullptr) return;
 
-    // Wine sets a drop-down list's field to the height of the font it is given, a resize that
-    // fitDropDownField then undid with another. Its entries are drawn by its behaviour, in the
-    // font selected for it in drawItem.
-    if (design.kind != Kind::DriveList) {
+    if (behaviour == nullptr || behaviour->takesFont()) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(design.font)), FALSE);
     }
     foreColors_[index] = design.foreColor;
@@ -166,29 +144,7 @@ void DesignedWindow::createControl(HINSTANCE instance, std::size_t index) {
         if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, design.maxLength, 0);
         setWindowSubclass(control, controlProc, index, reinterpret_cast<DWORD_PTR>(this));
     }
-    if (auto behaviour = behaviours_.find(index); behaviour != behaviours_.end()) behaviour->second->created(control);
-    // After the behaviour has set the height of the list's entries, which may move the field's.
-    if (design.kind == Kind::DriveList) fitDropDownField(index);
-}
-
-void DesignedWindow::fitDropDownField(std::size_t index) {
-    // The field's frame is measured around a height we set ourselves: what the control reports
-    // back as its field height need not be what it was set to.
-    HWND control = controls_[index];
-    const int wanted = pixelsY(clientRect(design_, index).height);
-    // The field was measured at its creation (measureItem). Each CB_SETITEMHEIGHT resizes the
-    // combo box: the usual frame first, measured only when it was not the platform's.
-    RECT shown;
-    GetWindowRect(control, &shown);
-    if (shown.bottom - shown.top == wanted) return;
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - kUsualFieldFrame);
-    GetWindowRect(control, &shown);
-    if (shown.bottom - shown.top == wanted) return;
-    const auto probe = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), probe);
-    GetWindowRect(control, &shown);
-    const int frame = shown.bottom - shown.top - probe;
-    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted - frame);
+    if (behaviour != nullptr) behaviour->created(control, pixelsY(rect.height));
 }
 
 // The common controls are loaded and the tooltip made when the mouse first comes: loading them
@@ -402,10 +358,15 @@ bool DesignedWindow::drawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
+ControlBehaviour* DesignedWindow::behaviourOf(std::size_t index) const {
+    const auto behaviour = behaviours_.find(index);
+    return behaviour != behaviours_.end() ? behaviour->second : nullptr;
+}
+
 int DesignedWindow::entryHeightOf(std::size_t index) {
-    auto behaviour = behaviours_.find(index);
-    if (index >= design_.controlCount || behaviour == behaviours_.end()) return 0;
-    return behaviour->second->entryHeightFor(fontFor(design_.controls[index].font));
+    ControlBehaviour* behaviour = behaviourOf(index);
+    if (index >= design_.controlCount || behaviour == nullptr) return 0;
+    return behaviour->entryHeightFor(fontFor(design_.controls[index].font));
 }
 
 // Asked while the control is being made, before it has its font: an entry height set afterwards,
@@ -414,11 +375,10 @@ bool DesignedWindow::measureItem(MEASUREITEMSTRUCT& item) {
     const std::size_t index = item.CtlID - kFirstControlId;
     const int entry = entryHeightOf(index);
     if (entry <= 0) return false;
-    if (item.itemID == static_cast<UINT>(-1) && design_.controls[index].kind == Kind::DriveList) {
-        item.itemHeight = static_cast<UINT>(pixelsY(clientRect(design_, index).height) - kUsualMeasuredFieldFrame);
-    } else {
-        item.itemHeight = static_cast<UINT>(entry);
-    }
+    const int field = item.itemID == static_cast<UINT>(-1)
+                          ? behaviourOf(index)->fieldEntryHeightFor(pixelsY(clientRect(design_, index).height))
+                          : 0;
+    item.itemHeight = static_cast<UINT>(field > 0 ? field : entry);
     return true;
 }
 

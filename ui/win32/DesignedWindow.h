@@ -34,16 +34,27 @@ public:
 
 // A control whose behaviour the table's kind alone does not give (the drive and directory
 // lists): it is told when it exists and gets the notifications and drawing of its control.
+// Where its window is not made, measured or given its font as the table alone would have it,
+// it says so here.
 class ControlBehaviour {
 public:
     virtual ~ControlBehaviour() = default;
-    // The control exists, with its font (a drive list is drawn in its font without being given
-    // it), and the window is still hidden.
-    virtual void created(HWND control) = 0;
+    // The control exists, with its font unless it takes none, and the window is still hidden;
+    // `height` is the table's height in pixels, which a control whose window is made taller
+    // than that (windowHeightFor) lays itself out to.
+    virtual void created(HWND control, int height) = 0;
     virtual void onCommand(WORD notification) = 0;
+    // Drawn in the control's font, selected into the item's DC.
     virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
     // The height of an owner-drawn control's entries in the given font; 0 leaves it to the platform.
     virtual int entryHeightFor(HFONT /*font*/) const { return 0; }
+    // The height the platform is told for the field of an owner-drawn drop-down list whose
+    // table height is `height` pixels; 0 tells it the entries' height.
+    virtual int fieldEntryHeightFor(int /*height*/) const { return 0; }
+    // The height its window is made at, from the table's height in pixels and its font.
+    virtual int windowHeightFor(int height, HFONT /*font*/) const { return height; }
+    // Whether its window is given its font; one that is not draws in it all the same.
+    virtual bool takesFont() const { return true; }
 };
 
 class DesignedWindow {
@@ -89,12 +100,12 @@ private:
     // False for a control measured by no one here.
     bool measureItem(MEASUREITEMSTRUCT& item);
     int entryHeightOf(std::size_t index);
+    ControlBehaviour* behaviourOf(std::size_t index) const;
     LRESULT handleControl(std::size_t index, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH colorControl(HDC dc, HWND control);
     HFONT fontFor(const Font& font);
     void sizeToText(std::size_t index);
     SIZE textSize(HFONT font, const std::wstring& text);
-    void fitDropDownField(std::size_t index);
     void createControl(HINSTANCE instance, std::size_t index);
     void makeTooltips();
     void addTooltip(std::size_t index);

@@ -1,6 +1,7 @@
 // Move-only owners of what the Win32 code gets from the platform and must give back: GDI
-// objects, icons, kernel and search handles, device contexts, selections into a DC, and COM
-// references. Each is given back exactly once, on every way out of a function, and never copied.
+// objects, kernel and search handles, loaded libraries, local memory, device contexts, selections
+// into a DC, held locks, automation strings and COM references. Each is given back exactly once,
+// on every way out of a function, and never copied.
 #pragma once
 
 #include <windows.h>
@@ -9,21 +10,17 @@
 
 namespace ui::win32 {
 
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
-};
-struct DeleteMemoryDC {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct CloseKernelHandle {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-struct CloseSearch {
-    void operator()(HANDLE handle) const { FindClose(handle); }
+// Gives a handle back through the platform function that frees it.
+template <auto giveBack>
+struct GivenBackBy {
+    template <typename Handle>
+    void operator()(Handle handle) const {
+        giveBack(handle);
+    }
 };
 
 // Null and INVALID_HANDLE_VALUE (what CreateFileW and FindFirstFileW return on failure) own nothing.
-template <typename Handle, typename Free = DeleteGdiObject>
+template <typename Handle, typename Free = GivenBackBy<&DeleteObject>>
 class Owned {
 public:
     Owned() = default;
@@ -43,6 +40,8 @@ public:
         if (valid()) Free()(handle_);
         handle_ = handle;
     }
+    // Hands the handle over to whatever gives it back from now on.
+    Handle release() { return std::exchange(handle_, nullptr); }
 
 private:
     Handle handle_ = nullptr;
@@ -52,9 +51,12 @@ using FontHandle = Owned<HFONT>;
 using BrushHandle = Owned<HBRUSH>;
 using PenHandle = Owned<HPEN>;
 using BitmapHandle = Owned<HBITMAP>;
-using MemoryDC = Owned<HDC, DeleteMemoryDC>;
-using KernelHandle = Owned<HANDLE, CloseKernelHandle>;
-using FindHandle = Owned<HANDLE, CloseSearch>;
+using MemoryDC = Owned<HDC, GivenBackBy<&DeleteDC>>;
+using KernelHandle = Owned<HANDLE, GivenBackBy<&CloseHandle>>;
+using FindHandle = Owned<HANDLE, GivenBackBy<&FindClose>>;
+using LibraryHandle = Owned<HMODULE, GivenBackBy<&FreeLibrary>>;
+using LocalMemory = Owned<HLOCAL, GivenBackBy<&LocalFree>>;
+using GlobalMemory = Owned<HGLOBAL, GivenBackBy<&GlobalFree>>;
 
 // A window's DC from GetDC or GetWindowDC, released to that window.
 class WindowDC {
@@ -98,6 +100,50 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// A slim reader/writer lock held, shared or exclusive, while this lives.
+class LockHeld {
+public:
+    enum class Mode { Shared, Exclusive };
+    LockHeld(SRWLOCK& lock, Mode mode) : lock_(lock), mode_(mode) {
+        if (mode_ == Mode::Shared) {
+            AcquireSRWLockShared(&lock_);
+        } else {
+            AcquireSRWLockExclusive(&lock_);
+        }
+    }
+    LockHeld(const LockHeld&) = delete;
+    LockHeld& operator=(const LockHeld&) = delete;
+    ~LockHeld() {
+        if (mode_ == Mode::Shared) {
+            ReleaseSRWLockShared(&lock_);
+        } else {
+            ReleaseSRWLockExclusive(&lock_);
+        }
+    }
+
+private:
+    SRWLOCK& lock_;
+    Mode mode_;
+};
+
+// A string of the automation library's, given back to the SysFreeString it is made with: the
+// library is loaded on first use, so the function comes from the caller.
+class AutomationString {
+public:
+    using Free = void(WINAPI*)(BSTR);
+    AutomationString(Free free, BSTR text) : free_(free), text_(text) {}
+    AutomationString(const AutomationString&) = delete;
+    AutomationString& operator=(const AutomationString&) = delete;
+    ~AutomationString() {
+        if (text_ != nullptr) free_(text_);
+    }
+    BSTR get() const { return text_; }
+
+private:
+    Free free_;
+    BSTR text_;
 };
 
 // One reference to a COM object.

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "ui/win32/Owners.h"
+
 namespace ui::win32 {
 namespace {
 
@@ -32,17 +34,14 @@ std::map<HWND, std::unique_ptr<Chain>>& table() {
 }
 
 Chain* find(HWND window) {
-    AcquireSRWLockShared(&tableLock);
+    const LockHeld held(tableLock, LockHeld::Mode::Shared);
     auto found = table().find(window);
-    Chain* chain = found == table().end() ? nullptr : found->second.get();
-    ReleaseSRWLockShared(&tableLock);
-    return chain;
+    return found == table().end() ? nullptr : found->second.get();
 }
 
 void forget(HWND window) {
-    AcquireSRWLockExclusive(&tableLock);
+    const LockHeld held(tableLock, LockHeld::Mode::Exclusive);
     table().erase(window);
-    ReleaseSRWLockExclusive(&tableLock);
 }
 
 bool ownedHere(HWND window) {
@@ -141,9 +140,10 @@ bool setWindowSubclass(HWND window, SubclassProcedure procedure, UINT_PTR id, DW
     auto made = std::make_unique<Chain>();
     made->layers.push_back(std::move(layer));
     chain = made.get();
-    AcquireSRWLockExclusive(&tableLock);
-    table()[window] = std::move(made);
-    ReleaseSRWLockExclusive(&tableLock);
+    {
+        const LockHeld held(tableLock, LockHeld::Mode::Exclusive);
+        table()[window] = std::move(made);
+    }
     const LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainProc));
     if (previous == 0) {
         forget(window);
