@@ -60,7 +60,7 @@ protected:
         loadedWhileStopped_ = program_->hasLoaded(L"SkinH_VB6.dll");
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         exitCode = 0xFFFFFFFF;
-        EXPECT_TRUE(program_->waitForExit(10000, exitCode)) << "the program goes on after its message";
+        EXPECT_TRUE(program_->waitForExit(kPatienceMs, exitCode)) << "the program goes on after its message";
         return text;
     }
 

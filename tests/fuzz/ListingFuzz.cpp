@@ -65,9 +65,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::sort(expected.begin(), expected.end());
     std::sort(listed.begin(), listed.end());
     require(listed == expected, "the list holds exactly the names ending in .she");
-
-    const std::wstring wide = support::fromCp936(input);
-    const std::wstring stripped = form.StripNulls(wide);
-    require(stripped == wide.substr(0, wide.find(L'\0')), "StripNulls keeps what stands before the first NUL");
     return 0;
 }

@@ -16,29 +16,31 @@
 namespace skin {
 namespace {
 
-struct ColourField {
-    const char* section;
-    const char* key;
-    Colour Skin::*member;
-};
-
-// The format's colour keys, as docs/skin-format.md lists them.
-const ColourField kColourFields[] = {
-    {"window", "background", &Skin::windowBackground},   {"window", "text", &Skin::windowText},
-    {"window", "border", &Skin::windowBorder},           {"caption", "active", &Skin::captionActive},
-    {"caption", "active_text", &Skin::captionActiveText}, {"caption", "inactive", &Skin::captionInactive},
-    {"caption", "inactive_text", &Skin::captionInactiveText},
-    {"caption", "button_hot", &Skin::captionButtonHot},  {"caption", "close_hot", &Skin::captionCloseHot},
-    {"button", "face", &Skin::buttonFace},               {"button", "text", &Skin::buttonText},
-    {"button", "border", &Skin::buttonBorder},           {"button", "hot", &Skin::buttonHot},
-    {"button", "pressed", &Skin::buttonPressed},         {"edit", "background", &Skin::editBackground},
-    {"edit", "text", &Skin::editText},                   {"edit", "border", &Skin::editBorder},
-    {"list", "background", &Skin::listBackground},
-    {"list", "text", &Skin::listText},                   {"list", "selection", &Skin::listSelection},
-    {"list", "selection_text", &Skin::listSelectionText}, {"frame", "border", &Skin::frameBorder},
-    {"frame", "text", &Skin::frameText},                 {"check", "background", &Skin::checkBackground},
-    {"check", "border", &Skin::checkBorder},             {"check", "mark", &Skin::checkMark},
-    {"check", "text", &Skin::checkText},
+// Every colour key of docs/skin-format.md with a colour of its own, and the field that must hold
+// that colour: a key that lands in another field, or in none, leaves a field without its colour.
+const char kEveryColourKey[] =
+    "[window]\nbackground = 1,2,3\ntext = 2,4,6\nborder = 3,6,9\n"
+    "[caption]\nactive = 4,8,12\nactive_text = 5,10,15\ninactive = 6,12,18\ninactive_text = 7,14,21\n"
+    "button_hot = 8,16,24\nclose_hot = 9,18,27\n"
+    "[button]\nface = 10,20,30\ntext = 11,22,33\nborder = 12,24,36\nhot = 13,26,39\npressed = 14,28,42\n"
+    "[edit]\nbackground = 15,30,45\ntext = 16,32,48\nborder = 17,34,51\n"
+    "[list]\nbackground = 18,36,54\ntext = 19,38,57\nselection = 20,40,60\nselection_text = 21,42,63\n"
+    "[frame]\nborder = 22,44,66\ntext = 23,46,69\n"
+    "[check]\nbackground = 24,48,72\nborder = 25,50,75\nmark = 26,52,78\ntext = 27,54,81\n";
+const std::pair<Colour Skin::*, Colour> kEveryColourField[] = {
+    {&Skin::windowBackground, rgb(1, 2, 3)}, {&Skin::windowText, rgb(2, 4, 6)}, {&Skin::windowBorder, rgb(3, 6, 9)},
+    {&Skin::captionActive, rgb(4, 8, 12)}, {&Skin::captionActiveText, rgb(5, 10, 15)},
+    {&Skin::captionInactive, rgb(6, 12, 18)}, {&Skin::captionInactiveText, rgb(7, 14, 21)},
+    {&Skin::captionButtonHot, rgb(8, 16, 24)}, {&Skin::captionCloseHot, rgb(9, 18, 27)},
+    {&Skin::buttonFace, rgb(10, 20, 30)}, {&Skin::buttonText, rgb(11, 22, 33)},
+    {&Skin::buttonBorder, rgb(12, 24, 36)}, {&Skin::buttonHot, rgb(13, 26, 39)},
+    {&Skin::buttonPressed, rgb(14, 28, 42)}, {&Skin::editBackground, rgb(15, 30, 45)},
+    {&Skin::editText, rgb(16, 32, 48)}, {&Skin::editBorder, rgb(17, 34, 51)},
+    {&Skin::listBackground, rgb(18, 36, 54)}, {&Skin::listText, rgb(19, 38, 57)},
+    {&Skin::listSelection, rgb(20, 40, 60)}, {&Skin::listSelectionText, rgb(21, 42, 63)},
+    {&Skin::frameBorder, rgb(22, 44, 66)}, {&Skin::frameText, rgb(23, 46, 69)},
+    {&Skin::checkBackground, rgb(24, 48, 72)}, {&Skin::checkBorder, rgb(25, 50, 75)},
+    {&Skin::checkMark, rgb(26, 52, 78)}, {&Skin::checkText, rgb(27, 54, 81)},
 };
 
 std::string file(const std::string& body) { return "[skin]\nname = test\n" + body; }
@@ -49,15 +51,10 @@ Skin parsed(const std::string& text) {
     return result.skin.value_or(defaultSkin());
 }
 
-TEST(SkinFormat, EveryColourKeySetsItsOwnFieldAndNoOther) {
-    for (const ColourField& key : kColourFields) {
-        // A colour no default uses, so that a key landing in the wrong field shows.
-        const Skin skin = parsed(file(std::string("[") + key.section + "]\n" + key.key + " = #123456\n"));
-        for (const ColourField& field : kColourFields) {
-            const Colour expected = &field == &key ? rgb(0x12, 0x34, 0x56) : defaultSkin().*field.member;
-            EXPECT_EQ(skin.*field.member, expected) << "after " << key.section << "." << key.key << ", field "
-                                                    << field.section << "." << field.key;
-        }
+TEST(SkinFormat, EveryColourKeySetsItsOwnField) {
+    const Skin skin = parsed(file(kEveryColourKey));
+    for (const auto& [field, expected] : kEveryColourField) {
+        EXPECT_EQ(skin.*field, expected) << "the key given " << redOf(expected) << "," << greenOf(expected) << "...";
     }
 }
 

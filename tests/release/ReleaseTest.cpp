@@ -160,7 +160,14 @@ void expectDesignLayout(HWND form, const ui::FormDesign& design) {
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-        const ui::TwipsRect twips = ui::clientRect(design, i);
+        // A control in a frame stands at its twips from the frame's corner.
+        ui::TwipsRect twips = c.rect;
+        if (c.container != ui::kOnForm) {
+            const ui::ControlDesign& frame = design.controls[c.container];
+            ASSERT_EQ(frame.container, ui::kOnForm) << "frames stand on the form";
+            twips.left += frame.rect.left;
+            twips.top += frame.rect.top;
+        }
         EXPECT_EQ(r.left, pixelsFromTwips(twips.left));
         EXPECT_EQ(r.top, pixelsFromTwips(twips.top));
         EXPECT_LE(r.right, client.right);

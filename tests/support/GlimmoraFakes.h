@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include <wchar.h>
 
 #include "glimmora/FileFinder.h"
 #include "glimmora/FolderList.h"
@@ -49,14 +50,18 @@ public:
         events.push_back(L"text " + text);
     }
 
-    // Sorted as the platform's sorting list box keeps it.
+    // Sorted as the platform's sorting list box keeps it: alphabetically without regard to case,
+    // which for the names the tests use is the C library's comparison ignoring case.
     void listClear() override {
         entries.clear();
         selected = -1;
         events.push_back(L"clear");
     }
     void listAdd(const std::wstring& entry) override {
-        entries.insert(std::upper_bound(entries.begin(), entries.end(), entry, lessIgnoringCase), entry);
+        const auto listOrder = [](const std::wstring& a, const std::wstring& b) {
+            return wcscasecmp(a.c_str(), b.c_str()) < 0;
+        };
+        entries.insert(std::upper_bound(entries.begin(), entries.end(), entry, listOrder), entry);
         events.push_back(L"add " + entry);
     }
     int listCount() const override { return static_cast<int>(entries.size()); }

@@ -88,6 +88,18 @@ void writeFile(const std::wstring& path, const std::string& bytes) {
 
 bool layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
 
+// The engine's drop shadows on the screen: this process's windows of the class SkinHShadow that show.
+int shadowsShown() {
+    int shown = 0;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"SkinHShadow", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"SkinHShadow", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        shown += owner == GetCurrentProcessId() && IsWindowVisible(w) ? 1 : 0;
+    }
+    return shown;
+}
+
 const Colour kSystemFace = GetSysColor(COLOR_BTNFACE);
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
@@ -351,11 +363,17 @@ TEST_F(SkinEngine, BadCallsDoNoHarm) {
         detachEx(handle);
         alpha(handle, 100);
     }
+    // Any value but 0 switches the shadow on, as a host's "true" does (VB's True is -1), and a
+    // second switch adds no second shadow.
+    ASSERT_EQ(shadowsShown(), 0);
     engine().SkinH_SetAero(7);
+    EXPECT_EQ(shadowsShown(), 1) << "SkinH_SetAero(7)";
     engine().SkinH_SetAero(-1);
+    EXPECT_EQ(shadowsShown(), 1) << "SkinH_SetAero(-1)";
     EXPECT_SHOWS(window.background(), kTest.windowBackground, 0);
-    // Three attaches, one detach: the window is the system's again.
     engine().SkinH_SetAero(0);
+    EXPECT_EQ(shadowsShown(), 0) << "SkinH_SetAero(0)";
+    // Three attaches, one detach: the window is the system's again.
     engine().SkinH_Detach();
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.background(), kSystemFace, 0);

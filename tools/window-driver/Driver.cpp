@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -39,6 +40,49 @@ void sendKey(WORD virtualKey, bool up) {
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     SendInput(1, &input, sizeof input);
+}
+
+// Passes a key that types nothing (F24) through the input queue of the thread whose input is
+// shared with the thread that reads `isDown`, and returns once that thread has read the key: the
+// shared key state changes when the key is read, not when it is sent.
+bool passKeyThatTypesNothing(const std::function<bool()>& isDown) {
+    sendKey(VK_F24, false);
+    const bool down = waitUntil(isDown, kPatienceMs);
+    sendKey(VK_F24, true);
+    return waitUntil([&] { return !isDown(); }, kPatienceMs) && down;
+}
+
+// A thread of this process that shares the input of the thread under test and reads the key
+// state they share. Attaching clears that key state: done while keys are still on their way, it
+// would drop a modifier the program has read and not yet released (Ctrl+C would arrive as C).
+// So it attaches once, when the watch of that thread begins, and stays.
+struct InputWatch {
+    DWORD thread = 0;
+    DWORD target = 0;
+    std::atomic<bool> f24Down{false};
+};
+InputWatch inputWatch;
+
+DWORD WINAPI readKeyState(void* ready) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the message queue that attaching needs
+    SetEvent(ready);
+    for (;;) {
+        inputWatch.f24Down = GetKeyState(VK_F24) < 0;
+        Sleep(5);
+    }
+}
+
+void watchInputOf(DWORD target) {
+    if (inputWatch.thread == 0) {
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        CloseHandle(CreateThread(nullptr, 0, readKeyState, ready, 0, &inputWatch.thread));
+        WaitForSingleObject(ready, kPatienceMs);
+        CloseHandle(ready);
+    }
+    if (inputWatch.target == target) return;
+    if (inputWatch.target != 0) AttachThreadInput(inputWatch.thread, inputWatch.target, FALSE);
+    inputWatch.target = AttachThreadInput(inputWatch.thread, target, TRUE) ? target : 0;
 }
 
 }  // namespace
@@ -244,6 +288,22 @@ bool answers(HWND window) {
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
+// A sent message overtakes posted and input messages, so a round trip of one alone shows nothing
+// of those; and Wine 8 sets a program's input-idle event the first time it waits for messages and
+// never resets it, so WaitForInputIdle shows nothing after the start. So a key that types nothing
+// goes last into the input queue of the window's thread: once that thread has read it, it has
+// read every input before it, and handled every message posted before (a thread reads posted
+// messages before input). A sent message then returns once the key's own handling is over.
+bool caughtUp(HWND window) {
+    const DWORD target = threadOf(window);
+    // Keys go to the foreground window's thread.
+    if (threadOf(GetForegroundWindow()) != target) SetForegroundWindow(window);
+    watchInputOf(target);
+    const bool read = inputWatch.target == target && passKeyThatTypesNothing([] { return inputWatch.f24Down.load(); });
+    DWORD_PTR result = 0;
+    return read && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &result) != 0;
+}
+
 HWND focusedControl(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -257,15 +317,11 @@ void giveFocus(HWND window, HWND control) {
     DWORD target = threadOf(window);
     AttachThreadInput(self, target, TRUE);
     // Keys typed before, that the box refused and so cannot be seen arriving, must not reach the
-    // next control: a key that types nothing goes last, and the shared key state shows when the
-    // window's thread has read it, and so everything before it.
-    sendKey(VK_F24, false);
-    waitUntil([] { return GetKeyState(VK_F24) < 0; }, 2000);
-    sendKey(VK_F24, true);
-    waitUntil([] { return GetKeyState(VK_F24) >= 0; }, 2000);
+    // next control: the window's thread reads them all before the focus moves.
+    passKeyThatTypesNothing([] { return GetKeyState(VK_F24) < 0; });
     SetFocus(control);
     AttachThreadInput(self, target, FALSE);
-    waitUntil([&] { return focusedControl(window) == control; }, 2000);
+    waitUntil([&] { return focusedControl(window) == control; }, kPatienceMs);
 }
 
 void pressWith(WORD modifier, WORD virtualKey) {

@@ -15,6 +15,9 @@ namespace e2e {
 
 // How long a program may take to show its window under Wine on a busy machine.
 inline constexpr DWORD kStartTimeoutMs = 20000;
+// How long a test waits for what it expects before it fails: long enough for a machine busy with
+// builds. The waits end as soon as the condition holds, or the program under test has died.
+inline constexpr DWORD kPatienceMs = 30000;
 
 // The folder of this program, and the folder of the programs beside it in the build tree.
 std::wstring testDirectory();
@@ -61,6 +64,11 @@ bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 std::wstring windowText(HWND window);
 // Returns once the window's thread has handled every message sent before.
 bool answers(HWND window);
+// Returns once the window's thread has handled every input and posted message that came before
+// the call: the sign that nothing more will come of what a test did. False when it did not
+// within kPatienceMs, or its program ended. The first call for a thread begins to watch its input,
+// and must come while no keys are on their way to it (a program just started).
+bool caughtUp(HWND window);
 
 // The control that has the keyboard focus in the window's thread.
 HWND focusedControl(HWND window);
