@@ -21,6 +21,7 @@ namespace skin::win32 {
 struct SkinnedWindow {
     HWND window = nullptr;
     Role role = Role::None;
+    const ControlKind* kind = nullptr;  // a child control's row in the rules' table
     bool retired = false;   // no longer skinned; the subclass is gone or going
     bool hasCaption = false;
     bool active = false;
@@ -110,7 +111,7 @@ private:
     Engine() = default;
     void skinAllWindows();
     void skinTree(HWND topLevel, HWND focus);
-    SkinnedWindow* skinWindow(HWND window, Role role, HWND focus = nullptr);
+    SkinnedWindow* skinWindow(HWND window, Role role, const ControlKind* kind, HWND focus = nullptr);
     // When the platform keeps the subclass (it refuses a thread that does not own the window),
     // the record it points at stays too. A window that is ending loses both.
     void unskin(SkinnedWindow& skinned, bool windowEnding = false);

@@ -12,9 +12,11 @@ struct SkinnedWindow;
 class SkinResources;
 
 void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
-void paintControl(SkinnedWindow& skinned, HDC dc);
-void paintControlNow(SkinnedWindow& skinned);
-void paintEdge(SkinnedWindow& skinned);
+void paintControl(SkinnedWindow& skinned, HDC dc, SkinResources& resources);
+void paintControlNow(SkinnedWindow& skinned, SkinResources& resources);
+void paintEdge(SkinnedWindow& skinned, SkinResources& resources);
+// The rules' name for a WM_CTLCOLOR* message.
+ColourMessage colourMessageFrom(UINT message);
 CaptionLayout captionLayoutOf(HWND window);
 bool usesSystemBrush(HBRUSH brush);
 
