@@ -49,6 +49,10 @@ bool isPlainListBox(std::uint32_t s, std::uint32_t) {
                   style::kListNoData));
 }
 
+bool isOwnerDrawnListBox(std::uint32_t s, std::uint32_t) {
+    return (s & (style::kListOwnerDrawFixed | style::kListOwnerDrawVariable)) != 0 && !(s & style::kListNoData);
+}
+
 bool bordered(std::uint32_t s, std::uint32_t exStyle) {
     return (s & style::kBorder) || (exStyle & style::kExClientEdge);
 }
@@ -74,26 +78,28 @@ constexpr Messages kNoMessages{nullptr, 0};
 // Every kind of child control the engine knows, first match wins. A kind with Role::None is left
 // to the platform; its row says only what a colour message about it asks for.
 constexpr ControlKind kKinds[] = {
-    // class      recognises      role               procedure             painter               edge   asks                  target
-    {L"Button", isPushButton, Role::PushButton, Procedure::Control, Painter::PushButton, false, ColourMessage::Button,
-     ColourTarget::PushButton, messages(kButtonRepaint)},
-    {L"Button", isCheckBox, Role::CheckBox, Procedure::Control, Painter::CheckBox, false, ColourMessage::Static,
+    // class, recognises, role, procedure, painter, own edge, recolours items, asks, target, repaints after
+    {L"Button", isPushButton, Role::PushButton, Procedure::Control, Painter::PushButton, false, false,
+     ColourMessage::Button, ColourTarget::PushButton, messages(kButtonRepaint)},
+    {L"Button", isCheckBox, Role::CheckBox, Procedure::Control, Painter::CheckBox, false, false, ColourMessage::Static,
      ColourTarget::CheckBox, messages(kButtonRepaint)},
-    {L"Button", isRadioButton, Role::RadioButton, Procedure::Control, Painter::RadioButton, false,
+    {L"Button", isRadioButton, Role::RadioButton, Procedure::Control, Painter::RadioButton, false, false,
      ColourMessage::Static, ColourTarget::CheckBox, messages(kButtonRepaint)},
-    {L"Button", isGroupBox, Role::GroupBox, Procedure::Control, Painter::GroupBox, false, ColourMessage::Static,
+    {L"Button", isGroupBox, Role::GroupBox, Procedure::Control, Painter::GroupBox, false, false, ColourMessage::Static,
      ColourTarget::GroupBox, messages(kButtonRepaint)},
-    {L"Button", nullptr, Role::None, Procedure::None, Painter::Platform, false, ColourMessage::Button,
+    {L"Button", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Button,
      ColourTarget::PushButton, kNoMessages},
-    {L"ListBox", isPlainListBox, Role::ListBox, Procedure::Control, Painter::ListBox, true, ColourMessage::ListBox,
-     ColourTarget::Label, messages(kListRepaint)},
-    {L"Edit", bordered, Role::Edit, Procedure::Control, Painter::Platform, true, ColourMessage::Edit,
+    {L"ListBox", isPlainListBox, Role::ListBox, Procedure::Control, Painter::ListBox, true, false,
+     ColourMessage::ListBox, ColourTarget::Label, messages(kListRepaint)},
+    {L"ListBox", isOwnerDrawnListBox, Role::OwnerDrawnListBox, Procedure::Control, Painter::Platform, true, true,
+     ColourMessage::ListBox, ColourTarget::Label, kNoMessages},
+    {L"Edit", bordered, Role::Edit, Procedure::Control, Painter::Platform, true, false, ColourMessage::Edit,
      ColourTarget::ReadOnlyEdit, kNoMessages},
-    {L"Edit", nullptr, Role::None, Procedure::None, Painter::Platform, false, ColourMessage::Edit,
+    {L"Edit", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
      ColourTarget::ReadOnlyEdit, kNoMessages},
-    {L"ComboBox", nullptr, Role::None, Procedure::None, Painter::Platform, false, ColourMessage::Edit,
+    {L"ComboBox", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
      ColourTarget::Edit, kNoMessages},
-    {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, ColourMessage::Dialog,
+    {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
      ColourTarget::Label, kNoMessages},
 };
 
@@ -277,6 +283,17 @@ CaptionPart captionPartAt(const CaptionLayout& layout, int x, int y) {
     if (layout.icon.contains(x, y)) return CaptionPart::Icon;
     if (layout.bar.contains(x, y)) return CaptionPart::Bar;
     return CaptionPart::None;
+}
+
+Colour entryPixel(Colour pixel, bool selected, const SystemColours& system, const Skin& skin) {
+    if (selected) {
+        if (pixel == system.highlight) return skin.listSelection;
+        if (pixel == system.highlightText) return skin.listSelectionText;
+    } else {
+        if (pixel == system.window) return skin.listBackground;
+        if (pixel == system.windowText) return skin.listText;
+    }
+    return pixel;
 }
 
 }  // namespace skin

@@ -41,6 +41,7 @@ enum class Role {
     RadioButton,
     GroupBox,
     ListBox,      // entries and selection painted by the engine
+    OwnerDrawnListBox,  // entries drawn by the owner, in the system's colours turned into the skin's
     Edit,         // a text box whose border the engine paints
 };
 
@@ -86,6 +87,8 @@ struct ControlKind {
     Procedure procedure;
     Painter painter;
     bool ownEdge;               // the engine draws its border when it has one (WS_BORDER, client edge)
+    bool recolourItems;         // its owner draws its entries (WM_DRAWITEM); the engine turns the
+                                // system's list colours in them into the skin's
     ColourMessage asks;         // what its own painting asks its parent with
     ColourTarget target;        // what a button or static colour message about it asks for
     Messages repaintAfter;      // besides the messages every control shares
@@ -129,6 +132,19 @@ struct PartColours {
 };
 
 PartColours partColours(Part part, const ControlState& state, const Skin& skin, Colour text);
+
+// The platform's colours an owner draws a list entry with, as the platform gives them now.
+struct SystemColours {
+    Colour window = 0;
+    Colour windowText = 0;
+    Colour highlight = 0;
+    Colour highlightText = 0;
+};
+
+// What a pixel of an owner-drawn entry shows under the skin: the system's background and text of
+// an entry (selected or not) become the skin's list colours; any other colour is the owner's own
+// (its pictures, its chosen colours) and stays.
+Colour entryPixel(Colour pixel, bool selected, const SystemColours& system, const Skin& skin);
 
 // What the owner's own handling left in the control's colours.
 struct OwnerColours {

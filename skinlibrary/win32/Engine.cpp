@@ -334,7 +334,9 @@ void Engine::skinTree(HWND topLevel, HWND focus) {
     skinWindow(topLevel, Role::TopLevel, nullptr, focus);
     for (HWND child : descendants(topLevel)) {
         const Recognised found = recognise(child);
-        if (found.role != Role::None && find(GetParent(child)) != nullptr) skinWindow(child, found.role, found.kind, focus);
+        if (found.role != Role::None && find(GetParent(child)) != nullptr) {
+            skinWindow(child, found.role, found.kind, focus);
+        }
     }
 }
 

@@ -106,6 +106,8 @@ public:
     // The control under the pointer (nullptr: none). The one before loses its hot look at once,
     // whether or not the platform tells it that the pointer left.
     void markHot(HWND control);
+    // The engine's record of a window it paints, or nullptr.
+    SkinnedWindow* find(HWND window);
 
 private:
     Engine() = default;
@@ -117,7 +119,6 @@ private:
     void unskin(SkinnedWindow& skinned, bool windowEnding = false);
     void restoreOpacity(HWND window);
     void unskinTree(HWND topLevel);
-    SkinnedWindow* find(HWND window);
     void repaintAll();
     void freeRetired();
 

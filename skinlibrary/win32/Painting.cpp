@@ -170,7 +170,8 @@ UINT numberOf(ColourMessage message) {
 // The colours the control's parent answers for it (the owner's where it chose, else the skin's).
 HBRUSH askParent(HWND control, HDC dc, ColourMessage message, SkinResources& resources) {
     auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), numberOf(message),
-                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(control)));
     if (brush == nullptr) brush = resources.brush(resources.skin().windowBackground);
     return brush;
 }
@@ -461,6 +462,52 @@ ColourMessage colourMessageFrom(UINT message) {
         if (row.number == message) return row.message;
     }
     return ColourMessage::Static;
+}
+
+LRESULT drawEntryInSkin(DRAWITEMSTRUCT& item, SkinResources& resources, const std::function<LRESULT()>& ownerDraws) {
+    const RECT box = item.rcItem;
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    HDC target = item.hDC;
+    if (width <= 0 || height <= 0 || width > 8192 || height > 8192 || target == nullptr) return ownerDraws();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const ui::win32::BitmapHandle bitmap(CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ui::win32::MemoryDC memory(CreateCompatibleDC(target));
+    if (bitmap.get() == nullptr || memory.get() == nullptr || bits == nullptr) return ownerDraws();
+    HDC dc = memory.get();
+    const Selection selected(dc, bitmap.get());
+    // What the list box set up in its DC for the owner; the entry keeps its own coordinates.
+    const Selection font(dc, GetCurrentObject(target, OBJ_FONT));
+    SetTextColor(dc, GetTextColor(target));
+    SetBkColor(dc, GetBkColor(target));
+    SetBkMode(dc, GetBkMode(target));
+    SetViewportOrgEx(dc, -box.left, -box.top, nullptr);
+    BitBlt(dc, box.left, box.top, width, height, target, box.left, box.top, SRCCOPY);
+    item.hDC = dc;
+    const LRESULT result = ownerDraws();
+    item.hDC = target;
+    GdiFlush();
+
+    const SystemColours system{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_HIGHLIGHT),
+                               GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    const bool entrySelected = (item.itemState & ODS_SELECTED) != 0;
+    auto* pixel = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const std::uint32_t p = pixel[i];  // 0x00RRGGBB
+        const Colour shown = entryPixel(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF), entrySelected, system,
+                                        resources.skin());
+        pixel[i] = (static_cast<std::uint32_t>(redOf(shown)) << 16) |
+                   (static_cast<std::uint32_t>(greenOf(shown)) << 8) | static_cast<std::uint32_t>(blueOf(shown));
+    }
+    BitBlt(target, box.left, box.top, width, height, dc, box.left, box.top, SRCCOPY);
+    return result;
 }
 
 void paintControl(SkinnedWindow& skinned, HDC dc, SkinResources& resources) {

@@ -262,6 +262,13 @@ LRESULT handleTopLevel(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPAR
             return 1;
         }
         break;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        SkinnedWindow* control = item != nullptr ? Engine::instance().find(item->hwndItem) : nullptr;
+        if (control == nullptr || control->kind == nullptr || !control->kind->recolourItems) break;
+        return drawEntryInSkin(*item, Engine::instance().resources(),
+                               [&] { return defSubclassProc(window, message, wParam, lParam); });
+    }
     case WM_WINDOWPOSCHANGED:
     case WM_SHOWWINDOW: {
         LRESULT result = defSubclassProc(window, message, wParam, lParam);

@@ -37,7 +37,8 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"Button", kChild | 0x3 | 0x80, Role::None},                     // shows a bitmap
         {L"Button", kChild | 0x3 | 0x1000, Role::PushButton},             // check box drawn as a button
         {L"ListBox", kChild | 0x1, Role::ListBox},
-        {L"listbox", kChild | 0x10, Role::None},                          // owner-drawn entries
+        {L"listbox", kChild | 0x10, Role::OwnerDrawnListBox},             // owner-drawn entries
+        {L"ListBox", kChild | 0x20 | 0x2000, Role::None},                 // no data of its own
         {L"ListBox", kChild | 0x200, Role::None},                         // several columns
         {L"Edit", kChild, Role::None},                                    // no border to paint
         {L"Edit", kChild | kBorder, Role::Edit},
@@ -171,7 +172,8 @@ TEST(SkinRules, WhenAControlIsPaintedAgain) {
     }
     // What the engine leaves alone has no kind, or none it paints.
     EXPECT_EQ(kindOf(L"Static", kChild, 0), nullptr);
-    EXPECT_EQ(kindOf(L"ListBox", kChild | 0x10, 0), nullptr);  // owner-drawn entries
+    EXPECT_TRUE(kindOf(L"ListBox", kChild | 0x10, 0)->recolourItems);  // owner-drawn entries
+    EXPECT_FALSE(kindOf(L"ListBox", kChild, 0)->recolourItems);
     // The border is the engine's only for the boxes it draws the edge of.
     EXPECT_TRUE(kindOf(L"Edit", kChild | kBorder, 0)->ownEdge);
     EXPECT_TRUE(kindOf(L"ListBox", kChild, 0)->ownEdge);
@@ -257,6 +259,37 @@ TEST(SkinRules, StatesToColours) {
         }
         EXPECT_EQ(colours.text, c.text) << c.what;
         EXPECT_EQ(colours.filled, c.filled) << c.what;
+    }
+}
+
+// An owner-drawn entry: the system's list colours in it become the skin's, per the entry's state;
+// the owner's own colours (a folder's yellow) stay.
+TEST(SkinRules, OwnerDrawnEntriesTakeTheSkinsListColours) {
+    Skin skin = defaultSkin();
+    skin.listBackground = rgb(1, 1, 1);
+    skin.listText = rgb(2, 2, 2);
+    skin.listSelection = rgb(3, 3, 3);
+    skin.listSelectionText = rgb(4, 4, 4);
+    // As the platform gives them by default: white window and highlight text, blue highlight.
+    const SystemColours system{rgb(255, 255, 255), rgb(0, 0, 0), rgb(0, 120, 215), rgb(255, 255, 255)};
+    struct Case {
+        Colour pixel;
+        bool selected;
+        Colour shown;
+    };
+    const Case cases[] = {
+        {rgb(0, 120, 215), true, rgb(3, 3, 3)},     // the selection's blue
+        {rgb(255, 255, 255), true, rgb(4, 4, 4)},   // white on it is the selected text
+        {rgb(255, 255, 255), false, rgb(1, 1, 1)},  // white elsewhere is the list's background
+        {rgb(0, 0, 0), false, rgb(2, 2, 2)},
+        {rgb(0, 0, 0), true, rgb(0, 0, 0)},         // black in a selected entry is the owner's
+        {rgb(0, 120, 215), false, rgb(0, 120, 215)},
+        {rgb(250, 206, 90), true, rgb(250, 206, 90)},  // a folder's yellow
+        {rgb(250, 206, 90), false, rgb(250, 206, 90)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(entryPixel(c.pixel, c.selected, system, skin), c.shown)
+            << std::hex << c.pixel << (c.selected ? " selected" : "");
     }
 }
 
