@@ -53,6 +53,10 @@ bool isOwnerDrawnListBox(std::uint32_t s, std::uint32_t) {
     return (s & (style::kListOwnerDrawFixed | style::kListOwnerDrawVariable)) != 0 && !(s & style::kListNoData);
 }
 
+bool isOwnerDrawnComboBox(std::uint32_t s, std::uint32_t) {
+    return (s & (style::kComboOwnerDrawFixed | style::kComboOwnerDrawVariable)) != 0;
+}
+
 bool bordered(std::uint32_t s, std::uint32_t exStyle) {
     return (s & style::kBorder) || (exStyle & style::kExClientEdge);
 }
@@ -97,6 +101,8 @@ constexpr ControlKind kKinds[] = {
      ColourTarget::ReadOnlyEdit, kNoMessages},
     {L"Edit", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
      ColourTarget::ReadOnlyEdit, kNoMessages},
+    {L"ComboBox", isOwnerDrawnComboBox, Role::OwnerDrawnComboBox, Procedure::Control, Painter::Platform, false, true,
+     ColourMessage::Edit, ColourTarget::Edit, kNoMessages},
     {L"ComboBox", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
      ColourTarget::Edit, kNoMessages},
     {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,

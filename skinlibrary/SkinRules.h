@@ -25,6 +25,8 @@ inline constexpr std::uint32_t kListOwnerDrawFixed = 0x0010;
 inline constexpr std::uint32_t kListOwnerDrawVariable = 0x0020;
 inline constexpr std::uint32_t kListMultiColumn = 0x0200;
 inline constexpr std::uint32_t kListNoData = 0x2000;
+inline constexpr std::uint32_t kComboOwnerDrawFixed = 0x0010;
+inline constexpr std::uint32_t kComboOwnerDrawVariable = 0x0020;
 inline constexpr std::uint32_t kBorder = 0x00800000;
 inline constexpr std::uint32_t kExClientEdge = 0x00000200;
 inline constexpr std::uint32_t kExToolWindow = 0x00000080;
@@ -42,6 +44,7 @@ enum class Role {
     GroupBox,
     ListBox,      // entries and selection painted by the engine
     OwnerDrawnListBox,  // entries drawn by the owner, in the system's colours turned into the skin's
+    OwnerDrawnComboBox, // the same for the field and the dropped list's entries
     Edit,         // a text box whose border the engine paints
 };
 

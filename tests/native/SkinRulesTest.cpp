@@ -43,6 +43,8 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"Edit", kChild, Role::None},                                    // no border to paint
         {L"Edit", kChild | kBorder, Role::Edit},
         {L"EDIT", kChild, Role::Edit, 0x200},                             // sunken edge
+        {L"ComboBox", kChild | 0x3 | 0x10, Role::OwnerDrawnComboBox},      // a drop-down list drawing its entries
+        {L"ComboBox", kChild | 0x3, Role::None},
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},

@@ -92,7 +92,7 @@ bool layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_
 const Colour kSystemFace = GetSysColor(COLOR_BTNFACE);
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
-enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList };
+enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo };
 
 // An owner-drawn list's entries drawn as a host draws them: in the system's list colours.
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,7 +104,7 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const bool selected = (item.itemState & ODS_SELECTED) != 0;
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-        if (item.itemID == static_cast<UINT>(-1)) return TRUE;
+        if (item.itemID == static_cast<UINT>(-1) || item.CtlType != ODT_LISTBOX) return TRUE;
         wchar_t text[64] = L"";
         if (SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0) < 63) {
             SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
@@ -135,6 +135,10 @@ public:
         add(L"EDIT", L"编辑框", ES_AUTOHSCROLL, 10, 110, 150, 24, kEdit);
         add(L"LISTBOX", L"", WS_VSCROLL, 200, 110, 170, 90, kList);
         add(L"LISTBOX", L"", WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 200, 10, 170, 90, kOwnerList);
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 170, 150, 120,
+            kOwnerCombo);
+        SendMessageW(control(kOwnerCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:"));
+        SendMessageW(control(kOwnerCombo), CB_SETCURSEL, 0, 0);
         for (int id : {kList, kOwnerList}) {
             for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
                 SendMessageW(control(id), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
@@ -491,6 +495,8 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
     RECT item;
     SendMessageW(window.control(kOwnerList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     const int middle = (item.top + item.bottom) / 2;
+    // A drop-down list with the focus draws its field selected.
+    SetFocus(window.control(kOwnerCombo));
     for (const wchar_t* name : {L"graphite", L"jade", L"ocean", L"sakura", L"sunset", L"violet"}) {
         const std::wstring path = e2e::binDirectory() + L"\\skins\\" + name + L".she";
         const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
@@ -501,6 +507,7 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
         EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), sample->listSelection, 0) << utf8(name);
         EXPECT_SHOWS(window.at(kOwnerList, item.left + 3, middle), sample->listSelection, 0) << utf8(name);
         EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle + 18), sample->listBackground, 0) << utf8(name);
+        EXPECT_SHOWS(window.at(kOwnerCombo, 20, 10), sample->listSelection, 0) << utf8(name);
         pump();
         e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-" + name + L"-controls.png");
     }
