@@ -35,6 +35,33 @@ Skin buildDefaultSkin() {
     s.checkBorder = rgb(0x5E, 0x83, 0xB3);
     s.checkMark = rgb(0x23, 0x4A, 0x7A);
     s.checkText = rgb(0x1E, 0x2B, 0x3C);
+    // The later keys as a file without them derives them from the keys above.
+    s.scrollbarTrack = rgb(0xDB, 0xE0, 0xE6);
+    s.scrollbarThumb = rgb(0xDC, 0xE8, 0xF7);
+    s.scrollbarThumbHot = rgb(0xEC, 0xF3, 0xFD);
+    s.scrollbarArrow = rgb(0x1E, 0x2B, 0x3C);
+    s.scrollbarBorder = rgb(0x6F, 0x93, 0xC2);
+    s.comboButton = rgb(0xDC, 0xE8, 0xF7);
+    s.comboButtonHot = rgb(0xEC, 0xF3, 0xFD);
+    s.comboArrow = rgb(0x1E, 0x2B, 0x3C);
+    s.menuBackground = rgb(0xFF, 0xFF, 0xFF);
+    s.menuText = rgb(0x00, 0x00, 0x00);
+    s.menuSelection = rgb(0x3A, 0x72, 0xBA);
+    s.menuSelectionText = rgb(0xFF, 0xFF, 0xFF);
+    s.menuBorder = rgb(0x23, 0x4A, 0x7A);
+    s.tooltipBackground = rgb(0xEE, 0xF3, 0xFA);
+    s.tooltipText = rgb(0x1E, 0x2B, 0x3C);
+    s.tooltipBorder = rgb(0x6F, 0x93, 0xC2);
+    s.progressBar = rgb(0x3A, 0x72, 0xBA);
+    s.progressBackground = rgb(0xFF, 0xFF, 0xFF);
+    s.trackbarChannel = rgb(0x8E, 0xAA, 0xD0);
+    s.trackbarThumb = rgb(0xDC, 0xE8, 0xF7);
+    s.tabFace = rgb(0xDC, 0xE8, 0xF7);
+    s.tabSelected = rgb(0xEE, 0xF3, 0xFA);
+    s.tabText = rgb(0x1E, 0x2B, 0x3C);
+    s.tabBorder = rgb(0x6F, 0x93, 0xC2);
+    s.statusBackground = rgb(0xEE, 0xF3, 0xFA);
+    s.statusText = rgb(0x1E, 0x2B, 0x3C);
     s.font.face = "\xE5\xAE\x8B\xE4\xBD\x93";  // 宋体
     s.font.tenthsOfPoint = 90;
     s.font.bold = true;
@@ -46,6 +73,58 @@ struct ColourKey {
     std::string_view key;
     Colour Skin::*member;
 };
+
+// A key a file may lack that is then derived from another: the source's colour, darkened by
+// `darken` (of 255). The sources are keys of the first files, which are never derived.
+struct DerivedKey {
+    std::string_view section;
+    std::string_view key;
+    Colour Skin::*member;
+    Colour Skin::*source;
+    int darken;
+};
+
+// The track a shade below the window, so that a scroll bar stands out from the window it edges.
+constexpr int kTrackShade = 20;
+
+constexpr DerivedKey kDerivedKeys[] = {
+    {"scrollbar", "track", &Skin::scrollbarTrack, &Skin::windowBackground, kTrackShade},
+    {"scrollbar", "thumb", &Skin::scrollbarThumb, &Skin::buttonFace, 0},
+    {"scrollbar", "thumb_hot", &Skin::scrollbarThumbHot, &Skin::buttonHot, 0},
+    {"scrollbar", "arrow", &Skin::scrollbarArrow, &Skin::buttonText, 0},
+    {"scrollbar", "border", &Skin::scrollbarBorder, &Skin::buttonBorder, 0},
+    {"combo", "button", &Skin::comboButton, &Skin::buttonFace, 0},
+    {"combo", "button_hot", &Skin::comboButtonHot, &Skin::buttonHot, 0},
+    {"combo", "arrow", &Skin::comboArrow, &Skin::buttonText, 0},
+    {"menu", "background", &Skin::menuBackground, &Skin::editBackground, 0},
+    {"menu", "text", &Skin::menuText, &Skin::editText, 0},
+    {"menu", "selection", &Skin::menuSelection, &Skin::listSelection, 0},
+    {"menu", "selection_text", &Skin::menuSelectionText, &Skin::listSelectionText, 0},
+    {"menu", "border", &Skin::menuBorder, &Skin::windowBorder, 0},
+    {"tooltip", "background", &Skin::tooltipBackground, &Skin::windowBackground, 0},
+    {"tooltip", "text", &Skin::tooltipText, &Skin::windowText, 0},
+    {"tooltip", "border", &Skin::tooltipBorder, &Skin::buttonBorder, 0},
+    {"progress", "bar", &Skin::progressBar, &Skin::captionActive, 0},
+    {"progress", "background", &Skin::progressBackground, &Skin::editBackground, 0},
+    {"trackbar", "channel", &Skin::trackbarChannel, &Skin::editBorder, 0},
+    {"trackbar", "thumb", &Skin::trackbarThumb, &Skin::buttonFace, 0},
+    {"tab", "face", &Skin::tabFace, &Skin::buttonFace, 0},
+    {"tab", "selected", &Skin::tabSelected, &Skin::windowBackground, 0},
+    {"tab", "text", &Skin::tabText, &Skin::buttonText, 0},
+    {"tab", "border", &Skin::tabBorder, &Skin::buttonBorder, 0},
+    {"status", "background", &Skin::statusBackground, &Skin::windowBackground, 0},
+    {"status", "text", &Skin::statusText, &Skin::windowText, 0},
+};
+constexpr std::size_t kDerivedCount = sizeof kDerivedKeys / sizeof kDerivedKeys[0];
+
+// Each derived key the file left out takes its colour from its source.
+void derive(Skin& skin, const bool (&set)[kDerivedCount]) {
+    for (std::size_t i = 0; i < kDerivedCount; ++i) {
+        if (set[i]) continue;
+        const DerivedKey& entry = kDerivedKeys[i];
+        skin.*entry.member = darken(skin.*entry.source, entry.darken);
+    }
+}
 
 constexpr ColourKey kColourKeys[] = {
     {"window", "background", &Skin::windowBackground},
@@ -192,12 +271,25 @@ std::optional<std::string> parseText(std::string_view text, std::size_t maxBytes
     return std::string(text);
 }
 
-// Applies one known key; nullopt when the key is unknown, false when its value is bad.
-std::optional<bool> applyKey(Skin& skin, std::string_view section, std::string_view key, std::string_view value) {
+// Applies one known key; nullopt when the key is unknown, false when its value is bad. A derived
+// key the file sets is marked in `derivedSet`.
+std::optional<bool> applyKey(Skin& skin, std::string_view section, std::string_view key, std::string_view value,
+                             bool (&derivedSet)[kDerivedCount]) {
     for (const ColourKey& entry : kColourKeys) {
         if (entry.section == section && entry.key == key) {
             auto colour = parseColour(withoutComment(value));
             if (colour) skin.*entry.member = *colour;
+            return colour.has_value();
+        }
+    }
+    for (std::size_t i = 0; i < kDerivedCount; ++i) {
+        const DerivedKey& entry = kDerivedKeys[i];
+        if (entry.section == section && entry.key == key) {
+            auto colour = parseColour(withoutComment(value));
+            if (colour) {
+                skin.*entry.member = *colour;
+                derivedSet[i] = true;
+            }
             return colour.has_value();
         }
     }
@@ -288,6 +380,7 @@ ParseResult parseSkinText(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
 
     Skin skin = defaultSkin();
+    bool derivedSet[kDerivedCount] = {};
     std::string section;
     bool sawSkinSection = false;
     bool inSection = false;
@@ -319,10 +412,11 @@ ParseResult parseSkinText(std::string_view text) {
         if (key.empty()) return failure(lineNumber, "key without a name");
         if (!inSection) return failure(lineNumber, "key outside a section");
         const std::string_view value = trim(line.substr(equals + 1));
-        std::optional<bool> applied = applyKey(skin, section, key, value);
+        std::optional<bool> applied = applyKey(skin, section, key, value, derivedSet);
         if (applied.has_value() && !*applied) return failure(lineNumber, "bad value for " + section + "." + key);
     }
     if (!sawSkinSection) return failure(0, "no [skin] section");
+    derive(skin, derivedSet);
     ParseResult result;
     result.skin = std::move(skin);
     return result;

@@ -67,6 +67,42 @@ struct Skin {
     Colour checkMark;
     Colour checkText;
 
+    // The keys below came after the first files were written: a file without one derives it
+    // from the keys it has (docs/skin-format.md says how).
+    Colour scrollbarTrack;
+    Colour scrollbarThumb;
+    Colour scrollbarThumbHot;
+    Colour scrollbarArrow;
+    Colour scrollbarBorder;
+
+    Colour comboButton;
+    Colour comboButtonHot;
+    Colour comboArrow;
+
+    Colour menuBackground;
+    Colour menuText;
+    Colour menuSelection;
+    Colour menuSelectionText;
+    Colour menuBorder;
+
+    Colour tooltipBackground;
+    Colour tooltipText;
+    Colour tooltipBorder;
+
+    Colour progressBar;
+    Colour progressBackground;
+
+    Colour trackbarChannel;
+    Colour trackbarThumb;
+
+    Colour tabFace;
+    Colour tabSelected;
+    Colour tabText;
+    Colour tabBorder;
+
+    Colour statusBackground;
+    Colour statusText;
+
     SkinFont font;  // the caption's title
 };
 

@@ -22,28 +22,104 @@ enum ButtonType : std::uint32_t {
     kGroup = 7, kAutoRadio = 9
 };
 
-Role buttonRole(std::uint32_t buttonStyle) {
-    if (buttonStyle & (style::kButtonIcon | style::kButtonBitmap)) return Role::None;
-    switch (buttonStyle & style::kButtonTypeMask) {
-    case kPush:
-    case kDefPush:
-        return Role::PushButton;
-    case kCheck:
-    case kAutoCheck:
-    case kThreeState:
-    case kAutoThreeState:
-        return (buttonStyle & style::kButtonPushLike) ? Role::PushButton : Role::CheckBox;
-    case kRadio:
-    case kAutoRadio:
-        return (buttonStyle & style::kButtonPushLike) ? Role::PushButton : Role::RadioButton;
-    case kGroup:
-        return Role::GroupBox;
-    default:
-        return Role::None;  // owner-drawn and the rarer kinds keep their own painting
-    }
+// Buttons that show an icon or a bitmap keep their own painting, as do owner-drawn ones and the
+// rarer kinds.
+std::uint32_t buttonType(std::uint32_t buttonStyle) {
+    if (buttonStyle & (style::kButtonIcon | style::kButtonBitmap)) return 0xFF;
+    return buttonStyle & style::kButtonTypeMask;
 }
 
+bool pushLike(std::uint32_t s) { return (s & style::kButtonPushLike) != 0; }
+bool checkType(std::uint32_t type) {
+    return type == kCheck || type == kAutoCheck || type == kThreeState || type == kAutoThreeState;
+}
+bool radioType(std::uint32_t type) { return type == kRadio || type == kAutoRadio; }
+
+bool isPushButton(std::uint32_t s, std::uint32_t) {
+    const std::uint32_t type = buttonType(s);
+    return type == kPush || type == kDefPush || ((checkType(type) || radioType(type)) && pushLike(s));
+}
+bool isCheckBox(std::uint32_t s, std::uint32_t) { return checkType(buttonType(s)) && !pushLike(s); }
+bool isRadioButton(std::uint32_t s, std::uint32_t) { return radioType(buttonType(s)) && !pushLike(s); }
+bool isGroupBox(std::uint32_t s, std::uint32_t) { return buttonType(s) == kGroup; }
+
+// A list box that draws its own entries, or lays them out in columns, keeps its own painting.
+bool isPlainListBox(std::uint32_t s, std::uint32_t) {
+    return !(s & (style::kListOwnerDrawFixed | style::kListOwnerDrawVariable | style::kListMultiColumn |
+                  style::kListNoData));
+}
+
+bool isOwnerDrawnListBox(std::uint32_t s, std::uint32_t) {
+    return (s & (style::kListOwnerDrawFixed | style::kListOwnerDrawVariable)) != 0 && !(s & style::kListNoData);
+}
+
+bool isOwnerDrawnComboBox(std::uint32_t s, std::uint32_t) {
+    return (s & (style::kComboOwnerDrawFixed | style::kComboOwnerDrawVariable)) != 0;
+}
+
+bool bordered(std::uint32_t s, std::uint32_t exStyle) {
+    return (s & style::kBorder) || (exStyle & style::kExClientEdge);
+}
+
+constexpr std::uint32_t kSharedRepaint[] = {
+    msg::kSetText,  msg::kEnable,          msg::kSetFocus,       msg::kKillFocus, msg::kLButtonDown,
+    msg::kLButtonUp, msg::kLButtonDblClk,   msg::kKeyDown,        msg::kKeyUp,     msg::kChar,
+    msg::kCaptureChanged, msg::kUpdateUiState, msg::kSetFont,    msg::kStyleChanged,
+};
+constexpr std::uint32_t kButtonRepaint[] = {msg::kButtonSetState, msg::kButtonSetCheck, msg::kButtonSetStyle,
+                                            msg::kButtonClick};
+constexpr std::uint32_t kListRepaint[] = {
+    msg::kListSetCurSel,     msg::kListSetSel, msg::kListSetCaretIndex, msg::kListSelItemRange,
+    msg::kListSelItemRangeEx, msg::kListSetTopIndex, msg::kTimer,     msg::kVScroll, msg::kMouseWheel,
+};
+
+template <std::size_t N>
+constexpr Messages messages(const std::uint32_t (&list)[N]) {
+    return {list, N};
+}
+constexpr Messages kNoMessages{nullptr, 0};
+
+// Every kind of child control the engine knows, first match wins. A kind with Role::None is left
+// to the platform; its row says only what a colour message about it asks for.
+constexpr ControlKind kKinds[] = {
+    // class, recognises, role, procedure, painter, own edge, recolours items, asks, target, repaints after
+    {L"Button", isPushButton, Role::PushButton, Procedure::Control, Painter::PushButton, false, false,
+     ColourMessage::Button, ColourTarget::PushButton, messages(kButtonRepaint)},
+    {L"Button", isCheckBox, Role::CheckBox, Procedure::Control, Painter::CheckBox, false, false, ColourMessage::Static,
+     ColourTarget::CheckBox, messages(kButtonRepaint)},
+    {L"Button", isRadioButton, Role::RadioButton, Procedure::Control, Painter::RadioButton, false, false,
+     ColourMessage::Static, ColourTarget::CheckBox, messages(kButtonRepaint)},
+    {L"Button", isGroupBox, Role::GroupBox, Procedure::Control, Painter::GroupBox, false, false, ColourMessage::Static,
+     ColourTarget::GroupBox, messages(kButtonRepaint)},
+    {L"Button", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Button,
+     ColourTarget::PushButton, kNoMessages},
+    {L"ListBox", isPlainListBox, Role::ListBox, Procedure::Control, Painter::ListBox, true, false,
+     ColourMessage::ListBox, ColourTarget::Label, messages(kListRepaint)},
+    {L"ListBox", isOwnerDrawnListBox, Role::OwnerDrawnListBox, Procedure::Control, Painter::Platform, true, true,
+     ColourMessage::ListBox, ColourTarget::Label, kNoMessages},
+    {L"Edit", bordered, Role::Edit, Procedure::Control, Painter::Platform, true, false, ColourMessage::Edit,
+     ColourTarget::ReadOnlyEdit, kNoMessages},
+    {L"Edit", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
+     ColourTarget::ReadOnlyEdit, kNoMessages},
+    {L"ComboBox", isOwnerDrawnComboBox, Role::OwnerDrawnComboBox, Procedure::Control, Painter::Platform, false, true,
+     ColourMessage::Edit, ColourTarget::Edit, kNoMessages},
+    {L"ComboBox", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
+     ColourTarget::Edit, kNoMessages},
+    {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
+     ColourTarget::Label, kNoMessages},
+};
+
 }  // namespace
+
+const ControlKind* kindOf(std::wstring_view className, std::uint32_t windowStyle, std::uint32_t exStyle) {
+    for (const ControlKind& kind : kKinds) {
+        if (sameName(className, kind.className) &&
+            (kind.recognises == nullptr || kind.recognises(windowStyle, exStyle))) {
+            return &kind;
+        }
+    }
+    return nullptr;
+}
 
 Role classify(std::wstring_view className, std::uint32_t windowStyle, std::uint32_t exStyle) {
     const bool child = (windowStyle & style::kChild) != 0;
@@ -51,18 +127,8 @@ Role classify(std::wstring_view className, std::uint32_t windowStyle, std::uint3
         if (sameName(className, L"#32770")) return Role::TopLevel;
         return (windowStyle & style::kCaption) == style::kCaption ? Role::TopLevel : Role::None;
     }
-    if (sameName(className, L"#32770")) return Role::Container;
-    if (sameName(className, L"Button")) return buttonRole(windowStyle);
-    if (sameName(className, L"ListBox")) {
-        const std::uint32_t ownPainting = style::kListOwnerDrawFixed | style::kListOwnerDrawVariable |
-                                          style::kListMultiColumn | style::kListNoData;
-        return (windowStyle & ownPainting) ? Role::None : Role::ListBox;
-    }
-    if (sameName(className, L"Edit")) {
-        const bool bordered = (windowStyle & style::kBorder) || (exStyle & style::kExClientEdge);
-        return bordered ? Role::Edit : Role::None;
-    }
-    return Role::None;
+    const ControlKind* kind = kindOf(className, windowStyle, exStyle);
+    return kind != nullptr ? kind->role : Role::None;
 }
 
 ColourTarget colourTarget(ColourMessage message, std::wstring_view className, std::uint32_t windowStyle) {
@@ -80,20 +146,75 @@ ColourTarget colourTarget(ColourMessage message, std::wstring_view className, st
         break;
     }
     // An edit asks with the static message when it is read-only or disabled.
-    if (sameName(className, L"Edit")) return ColourTarget::ReadOnlyEdit;
-    if (sameName(className, L"Button")) {
-        switch (buttonRole(windowStyle)) {
-        case Role::CheckBox:
-        case Role::RadioButton:
-            return ColourTarget::CheckBox;
-        case Role::GroupBox:
-            return ColourTarget::GroupBox;
-        default:
-            return ColourTarget::PushButton;
-        }
+    const ControlKind* kind = kindOf(className, windowStyle, 0);
+    return kind != nullptr ? kind->target : ColourTarget::Label;
+}
+
+bool repaintsAfter(const ControlKind& kind, std::uint32_t message, bool leftButtonDown) {
+    if (kind.painter == Painter::Platform) return false;
+    if (message == msg::kMouseMove) return leftButtonDown;
+    for (std::uint32_t shared : kSharedRepaint) {
+        if (shared == message) return true;
     }
-    if (sameName(className, L"ComboBox")) return ColourTarget::Edit;
-    return ColourTarget::Label;
+    for (std::size_t i = 0; i < kind.repaintAfter.count; ++i) {
+        if (kind.repaintAfter.begin[i] == message) return true;
+    }
+    return false;
+}
+
+ColourMessage colourMessageOf(const ControlKind& kind, bool readOnlyOrDisabled) {
+    return kind.asks == ColourMessage::Edit && readOnlyOrDisabled ? ColourMessage::Static : kind.asks;
+}
+
+PartColours partColours(Part part, const ControlState& state, const Skin& skin, Colour text) {
+    PartColours c;
+    c.text = text;
+    const Colour ground = skin.windowBackground;
+    switch (part) {
+    case Part::PushButton: {
+        const bool down = state.pressed || state.checked;  // a push-like check box stays down while checked
+        c.face = state.disabled ? blend(skin.buttonFace, ground, 120)
+                 : down         ? skin.buttonPressed
+                 : state.hot    ? skin.buttonHot
+                                : skin.buttonFace;
+        c.border = state.disabled                      ? blend(skin.buttonBorder, ground, 128)
+                   : (state.isDefault || state.focused) ? darken(skin.buttonBorder, 70)
+                                                        : skin.buttonBorder;
+        if (state.disabled) c.text = blend(text, c.face, 150);
+        break;
+    }
+    case Part::CheckBox:
+        c.border = state.hot ? darken(skin.checkBorder, 60) : skin.checkBorder;
+        c.face = state.pressed ? blend(skin.checkBackground, skin.checkBorder, 60) : skin.checkBackground;
+        c.mark = skin.checkMark;
+        if (state.disabled) {
+            c.border = blend(c.border, ground, 128);
+            c.face = blend(c.face, ground, 128);
+            c.mark = blend(c.mark, ground, 128);
+            c.text = blend(text, ground, 140);
+        }
+        break;
+    case Part::Edge:
+        c.border = state.disabled  ? blend(skin.editBorder, ground, 128)
+                   : state.focused ? darken(skin.editBorder, 70)
+                                   : skin.editBorder;
+        break;
+    case Part::ListEntry:
+        c.filled = state.selected;
+        if (state.selected) {
+            c.face = state.disabled ? blend(skin.listSelection, skin.listBackground, 160) : skin.listSelection;
+            c.text = skin.listSelectionText;
+        } else {
+            c.face = skin.listBackground;
+            if (state.disabled) c.text = blend(text, skin.listBackground, 140);
+        }
+        break;
+    case Part::GroupLabel:
+        c.border = skin.frameBorder;
+        if (state.disabled) c.text = blend(text, ground, 140);
+        break;
+    }
+    return c;
 }
 
 ColourAnswer decideColours(ColourTarget target, OwnerColours owner, const Skin& skin) {
@@ -168,6 +289,17 @@ CaptionPart captionPartAt(const CaptionLayout& layout, int x, int y) {
     if (layout.icon.contains(x, y)) return CaptionPart::Icon;
     if (layout.bar.contains(x, y)) return CaptionPart::Bar;
     return CaptionPart::None;
+}
+
+Colour entryPixel(Colour pixel, bool selected, const SystemColours& system, const Skin& skin) {
+    if (selected) {
+        if (pixel == system.highlight) return skin.listSelection;
+        if (pixel == system.highlightText) return skin.listSelectionText;
+    } else {
+        if (pixel == system.window) return skin.listBackground;
+        if (pixel == system.windowText) return skin.listText;
+    }
+    return pixel;
 }
 
 }  // namespace skin

@@ -2,6 +2,7 @@
 // gets when its owner has or has not chosen its own, and where the caption's parts lie.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -24,6 +25,8 @@ inline constexpr std::uint32_t kListOwnerDrawFixed = 0x0010;
 inline constexpr std::uint32_t kListOwnerDrawVariable = 0x0020;
 inline constexpr std::uint32_t kListMultiColumn = 0x0200;
 inline constexpr std::uint32_t kListNoData = 0x2000;
+inline constexpr std::uint32_t kComboOwnerDrawFixed = 0x0010;
+inline constexpr std::uint32_t kComboOwnerDrawVariable = 0x0020;
 inline constexpr std::uint32_t kBorder = 0x00800000;
 inline constexpr std::uint32_t kExClientEdge = 0x00000200;
 inline constexpr std::uint32_t kExToolWindow = 0x00000080;
@@ -40,17 +43,111 @@ enum class Role {
     RadioButton,
     GroupBox,
     ListBox,      // entries and selection painted by the engine
+    OwnerDrawnListBox,  // entries drawn by the owner, in the system's colours turned into the skin's
+    OwnerDrawnComboBox, // the same for the field and the dropped list's entries
     Edit,         // a text box whose border the engine paints
 };
-
-Role classify(std::wstring_view className, std::uint32_t style, std::uint32_t exStyle);
 
 // The control a WM_CTLCOLOR* message asks about, as seen from the message and the control.
 enum class ColourTarget { Label, Edit, ReadOnlyEdit, ListBox, PushButton, CheckBox, GroupBox, Dialog, Other };
 
 enum class ColourMessage { Edit, ListBox, Button, Static, Dialog, ScrollBar };
 
+// The platform's message numbers the rules read (same values as the platform headers).
+namespace msg {
+inline constexpr std::uint32_t kSetText = 0x000C, kEnable = 0x000A, kSetFocus = 0x0007, kKillFocus = 0x0008;
+inline constexpr std::uint32_t kLButtonDown = 0x0201, kLButtonUp = 0x0202, kLButtonDblClk = 0x0203;
+inline constexpr std::uint32_t kMouseMove = 0x0200, kKeyDown = 0x0100, kKeyUp = 0x0101, kChar = 0x0102;
+inline constexpr std::uint32_t kCaptureChanged = 0x0215, kUpdateUiState = 0x0128, kSetFont = 0x0030;
+inline constexpr std::uint32_t kStyleChanged = 0x007D, kTimer = 0x0113, kVScroll = 0x0115, kMouseWheel = 0x020A;
+inline constexpr std::uint32_t kButtonSetCheck = 0x00F1, kButtonSetState = 0x00F3, kButtonSetStyle = 0x00F4,
+                               kButtonClick = 0x00F5;
+inline constexpr std::uint32_t kListSetSel = 0x0185, kListSetCurSel = 0x0186, kListSetTopIndex = 0x0197,
+                               kListSelItemRange = 0x019B, kListSelItemRangeEx = 0x0183,
+                               kListSetCaretIndex = 0x019E;
+}  // namespace msg
+
+// Which of the engine's subclass procedures a kind of window gets.
+enum class Procedure { None, Window, Control };
+
+// How the engine paints the inside of a control: Platform leaves it to the control's own
+// procedure (the engine may still draw its edge).
+enum class Painter { Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox };
+
+// The messages after which a control's own procedure may have painted it directly, so that the
+// engine paints it again: those every control shares, and its own kind's.
+struct Messages {
+    const std::uint32_t* begin;
+    std::size_t count;
+};
+
+// One kind of child control: how it is recognised, how it is painted and when, whether the
+// engine draws its edge, and what a colour message about it asks for.
+struct ControlKind {
+    std::wstring_view className;                           // as registered, any case
+    bool (*recognises)(std::uint32_t style, std::uint32_t exStyle);  // nullptr: every style
+    Role role;
+    Procedure procedure;
+    Painter painter;
+    bool ownEdge;               // the engine draws its border when it has one (WS_BORDER, client edge)
+    bool recolourItems;         // its owner draws its entries (WM_DRAWITEM); the engine turns the
+                                // system's list colours in them into the skin's
+    ColourMessage asks;         // what its own painting asks its parent with
+    ColourTarget target;        // what a button or static colour message about it asks for
+    Messages repaintAfter;      // besides the messages every control shares
+};
+
+// The kind of a child window (nullptr: none the engine knows, a label's colours at most).
+const ControlKind* kindOf(std::wstring_view className, std::uint32_t style, std::uint32_t exStyle);
+
+Role classify(std::wstring_view className, std::uint32_t style, std::uint32_t exStyle);
+
 ColourTarget colourTarget(ColourMessage message, std::wstring_view className, std::uint32_t style);
+
+// Whether the control's own procedure may have painted it after this message.
+bool repaintsAfter(const ControlKind& kind, std::uint32_t message, bool leftButtonDown);
+
+// A read-only or disabled text box asks for its colours with the static message.
+ColourMessage colourMessageOf(const ControlKind& kind, bool readOnlyOrDisabled);
+
+// A control's state at the moment it is painted.
+struct ControlState {
+    bool hot = false;        // under the pointer
+    bool pressed = false;    // held down
+    bool disabled = false;
+    bool focused = false;
+    bool checked = false;
+    bool indeterminate = false;
+    bool selected = false;   // a list entry
+    bool isDefault = false;  // the default push button
+};
+
+// What a part of a control is painted with in a state. text is the owner's or the skin's text
+// colour as the parent answered it; the rules dim it for a disabled control.
+enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel };
+
+struct PartColours {
+    Colour face = 0;     // fill (push button, check box inside, list entry background)
+    Colour border = 0;   // outline
+    Colour mark = 0;     // tick or dot
+    Colour text = 0;
+    bool filled = true;  // false: the entry shows the list's own background
+};
+
+PartColours partColours(Part part, const ControlState& state, const Skin& skin, Colour text);
+
+// The platform's colours an owner draws a list entry with, as the platform gives them now.
+struct SystemColours {
+    Colour window = 0;
+    Colour windowText = 0;
+    Colour highlight = 0;
+    Colour highlightText = 0;
+};
+
+// What a pixel of an owner-drawn entry shows under the skin: the system's background and text of
+// an entry (selected or not) become the skin's list colours; any other colour is the owner's own
+// (its pictures, its chosen colours) and stays.
+Colour entryPixel(Colour pixel, bool selected, const SystemColours& system, const Skin& skin);
 
 // What the owner's own handling left in the control's colours.
 struct OwnerColours {

@@ -62,9 +62,27 @@ void tellRefusal(const std::wstring& file, int line, const std::wstring& why) {
 
 std::uint32_t styleOf(HWND window) { return static_cast<std::uint32_t>(GetWindowLongW(window, GWL_STYLE)); }
 
-Role roleOf(HWND window) {
-    return classify(ui::win32::classNameOf(window), styleOf(window),
-                    static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE)));
+std::uint32_t exStyleOf(HWND window) { return static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE)); }
+
+// What the engine does with a window, and for a child control the row of its kind.
+struct Recognised {
+    Role role = Role::None;
+    const ControlKind* kind = nullptr;
+};
+
+Recognised recognise(HWND window) {
+    const std::wstring className = ui::win32::classNameOf(window);
+    const std::uint32_t style = styleOf(window);
+    const std::uint32_t exStyle = exStyleOf(window);
+    Recognised found;
+    found.role = classify(className, style, exStyle);
+    if (found.role != Role::None && found.role != Role::TopLevel) found.kind = kindOf(className, style, exStyle);
+    return found;
+}
+
+ui::win32::SubclassProcedure procedureFor(const SkinnedWindow& skinned) {
+    const bool windowProc = skinned.kind == nullptr || skinned.kind->procedure == Procedure::Window;
+    return windowProc ? topLevelProc : controlProc;
 }
 
 LRESULT CALLBACK creationHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -286,10 +304,10 @@ void Engine::restoreOpacity(HWND window) {
 
 void Engine::windowCreated(HWND window, HWND parent) {
     if (!attached_) return;
-    const Role role = roleOf(window);
-    if (role == Role::None) return;
-    if (role != Role::TopLevel && find(parent) == nullptr) return;  // only inside a skinned window
-    skinWindow(window, role);
+    const Recognised found = recognise(window);
+    if (found.role == Role::None) return;
+    if (found.role != Role::TopLevel && find(parent) == nullptr) return;  // only inside a skinned window
+    skinWindow(window, found.role, found.kind);
 }
 
 void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned, true); }
@@ -301,41 +319,43 @@ void Engine::markHot(HWND control) {
     SkinnedWindow* old = find(previous);
     if (old != nullptr && old->hot) {
         old->hot = false;
-        paintControlNow(*old);
+        paintControlNow(*old, resources());
     }
 }
 
 void Engine::skinAllWindows() {
     const HWND focus = GetFocus();
     for (HWND window : threadTopLevelWindows()) {
-        if (roleOf(window) == Role::TopLevel) skinTree(window, focus);
+        if (recognise(window).role == Role::TopLevel) skinTree(window, focus);
     }
 }
 
 void Engine::skinTree(HWND topLevel, HWND focus) {
-    skinWindow(topLevel, Role::TopLevel, focus);
+    skinWindow(topLevel, Role::TopLevel, nullptr, focus);
     for (HWND child : descendants(topLevel)) {
-        const Role role = roleOf(child);
-        if (role != Role::None && find(GetParent(child)) != nullptr) skinWindow(child, role, focus);
+        const Recognised found = recognise(child);
+        if (found.role != Role::None && find(GetParent(child)) != nullptr) {
+            skinWindow(child, found.role, found.kind, focus);
+        }
     }
 }
 
 // The focus is passed in by those that skin windows which may have it: a window being created
 // does not.
-SkinnedWindow* Engine::skinWindow(HWND window, Role role, HWND focus) {
+SkinnedWindow* Engine::skinWindow(HWND window, Role role, const ControlKind* kind, HWND focus) {
     if (SkinnedWindow* known = find(window)) return known;
     auto skinned = std::make_unique<SkinnedWindow>();
     skinned->window = window;
     skinned->role = role;
+    skinned->kind = kind;
     skinned->focused = window == focus;
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
     // Only a caption shows it; asking costs a round trip to the server under Wine.
     skinned->active = skinned->hasCaption && GetActiveWindow() == window;
-    skinned->edge = (role == Role::Edit || role == Role::ListBox) &&
-                    ((styleOf(window) & WS_BORDER) || (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
-    const bool isWindowProc = role == Role::TopLevel || role == Role::Container;
-    if (!ui::win32::setWindowSubclass(window, isWindowProc ? topLevelProc : controlProc, kSubclassId,
-                           reinterpret_cast<DWORD_PTR>(skinned.get()))) {
+    skinned->edge = kind != nullptr && kind->ownEdge &&
+                    ((styleOf(window) & WS_BORDER) || (exStyleOf(window) & WS_EX_CLIENTEDGE));
+    if (!ui::win32::setWindowSubclass(window, procedureFor(*skinned), kSubclassId,
+                                      reinterpret_cast<DWORD_PTR>(skinned.get()))) {
         return nullptr;
     }
     if (shadowOn() && skinned->hasCaption) skinned->shadow = createShadow(window);
@@ -345,8 +365,7 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role, HWND focus) {
 void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     auto found = windows_.find(skinned.window);
     if (found == windows_.end() || found->second.get() != &skinned) return;
-    const bool isWindowProc = skinned.role == Role::TopLevel || skinned.role == Role::Container;
-    if (!ui::win32::removeWindowSubclass(skinned.window, isWindowProc ? topLevelProc : controlProc, kSubclassId) &&
+    if (!ui::win32::removeWindowSubclass(skinned.window, procedureFor(skinned), kSubclassId) &&
         !windowEnding && IsWindow(skinned.window)) {
         return;
     }

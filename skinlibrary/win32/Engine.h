@@ -21,6 +21,7 @@ namespace skin::win32 {
 struct SkinnedWindow {
     HWND window = nullptr;
     Role role = Role::None;
+    const ControlKind* kind = nullptr;  // a child control's row in the rules' table
     bool retired = false;   // no longer skinned; the subclass is gone or going
     bool hasCaption = false;
     bool active = false;
@@ -105,18 +106,19 @@ public:
     // The control under the pointer (nullptr: none). The one before loses its hot look at once,
     // whether or not the platform tells it that the pointer left.
     void markHot(HWND control);
+    // The engine's record of a window it paints, or nullptr.
+    SkinnedWindow* find(HWND window);
 
 private:
     Engine() = default;
     void skinAllWindows();
     void skinTree(HWND topLevel, HWND focus);
-    SkinnedWindow* skinWindow(HWND window, Role role, HWND focus = nullptr);
+    SkinnedWindow* skinWindow(HWND window, Role role, const ControlKind* kind, HWND focus = nullptr);
     // When the platform keeps the subclass (it refuses a thread that does not own the window),
     // the record it points at stays too. A window that is ending loses both.
     void unskin(SkinnedWindow& skinned, bool windowEnding = false);
     void restoreOpacity(HWND window);
     void unskinTree(HWND topLevel);
-    SkinnedWindow* find(HWND window);
     void repaintAll();
     void freeRetired();
 

@@ -149,14 +149,30 @@ void drawCaptionButton(HDC dc, const Box& box, CaptionPart part, const SkinnedWi
     }
 }
 
-// The colours the control's parent answers for it (the owner's where it chose, else the skin's).
-HBRUSH askParent(HWND control, HDC dc, UINT message) {
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(control), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    if (brush == nullptr) {
-        Engine& engine = Engine::instance();
-        brush = engine.resources().brush(engine.skin().windowBackground);
+// The colour messages, one row each: what the rules call them and the platform's number.
+struct ColourMessageRow {
+    ColourMessage message;
+    UINT number;
+};
+constexpr ColourMessageRow kColourMessages[] = {
+    {ColourMessage::Edit, WM_CTLCOLOREDIT},   {ColourMessage::ListBox, WM_CTLCOLORLISTBOX},
+    {ColourMessage::Button, WM_CTLCOLORBTN},  {ColourMessage::Dialog, WM_CTLCOLORDLG},
+    {ColourMessage::Static, WM_CTLCOLORSTATIC}, {ColourMessage::ScrollBar, WM_CTLCOLORSCROLLBAR},
+};
+
+UINT numberOf(ColourMessage message) {
+    for (const ColourMessageRow& row : kColourMessages) {
+        if (row.message == message) return row.number;
     }
+    return WM_CTLCOLORSTATIC;
+}
+
+// The colours the control's parent answers for it (the owner's where it chose, else the skin's).
+HBRUSH askParent(HWND control, HDC dc, ColourMessage message, SkinResources& resources) {
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), numberOf(message),
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(control)));
+    if (brush == nullptr) brush = resources.brush(resources.skin().windowBackground);
     return brush;
 }
 
@@ -190,96 +206,91 @@ void drawLabel(HDC dc, const std::wstring& text, RECT rect, UINT format, bool mu
     }
 }
 
-void paintPushButton(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
-    HWND control = skinned.window;
-    const Skin& skin = Engine::instance().skin();
-    FillRect(dc, &rect, askParent(control, dc, WM_CTLCOLORBTN));
-    const Colour text = GetTextColor(dc);
-    const LONG windowStyle = GetWindowLongW(control, GWL_STYLE);
-    const auto state = static_cast<UINT>(SendMessageW(control, BM_GETSTATE, 0, 0));
-    const bool pushLike = (windowStyle & BS_PUSHLIKE) != 0;
-    const bool pushed = (state & BST_PUSHED) || (pushLike && (state & BST_CHECKED));
-    const bool enabled = IsWindowEnabled(control) != FALSE;
-    const bool hot = skinned.hot || (state & kHotState);
-    const bool isDefault = (windowStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    const bool focused = skinned.focused;
+// Everything a painter reads of the control, gathered once per paint.
+struct Paint {
+    const SkinnedWindow& skinned;
+    HWND control;
+    LONG style;
+    ControlState state;
+    SkinResources& resources;
+    const Skin& skin;
+    HDC dc;
+    RECT rect;
+};
 
-    Colour face = skin.buttonFace;
-    if (!enabled) {
-        face = blend(skin.buttonFace, skin.windowBackground, 120);
-    } else if (pushed) {
-        face = skin.buttonPressed;
-    } else if (hot) {
-        face = skin.buttonHot;
+ControlState stateOf(const SkinnedWindow& skinned, LONG windowStyle) {
+    ControlState state;
+    state.hot = skinned.hot;
+    state.focused = skinned.focused;
+    state.disabled = !IsWindowEnabled(skinned.window);
+    if (skinned.kind->asks == ColourMessage::Button || skinned.kind->asks == ColourMessage::Static) {
+        const auto buttonState = static_cast<UINT>(SendMessageW(skinned.window, BM_GETSTATE, 0, 0));
+        state.hot = state.hot || (buttonState & kHotState);
+        state.pressed = (buttonState & BST_PUSHED) != 0;
+        state.checked = (buttonState & BST_CHECKED) != 0;
+        state.indeterminate = (buttonState & BST_INDETERMINATE) != 0;
+        state.isDefault = (windowStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     }
-    Colour border = skin.buttonBorder;
-    if (!enabled) {
-        border = blend(skin.buttonBorder, skin.windowBackground, 128);
-    } else if (isDefault || focused) {
-        border = darken(skin.buttonBorder, 70);
-    }
-    shape(dc, rect, face, border, 0, 5);
-    if (!pushed && rect.bottom - rect.top > 6) {
-        verticalGradient(dc, rect.left + 2, rect.right - 2, rect.top + 2, rect.bottom - 2, lighten(face, 100), face);
+    return state;
+}
+
+void paintPushButton(const Paint& p) {
+    HDC dc = p.dc;
+    const RECT& rect = p.rect;
+    FillRect(dc, &rect, askParent(p.control, dc, p.skinned.kind->asks, p.resources));
+    const PartColours colours = partColours(Part::PushButton, p.state, p.skin, GetTextColor(dc));
+    const bool down = p.state.pressed || p.state.checked;
+    shape(dc, rect, colours.face, colours.border, 0, 5);
+    if (!down && rect.bottom - rect.top > 6) {
+        verticalGradient(dc, rect.left + 2, rect.right - 2, rect.top + 2, rect.bottom - 2, lighten(colours.face, 100),
+                         colours.face);
     }
 
-    const Selection font(dc, fontOf(control));
+    const Selection font(dc, fontOf(p.control));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, enabled ? text : blend(text, face, 150));
+    SetTextColor(dc, colours.text);
     RECT textRect = {rect.left + 4, rect.top + 2, rect.right - 4, rect.bottom - 2};
-    if (pushed) OffsetRect(&textRect, 1, 1);
-    drawLabel(dc, windowText(control), textRect, DT_CENTER, (windowStyle & BS_MULTILINE) != 0);
-    if (showsFocus(skinned)) {
+    if (down) OffsetRect(&textRect, 1, 1);
+    drawLabel(dc, windowText(p.control), textRect, DT_CENTER, (p.style & BS_MULTILINE) != 0);
+    if (showsFocus(p.skinned)) {
         RECT focus = {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
         drawFocus(dc, focus);
     }
 }
 
-void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
-    HWND control = skinned.window;
-    const Skin& skin = Engine::instance().skin();
-    HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
-    FillRect(dc, &rect, background);
-    const Colour text = GetTextColor(dc);
-    const LONG windowStyle = GetWindowLongW(control, GWL_STYLE);
-    const auto state = static_cast<UINT>(SendMessageW(control, BM_GETSTATE, 0, 0));
-    const bool enabled = IsWindowEnabled(control) != FALSE;
-    const bool radio = skinned.role == Role::RadioButton;
-    const bool boxOnRight = (windowStyle & BS_LEFTTEXT) != 0;
+void paintCheckOrOption(const Paint& p, bool radio) {
+    HDC dc = p.dc;
+    const RECT& rect = p.rect;
+    FillRect(dc, &rect, askParent(p.control, dc, p.skinned.kind->asks, p.resources));
+    const PartColours colours = partColours(Part::CheckBox, p.state, p.skin, GetTextColor(dc));
+    const bool boxOnRight = (p.style & BS_LEFTTEXT) != 0;
 
     const int size = MulDiv(13, GetDeviceCaps(dc, LOGPIXELSY), 96);
     const int top = rect.top + ((rect.bottom - rect.top) - size) / 2;
     const int left = boxOnRight ? rect.right - size : rect.left;
     const RECT box = {left, top, left + size, top + size};
-    Colour border = skinned.hot ? darken(skin.checkBorder, 60) : skin.checkBorder;
-    Colour inside = (state & BST_PUSHED) ? blend(skin.checkBackground, skin.checkBorder, 60) : skin.checkBackground;
-    Colour mark = skin.checkMark;
-    if (!enabled) {
-        border = blend(border, skin.windowBackground, 128);
-        inside = blend(inside, skin.windowBackground, 128);
-        mark = blend(mark, skin.windowBackground, 128);
-    }
-    shape(dc, box, inside, border, radio ? 1 : 0, radio ? 0 : 3);
-    if (radio && (state & BST_CHECKED)) {
+    const Colour mark = colours.mark;
+    shape(dc, box, colours.face, colours.border, radio ? 1 : 0, radio ? 0 : 3);
+    if (radio && p.state.checked) {
         const int inset = size / 4 + 1;
         shape(dc, {box.left + inset, box.top + inset, box.right - inset, box.bottom - inset}, mark, mark, 1, 0);
-    } else if (!radio && (state & BST_CHECKED)) {
+    } else if (!radio && p.state.checked) {
         for (int dy = 0; dy < 2; ++dy) {  // a tick two pixels thick
             line(dc, box.left + 3, box.top + size / 2 + dy - 1, box.left + size / 2 - 1, box.bottom - 4 + dy, mark);
             line(dc, box.left + size / 2 - 1, box.bottom - 4 + dy, box.right - 3, box.top + 3 + dy, mark);
         }
-    } else if (!radio && (state & BST_INDETERMINATE)) {
-        fill(dc, {box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, blend(mark, inside, 100));
+    } else if (!radio && p.state.indeterminate) {
+        fill(dc, {box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, blend(mark, colours.face, 100));
     }
 
-    const Selection font(dc, fontOf(control));
+    const Selection font(dc, fontOf(p.control));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, enabled ? text : blend(text, skin.windowBackground, 140));
+    SetTextColor(dc, colours.text);
     RECT textRect = boxOnRight ? RECT{rect.left, rect.top, box.left - 4, rect.bottom}
                                : RECT{box.right + 4, rect.top, rect.right, rect.bottom};
-    const std::wstring caption = windowText(control);
-    drawLabel(dc, caption, textRect, DT_LEFT, (windowStyle & BS_MULTILINE) != 0);
-    if (showsFocus(skinned) && !caption.empty()) {
+    const std::wstring caption = windowText(p.control);
+    drawLabel(dc, caption, textRect, DT_LEFT, (p.style & BS_MULTILINE) != 0);
+    if (showsFocus(p.skinned) && !caption.empty()) {
         RECT measured = textRect;
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
         const int height = measured.bottom - measured.top;
@@ -290,14 +301,17 @@ void paintCheckOrOption(const SkinnedWindow& skinned, HDC dc, const RECT& rect) 
     }
 }
 
+void paintCheckBox(const Paint& p) { paintCheckOrOption(p, false); }
+void paintRadioButton(const Paint& p) { paintCheckOrOption(p, true); }
+
 // Only the frame and its caption: the group box's inside belongs to the controls within it.
-void paintGroupBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
-    HWND control = skinned.window;
-    const Skin& skin = Engine::instance().skin();
-    HBRUSH background = askParent(control, dc, WM_CTLCOLORSTATIC);
-    const Colour text = GetTextColor(dc);
-    const Selection font(dc, fontOf(control));
-    const std::wstring caption = windowText(control);
+void paintGroupBox(const Paint& p) {
+    HDC dc = p.dc;
+    const RECT& rect = p.rect;
+    HBRUSH background = askParent(p.control, dc, p.skinned.kind->asks, p.resources);
+    const PartColours colours = partColours(Part::GroupLabel, p.state, p.skin, GetTextColor(dc));
+    const Selection font(dc, fontOf(p.control));
+    const std::wstring caption = windowText(p.control);
     SIZE extent{0, 0};
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
@@ -306,41 +320,41 @@ void paintGroupBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
     {
         const Selection brush(dc, GetStockObject(NULL_BRUSH));
         const Selection pen(dc, GetStockObject(DC_PEN));
-        SetDCPenColor(dc, skin.frameBorder);
+        SetDCPenColor(dc, colours.border);
         RoundRect(dc, rect.left, top, rect.right, rect.bottom, 6, 6);
     }
     if (!caption.empty()) {
         RECT label = {rect.left + 8, rect.top, rect.left + 12 + extent.cx, rect.top + metrics.tmHeight};
         FillRect(dc, &label, background);
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, IsWindowEnabled(control) ? text : blend(text, skin.windowBackground, 140));
+        SetTextColor(dc, colours.text);
         label.left += 2;
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_LEFT | DT_SINGLELINE | DT_TOP);
     }
 }
 
-void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
-    HWND control = skinned.window;
-    const Skin& skin = Engine::instance().skin();
-    FillRect(dc, &rect, askParent(control, dc, WM_CTLCOLORLISTBOX));
-    const bool enabled = IsWindowEnabled(control) != FALSE;
-    const Colour text = enabled ? GetTextColor(dc) : blend(GetTextColor(dc), skin.listBackground, 140);
-    const LONG windowStyle = GetWindowLongW(control, GWL_STYLE);
-    const bool multiple = (windowStyle & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+void paintListBox(const Paint& p) {
+    HDC dc = p.dc;
+    HWND control = p.control;
+    FillRect(dc, &p.rect, askParent(control, dc, p.skinned.kind->asks, p.resources));
+    const Colour ownerText = GetTextColor(dc);
+    const bool multiple = (p.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
     const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
     const auto current = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
     const auto caret = static_cast<int>(SendMessageW(control, LB_GETCARETINDEX, 0, 0));
-    const bool focused = showsFocus(skinned);
+    const bool focused = showsFocus(p.skinned);
     const Selection font(dc, fontOf(control));
     SetBkMode(dc, TRANSPARENT);
     std::wstring entry;
+    ControlState state = p.state;
     for (auto i = static_cast<int>(SendMessageW(control, LB_GETTOPINDEX, 0, 0)); i >= 0 && i < count; ++i) {
         RECT item;
         if (SendMessageW(control, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) == LB_ERR) break;
-        if (item.top >= rect.bottom) break;
-        const bool selected = multiple ? SendMessageW(control, LB_GETSEL, i, 0) > 0 : i == current;
-        if (selected) fill(dc, item, enabled ? skin.listSelection : blend(skin.listSelection, skin.listBackground, 160));
-        SetTextColor(dc, selected ? skin.listSelectionText : text);
+        if (item.top >= p.rect.bottom) break;
+        state.selected = multiple ? SendMessageW(control, LB_GETSEL, i, 0) > 0 : i == current;
+        const PartColours colours = partColours(Part::ListEntry, state, p.skin, ownerText);
+        if (colours.filled) fill(dc, item, colours.face);
+        SetTextColor(dc, colours.text);
         const auto length = static_cast<int>(SendMessageW(control, LB_GETTEXTLEN, i, 0));
         if (length > 0 && length < 32768) {
             entry.assign(static_cast<std::size_t>(length) + 1, L'\0');
@@ -356,6 +370,18 @@ void paintListBox(const SkinnedWindow& skinned, HDC dc, const RECT& rect) {
         }
     }
 }
+
+// The painter of each kind the rules name; buffered ones draw off-screen and are copied in one go.
+struct PainterRow {
+    Painter painter;
+    void (*paint)(const Paint&);
+    bool buffered;
+};
+constexpr PainterRow kPainters[] = {
+    {Painter::PushButton, paintPushButton, true},   {Painter::CheckBox, paintCheckBox, true},
+    {Painter::RadioButton, paintRadioButton, true}, {Painter::GroupBox, paintGroupBox, false},
+    {Painter::ListBox, paintListBox, true},
+};
 
 // The frame's colour with the bar's gradient, the line around the client area and the border.
 void drawFrameBackground(HDC paint, const FrameGeometry& geometry, const CaptionLayout& layout, Colour base,
@@ -431,35 +457,81 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     canvas.show();
 }
 
-void paintControl(SkinnedWindow& skinned, HDC dc) {
-    RECT rect;
-    GetClientRect(skinned.window, &rect);
-    if (skinned.role == Role::GroupBox) {
-        paintGroupBox(skinned, dc, rect);
-        return;
+ColourMessage colourMessageFrom(UINT message) {
+    for (const ColourMessageRow& row : kColourMessages) {
+        if (row.number == message) return row.message;
     }
-    Canvas canvas(dc, rect.right, rect.bottom);
-    switch (skinned.role) {
-    case Role::PushButton:
-        paintPushButton(skinned, canvas.dc(), rect);
-        break;
-    case Role::CheckBox:
-    case Role::RadioButton:
-        paintCheckOrOption(skinned, canvas.dc(), rect);
-        break;
-    case Role::ListBox:
-        paintListBox(skinned, canvas.dc(), rect);
-        break;
-    default:
-        return;
-    }
-    canvas.show();
+    return ColourMessage::Static;
 }
 
-void paintEdge(SkinnedWindow& skinned) {
+LRESULT drawEntryInSkin(DRAWITEMSTRUCT& item, SkinResources& resources, const std::function<LRESULT()>& ownerDraws) {
+    const RECT box = item.rcItem;
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    HDC target = item.hDC;
+    if (width <= 0 || height <= 0 || width > 8192 || height > 8192 || target == nullptr) return ownerDraws();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const ui::win32::BitmapHandle bitmap(CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ui::win32::MemoryDC memory(CreateCompatibleDC(target));
+    if (bitmap.get() == nullptr || memory.get() == nullptr || bits == nullptr) return ownerDraws();
+    HDC dc = memory.get();
+    const Selection selected(dc, bitmap.get());
+    // What the list box set up in its DC for the owner; the entry keeps its own coordinates.
+    const Selection font(dc, GetCurrentObject(target, OBJ_FONT));
+    SetTextColor(dc, GetTextColor(target));
+    SetBkColor(dc, GetBkColor(target));
+    SetBkMode(dc, GetBkMode(target));
+    SetViewportOrgEx(dc, -box.left, -box.top, nullptr);
+    BitBlt(dc, box.left, box.top, width, height, target, box.left, box.top, SRCCOPY);
+    item.hDC = dc;
+    const LRESULT result = ownerDraws();
+    item.hDC = target;
+    GdiFlush();
+
+    const SystemColours system{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_HIGHLIGHT),
+                               GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    const bool entrySelected = (item.itemState & ODS_SELECTED) != 0;
+    auto* pixel = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const std::uint32_t p = pixel[i];  // 0x00RRGGBB
+        const Colour shown = entryPixel(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF), entrySelected, system,
+                                        resources.skin());
+        pixel[i] = (static_cast<std::uint32_t>(redOf(shown)) << 16) |
+                   (static_cast<std::uint32_t>(greenOf(shown)) << 8) | static_cast<std::uint32_t>(blueOf(shown));
+    }
+    BitBlt(target, box.left, box.top, width, height, dc, box.left, box.top, SRCCOPY);
+    return result;
+}
+
+void paintControl(SkinnedWindow& skinned, HDC dc, SkinResources& resources) {
+    if (skinned.kind == nullptr) return;
+    for (const PainterRow& row : kPainters) {
+        if (row.painter != skinned.kind->painter) continue;
+        RECT rect;
+        GetClientRect(skinned.window, &rect);
+        const LONG windowStyle = GetWindowLongW(skinned.window, GWL_STYLE);
+        const ControlState state = stateOf(skinned, windowStyle);
+        if (!row.buffered) {
+            row.paint({skinned, skinned.window, windowStyle, state, resources, resources.skin(), dc, rect});
+            return;
+        }
+        Canvas canvas(dc, rect.right, rect.bottom);
+        row.paint({skinned, skinned.window, windowStyle, state, resources, resources.skin(), canvas.dc(), rect});
+        canvas.show();
+        return;
+    }
+}
+
+void paintEdge(SkinnedWindow& skinned, SkinResources& resources) {
     HWND control = skinned.window;
-    if (!IsWindowVisible(control)) return;
-    const Skin& skin = Engine::instance().skin();
+    if (!IsWindowVisible(control) || skinned.kind == nullptr) return;
     RECT frame;
     GetWindowRect(control, &frame);
     POINT origin{0, 0};
@@ -470,22 +542,14 @@ void paintEdge(SkinnedWindow& skinned) {
     HDC dc = windowDC.get();
     if (dc == nullptr) return;
     const RECT outer = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
-    const bool enabled = IsWindowEnabled(control) != FALSE;
-    Colour border = skin.editBorder;
-    if (!enabled) {
-        border = blend(border, skin.windowBackground, 128);
-    } else if (skinned.focused) {
-        border = darken(border, 70);
-    }
-    outline(dc, outer, border);
+    ControlState state;
+    state.disabled = IsWindowEnabled(control) == FALSE;
+    state.focused = skinned.focused;
+    outline(dc, outer, partColours(Part::Edge, state, resources.skin(), 0).border);
     if (thickness > 1) {
         // Inside the line, the box's own background, as its owner or the skin answers it.
-        const bool readOnly = skinned.role == Role::Edit &&
-                              (!enabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY));
-        const UINT message = skinned.role == Role::ListBox ? WM_CTLCOLORLISTBOX
-                             : readOnly                     ? WM_CTLCOLORSTATIC
-                                                            : WM_CTLCOLOREDIT;
-        HBRUSH inside = askParent(control, dc, message);
+        const bool readOnly = state.disabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY);
+        HBRUSH inside = askParent(control, dc, colourMessageOf(*skinned.kind, readOnly), resources);
         for (int ring = 1; ring < thickness && ring < 3; ++ring) {
             const RECT band = {outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
             FrameRect(dc, &band, inside);
@@ -493,10 +557,10 @@ void paintEdge(SkinnedWindow& skinned) {
     }
 }
 
-void paintControlNow(SkinnedWindow& skinned) {
+void paintControlNow(SkinnedWindow& skinned, SkinResources& resources) {
     if (!skinned.redraw || !IsWindowVisible(skinned.window)) return;
     const WindowDC dc(skinned.window, GetDC(skinned.window));
-    if (dc.get() != nullptr) paintControl(skinned, dc.get());
+    if (dc.get() != nullptr) paintControl(skinned, dc.get(), resources);
 }
 
 }  // namespace skin::win32

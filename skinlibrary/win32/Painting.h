@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "skinlibrary/SkinRules.h"
 
 namespace skin::win32 {
@@ -12,9 +14,14 @@ struct SkinnedWindow;
 class SkinResources;
 
 void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
-void paintControl(SkinnedWindow& skinned, HDC dc);
-void paintControlNow(SkinnedWindow& skinned);
-void paintEdge(SkinnedWindow& skinned);
+void paintControl(SkinnedWindow& skinned, HDC dc, SkinResources& resources);
+void paintControlNow(SkinnedWindow& skinned, SkinResources& resources);
+void paintEdge(SkinnedWindow& skinned, SkinResources& resources);
+// Lets the owner draw a list entry (ownerDraws: its handling of WM_DRAWITEM) into a bitmap of the
+// entry's size, then shows it with the system's list colours in it turned into the skin's.
+LRESULT drawEntryInSkin(DRAWITEMSTRUCT& item, SkinResources& resources, const std::function<LRESULT()>& ownerDraws);
+// The rules' name for a WM_CTLCOLOR* message.
+ColourMessage colourMessageFrom(UINT message);
 CaptionLayout captionLayoutOf(HWND window);
 bool usesSystemBrush(HBRUSH brush);
 

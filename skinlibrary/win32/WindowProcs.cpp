@@ -21,23 +21,6 @@ POINT pointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-ColourMessage colourMessageOf(UINT message) {
-    switch (message) {
-    case WM_CTLCOLOREDIT:
-        return ColourMessage::Edit;
-    case WM_CTLCOLORLISTBOX:
-        return ColourMessage::ListBox;
-    case WM_CTLCOLORBTN:
-        return ColourMessage::Button;
-    case WM_CTLCOLORDLG:
-        return ColourMessage::Dialog;
-    case WM_CTLCOLORSCROLLBAR:
-        return ColourMessage::ScrollBar;
-    default:
-        return ColourMessage::Static;
-    }
-}
-
 // The owner answers first; the skin fills in only what it left at the system's defaults.
 LRESULT answerColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = defSubclassProc(window, message, wParam, lParam);
@@ -48,7 +31,7 @@ LRESULT answerColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     OwnerColours owner;
     owner.choseBackground = result != 0 && !usesSystemBrush(reinterpret_cast<HBRUSH>(result));
     owner.choseText = GetTextColor(dc) != GetSysColor(COLOR_WINDOWTEXT);
-    const ColourTarget target = colourTarget(colourMessageOf(message), classNameOf(control),
+    const ColourTarget target = colourTarget(colourMessageFrom(message), classNameOf(control),
                                              static_cast<std::uint32_t>(GetWindowLongW(control, GWL_STYLE)));
     const ColourAnswer answer = decideColours(target, owner, engine.skin());
     if (answer.setText) SetTextColor(dc, answer.text);
@@ -279,6 +262,13 @@ LRESULT handleTopLevel(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPAR
             return 1;
         }
         break;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        SkinnedWindow* control = item != nullptr ? Engine::instance().find(item->hwndItem) : nullptr;
+        if (control == nullptr || control->kind == nullptr || !control->kind->recolourItems) break;
+        return drawEntryInSkin(*item, Engine::instance().resources(),
+                               [&] { return defSubclassProc(window, message, wParam, lParam); });
+    }
     case WM_WINDOWPOSCHANGED:
     case WM_SHOWWINDOW: {
         LRESULT result = defSubclassProc(window, message, wParam, lParam);
@@ -296,47 +286,20 @@ LRESULT handleTopLevel(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPAR
     return defSubclassProc(window, message, wParam, lParam);
 }
 
-// Messages after which the platform's control proc may have painted itself directly.
-bool mayPaintDirectly(Role role, UINT message, WPARAM wParam) {
-    switch (message) {
-    case WM_SETTEXT:
-    case WM_ENABLE:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR:
-    case WM_CAPTURECHANGED:
-    case WM_UPDATEUISTATE:
-    case WM_SETFONT:
-    case WM_STYLECHANGED:
-        return true;
-    case WM_MOUSEMOVE:
-        return (wParam & MK_LBUTTON) != 0;
-    default:
-        break;
-    }
-    if (role == Role::ListBox) {
-        switch (message) {
-        case LB_SETCURSEL:
-        case LB_SETSEL:
-        case LB_SETCARETINDEX:
-        case LB_SELITEMRANGE:
-        case LB_SELITEMRANGEEX:
-        case LB_SETTOPINDEX:
-        case WM_TIMER:
-        case WM_VSCROLL:
-        case WM_MOUSEWHEEL:
-            return true;
-        default:
-            return false;
-        }
-    }
-    return message == BM_SETSTATE || message == BM_SETCHECK || message == BM_SETSTYLE || message == BM_CLICK;
-}
+// The rules name the platform's messages by number.
+static_assert(msg::kSetText == WM_SETTEXT && msg::kEnable == WM_ENABLE && msg::kSetFocus == WM_SETFOCUS &&
+              msg::kKillFocus == WM_KILLFOCUS && msg::kLButtonDown == WM_LBUTTONDOWN &&
+              msg::kLButtonUp == WM_LBUTTONUP && msg::kLButtonDblClk == WM_LBUTTONDBLCLK &&
+              msg::kMouseMove == WM_MOUSEMOVE && msg::kKeyDown == WM_KEYDOWN && msg::kKeyUp == WM_KEYUP &&
+              msg::kChar == WM_CHAR && msg::kCaptureChanged == WM_CAPTURECHANGED &&
+              msg::kUpdateUiState == WM_UPDATEUISTATE && msg::kSetFont == WM_SETFONT &&
+              msg::kStyleChanged == WM_STYLECHANGED && msg::kTimer == WM_TIMER && msg::kVScroll == WM_VSCROLL &&
+              msg::kMouseWheel == WM_MOUSEWHEEL);
+static_assert(msg::kButtonSetCheck == BM_SETCHECK && msg::kButtonSetState == BM_SETSTATE &&
+              msg::kButtonSetStyle == BM_SETSTYLE && msg::kButtonClick == BM_CLICK);
+static_assert(msg::kListSetSel == LB_SETSEL && msg::kListSetCurSel == LB_SETCURSEL &&
+              msg::kListSetTopIndex == LB_SETTOPINDEX && msg::kListSelItemRange == LB_SELITEMRANGE &&
+              msg::kListSelItemRangeEx == LB_SELITEMRANGEEX && msg::kListSetCaretIndex == LB_SETCARETINDEX);
 
 // A text box keeps its own painting inside; only its border is the engine's.
 LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -348,7 +311,7 @@ LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM l
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case WM_STYLECHANGED:
-        paintEdge(skinned);
+        paintEdge(skinned, Engine::instance().resources());
         break;
     default:
         break;
@@ -363,17 +326,18 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         return defSubclassProc(window, message, wParam, lParam);
     }
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) skinned.focused = message == WM_SETFOCUS;
-    if (skinned.role == Role::Edit || (message == WM_NCPAINT && skinned.edge)) {
+    if (skinned.kind == nullptr) return defSubclassProc(window, message, wParam, lParam);
+    if (skinned.kind->painter == Painter::Platform || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
     }
     switch (message) {
     case WM_PAINT: {
         const ui::win32::PaintDC paint(window);
-        paintControl(skinned, paint.get());
+        paintControl(skinned, paint.get(), Engine::instance().resources());
         return 0;
     }
     case WM_PRINTCLIENT:
-        paintControl(skinned, reinterpret_cast<HDC>(wParam));
+        paintControl(skinned, reinterpret_cast<HDC>(wParam), Engine::instance().resources());
         return 0;
     case WM_ERASEBKGND:
         return 1;  // the painting covers the whole control
@@ -389,7 +353,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
             TrackMouseEvent(&track);
             LRESULT result = defSubclassProc(window, message, wParam, lParam);
-            if (stillSkinned(skinned)) paintControlNow(skinned);
+            if (stillSkinned(skinned)) paintControlNow(skinned, Engine::instance().resources());
             return result;
         }
         break;
@@ -397,7 +361,7 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         Engine::instance().markHot(nullptr);
         if (skinned.hot) {
             skinned.hot = false;
-            paintControlNow(skinned);
+            paintControlNow(skinned, Engine::instance().resources());
         }
         break;
     default:
@@ -405,9 +369,10 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     }
     LRESULT result = defSubclassProc(window, message, wParam, lParam);
     if (!stillSkinned(skinned)) return result;
-    if (mayPaintDirectly(skinned.role, message, wParam)) paintControlNow(skinned);
+    SkinResources& resources = Engine::instance().resources();
+    if (repaintsAfter(*skinned.kind, message, (wParam & MK_LBUTTON) != 0)) paintControlNow(skinned, resources);
     if (skinned.edge && (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE)) {
-        paintEdge(skinned);
+        paintEdge(skinned, resources);
     }
     return result;
 }

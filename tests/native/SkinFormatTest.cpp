@@ -188,6 +188,78 @@ TEST(SkinFormat, BrokenFilesAreRefusedWithWhereAndWhy) {
     }
 }
 
+// The keys that came later, each with what a file of only the first keys derives for it: the
+// file below, and the built-in skin (a file of [skin] alone).
+struct DerivedField {
+    const char* section;
+    const char* key;
+    Colour Skin::*member;
+    Colour fromOldFile;
+    Colour builtIn;
+};
+
+const DerivedField kDerivedFields[] = {
+    {"scrollbar", "track", &Skin::scrollbarTrack, rgb(0x0F, 0x1D, 0x2C), rgb(0xDB, 0xE0, 0xE6)},
+    {"scrollbar", "thumb", &Skin::scrollbarThumb, rgb(0xA0, 0xB0, 0xC0), rgb(0xDC, 0xE8, 0xF7)},
+    {"scrollbar", "thumb_hot", &Skin::scrollbarThumbHot, rgb(0xC0, 0xD0, 0xE0), rgb(0xEC, 0xF3, 0xFD)},
+    {"scrollbar", "arrow", &Skin::scrollbarArrow, rgb(0x0A, 0x0B, 0x0C), rgb(0x1E, 0x2B, 0x3C)},
+    {"scrollbar", "border", &Skin::scrollbarBorder, rgb(0x50, 0x60, 0x70), rgb(0x6F, 0x93, 0xC2)},
+    {"combo", "button", &Skin::comboButton, rgb(0xA0, 0xB0, 0xC0), rgb(0xDC, 0xE8, 0xF7)},
+    {"combo", "button_hot", &Skin::comboButtonHot, rgb(0xC0, 0xD0, 0xE0), rgb(0xEC, 0xF3, 0xFD)},
+    {"combo", "arrow", &Skin::comboArrow, rgb(0x0A, 0x0B, 0x0C), rgb(0x1E, 0x2B, 0x3C)},
+    {"menu", "background", &Skin::menuBackground, rgb(0xF0, 0xE0, 0xD0), rgb(0xFF, 0xFF, 0xFF)},
+    {"menu", "text", &Skin::menuText, rgb(0x0F, 0x0E, 0x0D), rgb(0x00, 0x00, 0x00)},
+    {"menu", "selection", &Skin::menuSelection, rgb(0x20, 0x30, 0x40), rgb(0x3A, 0x72, 0xBA)},
+    {"menu", "selection_text", &Skin::menuSelectionText, rgb(0xFA, 0xFB, 0xFC), rgb(0xFF, 0xFF, 0xFF)},
+    {"menu", "border", &Skin::menuBorder, rgb(0x01, 0x02, 0x03), rgb(0x23, 0x4A, 0x7A)},
+    {"tooltip", "background", &Skin::tooltipBackground, rgb(0x10, 0x20, 0x30), rgb(0xEE, 0xF3, 0xFA)},
+    {"tooltip", "text", &Skin::tooltipText, rgb(0x11, 0x22, 0x33), rgb(0x1E, 0x2B, 0x3C)},
+    {"tooltip", "border", &Skin::tooltipBorder, rgb(0x50, 0x60, 0x70), rgb(0x6F, 0x93, 0xC2)},
+    {"progress", "bar", &Skin::progressBar, rgb(0x40, 0x50, 0x60), rgb(0x3A, 0x72, 0xBA)},
+    {"progress", "background", &Skin::progressBackground, rgb(0xF0, 0xE0, 0xD0), rgb(0xFF, 0xFF, 0xFF)},
+    {"trackbar", "channel", &Skin::trackbarChannel, rgb(0x70, 0x80, 0x90), rgb(0x8E, 0xAA, 0xD0)},
+    {"trackbar", "thumb", &Skin::trackbarThumb, rgb(0xA0, 0xB0, 0xC0), rgb(0xDC, 0xE8, 0xF7)},
+    {"tab", "face", &Skin::tabFace, rgb(0xA0, 0xB0, 0xC0), rgb(0xDC, 0xE8, 0xF7)},
+    {"tab", "selected", &Skin::tabSelected, rgb(0x10, 0x20, 0x30), rgb(0xEE, 0xF3, 0xFA)},
+    {"tab", "text", &Skin::tabText, rgb(0x0A, 0x0B, 0x0C), rgb(0x1E, 0x2B, 0x3C)},
+    {"tab", "border", &Skin::tabBorder, rgb(0x50, 0x60, 0x70), rgb(0x6F, 0x93, 0xC2)},
+    {"status", "background", &Skin::statusBackground, rgb(0x10, 0x20, 0x30), rgb(0xEE, 0xF3, 0xFA)},
+    {"status", "text", &Skin::statusText, rgb(0x11, 0x22, 0x33), rgb(0x1E, 0x2B, 0x3C)},
+};
+
+// A file written before the later keys: only the first ones, each its own colour.
+const char kOldFile[] =
+    "[window]\nbackground = #102030\ntext = #112233\nborder = #010203\n[caption]\nactive = #405060\n"
+    "[button]\nface = #A0B0C0\ntext = #0A0B0C\nborder = #506070\nhot = #C0D0E0\n"
+    "[edit]\nbackground = #F0E0D0\ntext = #0F0E0D\nborder = #708090\n"
+    "[list]\nselection = #203040\nselection_text = #FAFBFC\n";
+
+TEST(SkinFormat, AFileWithoutTheLaterKeysDerivesThemFromItsOwn) {
+    const Skin old = parsed(file(kOldFile));
+    const Skin bare = parsed(file(""));
+    for (const DerivedField& field : kDerivedFields) {
+        EXPECT_EQ(old.*field.member, field.fromOldFile) << field.section << "." << field.key;
+        EXPECT_EQ(bare.*field.member, field.builtIn) << field.section << "." << field.key << " of [skin] alone";
+        EXPECT_EQ(defaultSkin().*field.member, field.builtIn) << field.section << "." << field.key << " built in";
+    }
+}
+
+TEST(SkinFormat, ALaterKeyTheFileSetsKeepsItsValue) {
+    for (const DerivedField& key : kDerivedFields) {
+        const Skin skin =
+            parsed(file(std::string(kOldFile) + "[" + key.section + "]\n" + key.key + " = #ABCDEF\n"));
+        for (const DerivedField& field : kDerivedFields) {
+            const Colour expected = &field == &key ? rgb(0xAB, 0xCD, 0xEF) : field.fromOldFile;
+            EXPECT_EQ(skin.*field.member, expected) << "after " << key.section << "." << key.key << ", field "
+                                                    << field.section << "." << field.key;
+        }
+    }
+    // Set before its source in the file, the later key still wins.
+    const Skin early = parsed("[scrollbar]\ntrack = #010101\n[skin]\n[window]\nbackground = #808080\n");
+    EXPECT_EQ(early.scrollbarTrack, rgb(1, 1, 1));
+    EXPECT_FALSE(parseSkin(file("[menu]\nselection = #12\n")).skin.has_value()) << "a bad value is refused";
+}
+
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

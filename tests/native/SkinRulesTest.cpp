@@ -37,11 +37,14 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"Button", kChild | 0x3 | 0x80, Role::None},                     // shows a bitmap
         {L"Button", kChild | 0x3 | 0x1000, Role::PushButton},             // check box drawn as a button
         {L"ListBox", kChild | 0x1, Role::ListBox},
-        {L"listbox", kChild | 0x10, Role::None},                          // owner-drawn entries
+        {L"listbox", kChild | 0x10, Role::OwnerDrawnListBox},             // owner-drawn entries
+        {L"ListBox", kChild | 0x20 | 0x2000, Role::None},                 // no data of its own
         {L"ListBox", kChild | 0x200, Role::None},                         // several columns
         {L"Edit", kChild, Role::None},                                    // no border to paint
         {L"Edit", kChild | kBorder, Role::Edit},
         {L"EDIT", kChild, Role::Edit, 0x200},                             // sunken edge
+        {L"ComboBox", kChild | 0x3 | 0x10, Role::OwnerDrawnComboBox},      // a drop-down list drawing its entries
+        {L"ComboBox", kChild | 0x3, Role::None},
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
@@ -136,6 +139,159 @@ TEST(SkinRules, TheOwnersColoursWin) {
         if (c.setBackground) {
             EXPECT_EQ(answer.background, c.background) << target;
         }
+    }
+}
+
+// After which messages a control's own procedure may have painted it, so that the engine paints
+// it again: the messages every painted control shares, and its own kind's, no other kind's.
+TEST(SkinRules, WhenAControlIsPaintedAgain) {
+    struct Case {
+        const wchar_t* className;
+        std::uint32_t style;
+        std::uint32_t message;
+        bool leftButtonDown;
+        bool repaints;
+    };
+    const Case cases[] = {
+        {L"Button", kChild, 0x00F3, false, true},                 // BM_SETSTATE on a push button
+        {L"Button", kChild | 0x3, 0x00F1, false, true},           // BM_SETCHECK on a check box
+        {L"Button", kChild, 0x0186, false, false},                // LB_SETCURSEL is no button's
+        {L"ListBox", kChild | 0x1, 0x0186, false, true},          // LB_SETCURSEL
+        {L"ListBox", kChild | 0x1, 0x0115, false, true},          // WM_VSCROLL
+        {L"ListBox", kChild | 0x1, 0x00F1, false, false},         // BM_SETCHECK is no list's
+        {L"ListBox", kChild | 0x1, 0x000C, false, true},          // WM_SETTEXT: every kind
+        {L"Button", kChild | 0x7, 0x0007, false, true},           // WM_SETFOCUS on a frame
+        {L"Button", kChild, 0x0200, false, false},                // a mere move over it
+        {L"Button", kChild, 0x0200, true, true},                  // a move with the button held
+        {L"Button", kChild, 0x000F, false, false},                // WM_PAINT is its own
+        {L"Edit", kChild | kBorder, 0x000C, false, false},        // a text box paints its own inside
+    };
+    for (const Case& c : cases) {
+        const ControlKind* kind = kindOf(c.className, c.style, 0);
+        ASSERT_NE(kind, nullptr) << std::string(c.className, c.className + std::wcslen(c.className));
+        EXPECT_EQ(repaintsAfter(*kind, c.message, c.leftButtonDown), c.repaints)
+            << std::string(c.className, c.className + std::wcslen(c.className)) << " " << std::hex << c.message;
+    }
+    // What the engine leaves alone has no kind, or none it paints.
+    EXPECT_EQ(kindOf(L"Static", kChild, 0), nullptr);
+    EXPECT_TRUE(kindOf(L"ListBox", kChild | 0x10, 0)->recolourItems);  // owner-drawn entries
+    EXPECT_FALSE(kindOf(L"ListBox", kChild, 0)->recolourItems);
+    // The border is the engine's only for the boxes it draws the edge of.
+    EXPECT_TRUE(kindOf(L"Edit", kChild | kBorder, 0)->ownEdge);
+    EXPECT_TRUE(kindOf(L"ListBox", kChild, 0)->ownEdge);
+    EXPECT_FALSE(kindOf(L"Button", kChild, 0)->ownEdge);
+    // A read-only or disabled text box asks with the static message; a list box never does.
+    EXPECT_EQ(colourMessageOf(*kindOf(L"Edit", kChild | kBorder, 0), true), ColourMessage::Static);
+    EXPECT_EQ(colourMessageOf(*kindOf(L"Edit", kChild | kBorder, 0), false), ColourMessage::Edit);
+    EXPECT_EQ(colourMessageOf(*kindOf(L"ListBox", kChild, 0), true), ColourMessage::ListBox);
+}
+
+// The colours of a control's parts in each state, for a skin of plain values.
+TEST(SkinRules, StatesToColours) {
+    Skin skin = defaultSkin();
+    skin.windowBackground = rgb(250, 250, 250);
+    skin.buttonFace = rgb(200, 100, 0);
+    skin.buttonBorder = rgb(0, 0, 100);
+    skin.buttonHot = rgb(1, 2, 3);
+    skin.buttonPressed = rgb(4, 5, 6);
+    skin.checkBackground = rgb(240, 240, 200);
+    skin.checkBorder = rgb(0, 120, 0);
+    skin.checkMark = rgb(120, 0, 0);
+    skin.editBorder = rgb(100, 150, 200);
+    skin.listBackground = rgb(255, 255, 240);
+    skin.listSelection = rgb(0, 0, 200);
+    skin.listSelectionText = rgb(7, 8, 9);
+    skin.frameBorder = rgb(11, 12, 13);
+    const Colour text = rgb(10, 20, 30);
+
+    ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
+    hot.hot = true;
+    pressed.pressed = true;
+    pressed.hot = true;  // held down under the pointer: pressed wins
+    disabled.disabled = true;
+    disabled.hot = true;  // a disabled control under the pointer stays disabled
+    focused.focused = true;
+    isDefault.isDefault = true;
+    checked.checked = true;  // a push-like check box, checked
+    selected.selected = true;
+    selectedDisabled.selected = true;
+    selectedDisabled.disabled = true;
+
+    struct Case {
+        const char* what;
+        Part part;
+        ControlState state;
+        Colour face, border, mark, text;
+        bool filled;
+    };
+    const Case cases[] = {
+        {"button", Part::PushButton, plain, rgb(200, 100, 0), rgb(0, 0, 100), 0, text, true},
+        {"button hot", Part::PushButton, hot, rgb(1, 2, 3), rgb(0, 0, 100), 0, text, true},
+        {"button pressed", Part::PushButton, pressed, rgb(4, 5, 6), rgb(0, 0, 100), 0, text, true},
+        {"button checked", Part::PushButton, checked, rgb(4, 5, 6), rgb(0, 0, 100), 0, text, true},
+        {"button disabled", Part::PushButton, disabled, rgb(224, 171, 118), rgb(125, 125, 175), 0, rgb(136, 109, 82),
+         true},
+        {"button focused", Part::PushButton, focused, rgb(200, 100, 0), rgb(0, 0, 73), 0, text, true},
+        {"button default", Part::PushButton, isDefault, rgb(200, 100, 0), rgb(0, 0, 73), 0, text, true},
+        {"check", Part::CheckBox, plain, rgb(240, 240, 200), rgb(0, 120, 0), rgb(120, 0, 0), text, true},
+        {"check hot", Part::CheckBox, hot, rgb(240, 240, 200), rgb(0, 92, 0), rgb(120, 0, 0), text, true},
+        {"check pressed", Part::CheckBox, pressed, rgb(184, 212, 153), rgb(0, 92, 0), rgb(120, 0, 0), text, true},
+        {"check disabled", Part::CheckBox, disabled, rgb(245, 245, 225), rgb(125, 171, 125), rgb(185, 125, 125),
+         rgb(142, 146, 151), true},
+        {"edge", Part::Edge, plain, 0, rgb(100, 150, 200), 0, text, true},
+        {"edge focused", Part::Edge, focused, 0, rgb(73, 109, 145), 0, text, true},
+        {"edge disabled", Part::Edge, disabled, 0, rgb(175, 200, 225), 0, text, true},
+        {"entry", Part::ListEntry, plain, rgb(255, 255, 240), 0, 0, text, false},
+        {"entry selected", Part::ListEntry, selected, rgb(0, 0, 200), 0, 0, rgb(7, 8, 9), true},
+        {"entry selected disabled", Part::ListEntry, selectedDisabled, rgb(160, 160, 225), 0, 0, rgb(7, 8, 9), true},
+        {"entry disabled", Part::ListEntry, disabled, rgb(255, 255, 240), 0, 0, rgb(145, 149, 145), false},
+        {"frame", Part::GroupLabel, plain, 0, rgb(11, 12, 13), 0, text, true},
+        {"frame disabled", Part::GroupLabel, disabled, 0, rgb(11, 12, 13), 0, rgb(142, 146, 151), true},
+    };
+    for (const Case& c : cases) {
+        const PartColours colours = partColours(c.part, c.state, skin, text);
+        if (c.part != Part::Edge && c.part != Part::GroupLabel) {
+            EXPECT_EQ(colours.face, c.face) << c.what;
+        }
+        if (c.part != Part::ListEntry) {
+            EXPECT_EQ(colours.border, c.border) << c.what;
+        }
+        if (c.part == Part::CheckBox) {
+            EXPECT_EQ(colours.mark, c.mark) << c.what;
+        }
+        EXPECT_EQ(colours.text, c.text) << c.what;
+        EXPECT_EQ(colours.filled, c.filled) << c.what;
+    }
+}
+
+// An owner-drawn entry: the system's list colours in it become the skin's, per the entry's state;
+// the owner's own colours (a folder's yellow) stay.
+TEST(SkinRules, OwnerDrawnEntriesTakeTheSkinsListColours) {
+    Skin skin = defaultSkin();
+    skin.listBackground = rgb(1, 1, 1);
+    skin.listText = rgb(2, 2, 2);
+    skin.listSelection = rgb(3, 3, 3);
+    skin.listSelectionText = rgb(4, 4, 4);
+    // As the platform gives them by default: white window and highlight text, blue highlight.
+    const SystemColours system{rgb(255, 255, 255), rgb(0, 0, 0), rgb(0, 120, 215), rgb(255, 255, 255)};
+    struct Case {
+        Colour pixel;
+        bool selected;
+        Colour shown;
+    };
+    const Case cases[] = {
+        {rgb(0, 120, 215), true, rgb(3, 3, 3)},     // the selection's blue
+        {rgb(255, 255, 255), true, rgb(4, 4, 4)},   // white on it is the selected text
+        {rgb(255, 255, 255), false, rgb(1, 1, 1)},  // white elsewhere is the list's background
+        {rgb(0, 0, 0), false, rgb(2, 2, 2)},
+        {rgb(0, 0, 0), true, rgb(0, 0, 0)},         // black in a selected entry is the owner's
+        {rgb(0, 120, 215), false, rgb(0, 120, 215)},
+        {rgb(250, 206, 90), true, rgb(250, 206, 90)},  // a folder's yellow
+        {rgb(250, 206, 90), false, rgb(250, 206, 90)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(entryPixel(c.pixel, c.selected, system, skin), c.shown)
+            << std::hex << c.pixel << (c.selected ? " selected" : "");
     }
 }
 

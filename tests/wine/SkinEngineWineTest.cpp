@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -103,7 +104,32 @@ int shadowsShown() {
 const Colour kSystemFace = GetSysColor(COLOR_BTNFACE);
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
-enum ControlId { kButton = 10, kCheck, kEdit, kList };
+enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo };
+
+// An owner-drawn list's entries drawn as a host draws them: in the system's list colours.
+LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MEASUREITEM) {
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 18;
+        return TRUE;
+    }
+    if (message == WM_DRAWITEM) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        if (item.itemID == static_cast<UINT>(-1) || item.CtlType != ODT_LISTBOX) return TRUE;
+        wchar_t text[64] = L"";
+        if (SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0) < 63) {
+            SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
+        }
+        RECT box = item.rcItem;
+        box.left += 20;
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        DrawTextW(item.hDC, text, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
 
 // A window like the programs': system background, a caption with minimise and close, and the
 // controls whose looks the skin sets.
@@ -120,8 +146,15 @@ public:
         add(L"BUTTON", L"选项一", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 50, 100, 22, kCheck);
         add(L"EDIT", L"编辑框", ES_AUTOHSCROLL, 10, 110, 150, 24, kEdit);
         add(L"LISTBOX", L"", WS_VSCROLL, 200, 110, 170, 90, kList);
-        for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
-            SendMessageW(control(kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        add(L"LISTBOX", L"", WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 200, 10, 170, 90, kOwnerList);
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 170, 150, 120,
+            kOwnerCombo);
+        SendMessageW(control(kOwnerCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:"));
+        SendMessageW(control(kOwnerCombo), CB_SETCURSEL, 0, 0);
+        for (int id : {kList, kOwnerList}) {
+            for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
+                SendMessageW(control(id), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+            }
         }
         SendMessageW(control(kCheck), BM_SETCHECK, BST_CHECKED, 0);
         ShowWindow(window_, SW_SHOW);
@@ -171,7 +204,7 @@ private:
         static const ATOM registered = [] {
             WNDCLASSEXW windowClass{};
             windowClass.cbSize = sizeof windowClass;
-            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.lpfnWndProc = testWindowProc;
             windowClass.hInstance = GetModuleHandleW(nullptr);
             windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
             windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -479,6 +512,36 @@ TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
     // Its own thread still detaches it.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.background(), kSystemFace, 0);
+}
+
+// Under each sample skin, the controls it paints show its colours; an owner-drawn list's
+// selection included, which its owner draws in the system's highlight.
+TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
+    TestWindow window;
+    SendMessageW(window.control(kList), LB_SETCURSEL, 1, 0);
+    SendMessageW(window.control(kOwnerList), LB_SETCURSEL, 1, 0);
+    RECT item;
+    SendMessageW(window.control(kOwnerList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const int middle = (item.top + item.bottom) / 2;
+    // A drop-down list with the focus draws its field selected.
+    SetFocus(window.control(kOwnerCombo));
+    for (const wchar_t* name : {L"graphite", L"jade", L"ocean", L"sakura", L"sunset", L"violet"}) {
+        const std::wstring path = e2e::binDirectory() + L"\\skins\\" + name + L".she";
+        const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
+        ASSERT_TRUE(sample.has_value()) << utf8(name);
+        engine().SkinH_AttachEx(ansi(path), "");
+        EXPECT_SHOWS(window.background(), sample->windowBackground, 0) << utf8(name);
+        // Right of the entry's text, and in its first column, left of it.
+        EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), sample->listSelection, 0) << utf8(name);
+        EXPECT_SHOWS(window.at(kOwnerList, item.left + 3, middle), sample->listSelection, 0) << utf8(name);
+        EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle + 18), sample->listBackground, 0) << utf8(name);
+        EXPECT_SHOWS(window.at(kOwnerCombo, 20, 10), sample->listSelection, 0) << utf8(name);
+        pump();
+        e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-" + name + L"-controls.png");
+    }
+    // Detached, the owner's own drawing shows again: the system's highlight.
+    engine().SkinH_Detach();
+    EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
 }
 
 }  // namespace
