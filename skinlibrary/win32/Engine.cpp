@@ -5,6 +5,8 @@
 
 #include "skinlibrary/win32/Painting.h"
 #include "skinlibrary/win32/Shadow.h"
+#include "skinlibrary/win32/SystemColours.h"
+#include "skinlibrary/win32/ThemedFrame.h"
 #include "skinlibrary/win32/Trace.h"
 #include "skinlibrary/win32/WindowProcs.h"
 #include "ui/win32/Subclass.h"
@@ -171,6 +173,7 @@ void Engine::attach(const Skin& skin) {
     if (resources_) retiredResources_.push_back(std::move(resources_));
     resources_ = std::make_unique<SkinResources>(skin);
     attached_ = true;
+    followSkinInSystemColours(resources_->skin());  // SystemColours.h
     if (hook_ == nullptr) hook_ = SetWindowsHookExW(WH_CBT, creationHook, nullptr, GetCurrentThreadId());
     skinAllWindows();
     repaintAll();
@@ -199,6 +202,7 @@ void Engine::detach() {
         hook_ = nullptr;
     }
     attached_ = false;
+    giveSystemColoursBack();  // SystemColours.h
     std::vector<HWND> topLevels;
     for (auto& [window, skinned] : windows_) {
         if (skinned->role == Role::TopLevel) topLevels.push_back(window);
@@ -313,7 +317,9 @@ void Engine::skinAllWindows() {
 }
 
 void Engine::skinTree(HWND topLevel, HWND focus) {
-    skinWindow(topLevel, Role::TopLevel, focus);
+    const bool known = find(topLevel) != nullptr;
+    const SkinnedWindow* skinned = skinWindow(topLevel, Role::TopLevel, focus);
+    if (!known && skinned != nullptr && skinned->hasCaption) takeFrameFromSystem(topLevel);  // ThemedFrame.h
     for (HWND child : descendants(topLevel)) {
         const Role role = roleOf(child);
         if (role != Role::None && find(GetParent(child)) != nullptr) skinWindow(child, role, focus);
@@ -351,6 +357,7 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
         return;
     }
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
+    if (skinned.role == Role::TopLevel && skinned.hasCaption && !windowEnding) giveFrameToSystem(skinned.window);
     destroyShadow(skinned.shadow);
     skinned.retired = true;
     if (hot_ == skinned.window) hot_ = nullptr;
