@@ -41,6 +41,8 @@ add_library(skinh_engine STATIC
   skinlibrary/win32/WindowProcs.cpp
   skinlibrary/win32/Painting.cpp
   skinlibrary/win32/Shadow.cpp
+  skinlibrary/win32/SystemColours.cpp
+  skinlibrary/win32/ThemedFrame.cpp
   skinlibrary/win32/Trace.cpp)
 target_link_libraries(skinh_engine PUBLIC skin_format win32_shared gdi32 user32)
 add_library(SkinH_VB6 SHARED skinlibrary/win32/SkinLibrary.cpp skinlibrary/win32/SkinH_VB6.def

@@ -5,6 +5,8 @@
 
 #include "skinlibrary/win32/Painting.h"
 #include "skinlibrary/win32/Shadow.h"
+#include "skinlibrary/win32/SystemColours.h"
+#include "skinlibrary/win32/ThemedFrame.h"
 #include "skinlibrary/win32/Trace.h"
 #include "skinlibrary/win32/WindowProcs.h"
 #include "ui/win32/Subclass.h"
@@ -189,6 +191,7 @@ void Engine::attach(const Skin& skin) {
     if (resources_) retiredResources_.push_back(std::move(resources_));
     resources_ = std::make_unique<SkinResources>(skin);
     attached_ = true;
+    followSkinInSystemColours(resources_->skin());  // SystemColours.h
     if (hook_ == nullptr) hook_ = SetWindowsHookExW(WH_CBT, creationHook, nullptr, GetCurrentThreadId());
     skinAllWindows();
     repaintAll();
@@ -217,6 +220,7 @@ void Engine::detach() {
         hook_ = nullptr;
     }
     attached_ = false;
+    giveSystemColoursBack();  // SystemColours.h
     std::vector<HWND> topLevels;
     for (auto& [window, skinned] : windows_) {
         if (skinned->role == Role::TopLevel) topLevels.push_back(window);
@@ -331,7 +335,9 @@ void Engine::skinAllWindows() {
 }
 
 void Engine::skinTree(HWND topLevel, HWND focus) {
-    skinWindow(topLevel, Role::TopLevel, nullptr, focus);
+    const bool known = find(topLevel) != nullptr;
+    const SkinnedWindow* skinned = skinWindow(topLevel, Role::TopLevel, nullptr, focus);
+    if (!known && skinned != nullptr && skinned->hasCaption) takeFrameFromSystem(topLevel);  // ThemedFrame.h
     for (HWND child : descendants(topLevel)) {
         const Recognised found = recognise(child);
         if (found.role != Role::None && find(GetParent(child)) != nullptr) {
@@ -370,6 +376,7 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
         return;
     }
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
+    if (skinned.role == Role::TopLevel && skinned.hasCaption && !windowEnding) giveFrameToSystem(skinned.window);
     destroyShadow(skinned.shadow);
     skinned.retired = true;
     if (hot_ == skinned.window) hot_ = nullptr;

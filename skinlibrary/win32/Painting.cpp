@@ -8,6 +8,7 @@
 #include "skinlibrary/win32/Painting.h"
 
 #include "skinlibrary/win32/Engine.h"
+#include "skinlibrary/win32/SystemColours.h"
 #include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
@@ -432,6 +433,7 @@ void excludeClientArea(HDC dc, HWND window, const FrameGeometry& geometry, const
 }  // namespace
 
 bool usesSystemBrush(HBRUSH brush) {
+    if (isSkinSystemBrush(brush)) return true;  // a host's GetSysColorBrush under the skin (SystemColours.h)
     for (int index = 0; index <= COLOR_MENUBAR; ++index) {
         if (GetSysColorBrush(index) == brush) return true;
     }

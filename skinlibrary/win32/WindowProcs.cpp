@@ -7,6 +7,7 @@
 #include "skinlibrary/win32/Engine.h"
 #include "skinlibrary/win32/Painting.h"
 #include "skinlibrary/win32/Shadow.h"
+#include "skinlibrary/win32/ThemedFrame.h"
 #include "ui/win32/Subclass.h"
 #include "ui/win32/WindowBasics.h"
 
@@ -99,11 +100,6 @@ POINT windowPoint(HWND window, POINT screen) {
 
 bool stillSkinned(const SkinnedWindow& skinned) { return !skinned.retired && IsWindow(skinned.window); }
 
-void repaintFrame(SkinnedWindow& skinned) {
-    if (!stillSkinned(skinned) || !IsWindowVisible(skinned.window) || IsIconic(skinned.window)) return;
-    paintFrame(skinned, Engine::instance().resources());
-}
-
 // The caption is drawn again only when the part under the pointer or pressed changes.
 void changePart(SkinnedWindow& skinned, CaptionPart& field, CaptionPart part) {
     if (field == part) return;
@@ -182,6 +178,12 @@ void releasePressedButton(SkinnedWindow& skinned) {
 
 LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     HWND window = skinned.window;
+    // The system's own caption painting is kept away (ThemedFrame.h).
+    LRESULT answer = 0;
+    if (answerWithoutSystemCaption(skinned, message, wParam, lParam, answer)) {
+        handled = true;
+        return answer;
+    }
     handled = true;
     switch (message) {
     case WM_NCPAINT:
@@ -191,14 +193,6 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
         }
         repaintFrame(skinned);
         return 0;
-    case WM_NCACTIVATE: {
-        skinned.active = wParam != 0;
-        // -1: the platform keeps the new state without drawing its own frame, which ours covers
-        // whole; drawing it cost a window DC and the caption's fonts at every activation.
-        LRESULT result = defSubclassProc(window, message, wParam, -1);
-        repaintFrame(skinned);
-        return result;
-    }
     case WM_NCHITTEST:
         return hitTest(skinned, message, wParam, lParam);
     case WM_NCMOUSEMOVE:
@@ -224,8 +218,6 @@ LRESULT handleCaption(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     case WM_CAPTURECHANGED:
         changePart(skinned, skinned.pressedPart, CaptionPart::None);
         break;
-    case WM_SETTEXT:
-    case WM_SETICON:
     case WM_SYSCOMMAND:
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONDOWN:

@@ -101,7 +101,10 @@ int shadowsShown() {
     return shown;
 }
 
+// Read before any skin is on: while one is, this program's own calls answer the skin's.
 const Colour kSystemFace = GetSysColor(COLOR_BTNFACE);
+const Colour kSystemHighlight = GetSysColor(COLOR_HIGHLIGHT);
+const HBRUSH kSystemHighlightBrush = GetSysColorBrush(COLOR_HIGHLIGHT);
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
 enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo };
@@ -542,6 +545,152 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
     // Detached, the owner's own drawing shows again: the system's highlight.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
+// The rightmost column of the caption bar, left of its buttons, where the title's text shows: a
+// pixel far from the bar's own colour in its row (the bar is shaded from top to bottom only).
+int titleEnd(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
+    const RECT bar{frame.left + 4, frame.top + 4, frame.right - 80, client.y - 4};
+    const int width = bar.right - bar.left;
+    const std::vector<DWORD> pixels = e2e::screenPixels(bar);
+    int rightmost = -1;
+    for (int y = 0; y < bar.bottom - bar.top; ++y) {
+        const DWORD* row = &pixels[static_cast<std::size_t>(y) * width];
+        for (int x = 0; x < width; ++x) {
+            // 0x00RRGGBB on both sides: the distance does not mind the order.
+            if (distance(row[x], row[width - 1]) > 90) rightmost = std::max(rightmost, x);
+        }
+    }
+    return rightmost;
+}
+
+// The caption is ours alone: a drag on it moves the window, a new title shows in it at once, and
+// Detach gives the window the system's caption back.
+TEST_F(SkinEngine, TheCaptionMovesTheWindowShowsANewTitleAndGoesBackOnDetach) {
+    TestWindow window;
+    attachTestSkin();
+    EXPECT_SHOWS(window.caption(), kTest.captionActive, 24);
+
+    // Pressed on the bar, moved and let go by the real mouse, from another thread: the window's
+    // thread is inside the platform's move loop meanwhile.
+    RECT before;
+    GetWindowRect(window.window(), &before);
+    const POINT start{before.left + 250, (before.top + window.clientPoint(0, 0).y) / 2};
+    ASSERT_EQ(SendMessageW(window.window(), WM_NCHITTEST, 0, MAKELPARAM(start.x, start.y)), HTCAPTION);
+    std::atomic<bool> done{false};
+    std::thread mouse([start, &done] {
+        e2e::moveMouse(start);
+        e2e::mouseEvent(start, MOUSEEVENTF_LEFTDOWN);
+        Sleep(200);
+        for (int step = 1; step <= 6; ++step) {
+            e2e::mouseEvent({start.x + 10 * step, start.y + 5 * step}, 0);
+            Sleep(60);
+        }
+        Sleep(200);
+        e2e::mouseEvent({start.x + 60, start.y + 30}, MOUSEEVENTF_LEFTUP);
+        done = true;
+    });
+    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 10000));
+    mouse.join();
+    RECT after{};
+    EXPECT_TRUE(pumpUntil([&] {
+        GetWindowRect(window.window(), &after);
+        return after.left == before.left + 60 && after.top == before.top + 30;
+    })) << "moved by " << after.left - before.left << ", " << after.top - before.top;
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+    // The same sign repeated: each one more moves the title's end by one advance.
+    SetWindowTextW(window.window(), L"国国国国国国国国");
+    pump();
+    const int eight = titleEnd(window.window());
+    SetWindowTextW(window.window(), L"国");
+    pump();
+    const int one = titleEnd(window.window());
+    SetWindowTextW(window.window(), L"国国");
+    pump();
+    const int two = titleEnd(window.window());
+    EXPECT_GE(two - one, 6) << "one sign more, the title ends further right";
+    EXPECT_NEAR(eight - one, 7 * (two - one), 3) << "ends " << one << ", " << two << ", " << eight;
+    EXPECT_EQ(e2e::windowText(window.window()), L"国国");
+    EXPECT_COLOUR_NEAR(window.caption(), kTest.captionActive, 24);
+    e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-caption-title.png");
+
+    // Detached, the caption is the system's, shaded between its two active caption colours.
+    engine().SkinH_Detach();
+    const Colour left = GetSysColor(COLOR_ACTIVECAPTION), right = GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+    auto systemCaption = [&](Colour c) {
+        for (int weight = 0; weight <= 255; ++weight) {
+            if (distance(c, skin::blend(left, right, weight)) <= 24) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(pumpUntil([&] { return systemCaption(window.caption()); })) << hex(window.caption());
+    EXPECT_EQ(e2e::windowText(window.window()), L"国国");
+    e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-caption-detached.png");
+}
+
+// A host's own drawing in the system's colours: the highlight's brush on the left half, a brush
+// of the face colour on the right, each asked for at every paint.
+LRESULT CALLBACK systemColouredPanel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT whole;
+    GetClientRect(window, &whole);
+    RECT left = whole, right = whole;
+    left.right = right.left = whole.right / 2;
+    FillRect(dc, &left, GetSysColorBrush(COLOR_HIGHLIGHT));
+    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    FillRect(dc, &right, face);
+    DeleteObject(face);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// A call through this program's import as a paint handler makes it. Not inlined: a function that
+// called GetSysColor once may keep the import's address for its later calls, which then never see
+// the address the library put there.
+__attribute__((noinline)) DWORD askSysColor(int index) { return GetSysColor(index); }
+__attribute__((noinline)) HBRUSH askSysColorBrush(int index) { return GetSysColorBrush(index); }
+
+TEST_F(SkinEngine, AHostsOwnCallsForTheSystemsColoursAnswerTheSkinsWhileItIsOn) {
+    TestWindow window;
+    WNDCLASSW panelClass{};
+    panelClass.lpfnWndProc = systemColouredPanel;
+    panelClass.hInstance = GetModuleHandleW(nullptr);
+    panelClass.lpszClassName = L"SkinEngineTestPanel";
+    RegisterClassW(&panelClass);
+    HWND panel = CreateWindowExW(0, L"SkinEngineTestPanel", L"", WS_CHILD | WS_VISIBLE, 200, 10, 160, 80,
+                                 window.window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    auto shown = [&](int x) {
+        POINT point{x, 40};
+        ClientToScreen(panel, &point);
+        return e2e::screenColour(point);
+    };
+
+    const DWORD scrollBar = askSysColor(COLOR_SCROLLBAR);
+    // sakura.she: [list] selection = #B03A6A, [window] background = #FCF1F5.
+    engine().SkinH_AttachEx(ansi(e2e::binDirectory() + L"\\skins\\sakura.she"), "");
+    EXPECT_EQ(askSysColor(COLOR_BTNFACE), skin::rgb(0xFC, 0xF1, 0xF5));
+    EXPECT_EQ(askSysColor(COLOR_HIGHLIGHT), skin::rgb(0xB0, 0x3A, 0x6A));
+    EXPECT_SHOWS(shown(40), skin::rgb(0xB0, 0x3A, 0x6A), 0);
+    EXPECT_SHOWS(shown(120), skin::rgb(0xFC, 0xF1, 0xF5), 0);
+    // What the skin leaves alone stays the system's.
+    EXPECT_EQ(askSysColor(COLOR_SCROLLBAR), scrollBar);
+    e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-system-colours.png");
+
+    // Another skin takes over the answers (the test skin: selection #208040, background #D8ECD0).
+    attachTestSkin();
+    EXPECT_SHOWS(shown(40), skin::rgb(0x20, 0x80, 0x40), 0);
+    EXPECT_SHOWS(shown(120), skin::rgb(0xD8, 0xEC, 0xD0), 0);
+
+    engine().SkinH_Detach();
+    EXPECT_EQ(askSysColor(COLOR_BTNFACE), kSystemFace);
+    EXPECT_EQ(askSysColorBrush(COLOR_HIGHLIGHT), kSystemHighlightBrush);
+    EXPECT_SHOWS(shown(40), kSystemHighlight, 0);
+    EXPECT_SHOWS(shown(120), kSystemFace, 0);
 }
 
 }  // namespace
