@@ -18,6 +18,7 @@
 #include "skinlibrary/SkinFormat.h"
 #include "skinbinding/win32/SkinEngineLibrary.h"
 #include "tests/e2e/WindowDriver.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace {
@@ -109,7 +110,16 @@ constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
 enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo };
 
-// An owner-drawn list's entries drawn as a host draws them: in the system's list colours.
+// The system's colour as a host asks for it through GetProcAddress, as a VB6 program's Declare
+// does: the library's answer to the host's own imports does not reach such a call.
+COLORREF boundSysColor(int index) {
+    using Function = DWORD(WINAPI*)(int);
+    static const auto function =
+        reinterpret_cast<Function>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSysColor"));
+    return function(index);
+}
+
+// An owner-drawn list's entries drawn as such a host draws them: in the system's list colours.
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MEASUREITEM) {
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 18;
@@ -118,7 +128,8 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_DRAWITEM) {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const bool selected = (item.itemState & ODS_SELECTED) != 0;
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        const ui::win32::BrushHandle fill(CreateSolidBrush(boundSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW)));
+        FillRect(item.hDC, &item.rcItem, fill.get());
         if (item.itemID == static_cast<UINT>(-1) || item.CtlType != ODT_LISTBOX) return TRUE;
         wchar_t text[64] = L"";
         if (SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0) < 63) {
@@ -127,7 +138,7 @@ LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RECT box = item.rcItem;
         box.left += 20;
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        SetTextColor(item.hDC, boundSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         DrawTextW(item.hDC, text, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         return TRUE;
     }
@@ -545,6 +556,8 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
     // Detached, the owner's own drawing shows again: the system's highlight.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
+}
+
 // The rightmost column of the caption bar, left of its buttons, where the title's text shows: a
 // pixel far from the bar's own colour in its row (the bar is shaded from top to bottom only).
 int titleEnd(HWND window) {
