@@ -92,7 +92,7 @@ TEST_F(StockLookupWindow, LookupsOfEveryKindInEveryPeriodLeakNothing) {
         } else {
             pressKey(VK_RETURN);
         }
-        if (!waitUntil([&] { return text(Control::lb_info) == summary; }, 15000) || !answers(form_)) {
+        if (!waitUntil([&] { return text(Control::lb_info) == summary; }, kPatienceMs) || !answers(form_)) {
             ADD_FAILURE() << "lookup " << i << " did not end with its summary";
             break;
         }
@@ -120,7 +120,7 @@ TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNot
         if (i % 11 == 10) click(box(Control::Command2));
         parkMouse();  // no tooltip over the next entry
         // The click waits in the input queue behind what answers() sends: wait for its selection.
-        if (!waitUntil([&] { return listSelection(list) == i % skins; }, 5000) || !answers(form_)) {
+        if (!waitUntil([&] { return listSelection(list) == i % skins; }, kPatienceMs) || !answers(form_)) {
             ADD_FAILURE() << "switch " << i << " did not take";
             break;
         }

@@ -510,7 +510,7 @@ TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
         engine().SkinH_Attach();
         done = true;
     });
-    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 10000));
+    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 30000));
     other.join();
 
     // A click still reaches the check box, which clears it.
@@ -605,7 +605,7 @@ TEST_F(SkinEngine, TheCaptionMovesTheWindowShowsANewTitleAndGoesBackOnDetach) {
         e2e::mouseEvent({start.x + 60, start.y + 30}, MOUSEEVENTF_LEFTUP);
         done = true;
     });
-    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 10000));
+    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 30000));
     mouse.join();
     RECT after{};
     EXPECT_TRUE(pumpUntil([&] {
