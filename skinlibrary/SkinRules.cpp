@@ -57,6 +57,9 @@ bool isOwnerDrawnComboBox(std::uint32_t s, std::uint32_t) {
     return (s & (style::kComboOwnerDrawFixed | style::kComboOwnerDrawVariable)) != 0;
 }
 
+// A combo box's list, as the combo box creates it: its entries drawn by the owner or not.
+bool isPlainDroppedList(std::uint32_t s, std::uint32_t) { return !isOwnerDrawnListBox(s, 0); }
+
 bool bordered(std::uint32_t s, std::uint32_t exStyle) {
     return (s & style::kBorder) || (exStyle & style::kExClientEdge);
 }
@@ -71,6 +74,12 @@ constexpr std::uint32_t kButtonRepaint[] = {msg::kButtonSetState, msg::kButtonSe
 constexpr std::uint32_t kListRepaint[] = {
     msg::kListSetCurSel,     msg::kListSetSel, msg::kListSetCaretIndex, msg::kListSelItemRange,
     msg::kListSelItemRangeEx, msg::kListSetTopIndex, msg::kTimer,     msg::kVScroll, msg::kMouseWheel,
+};
+
+constexpr std::uint32_t kComboRepaint[] = {msg::kComboSetCurSel, msg::kComboShowDropDown, msg::kCommand};
+constexpr std::uint32_t kDroppedListRepaint[] = {
+    msg::kListSetCurSel, msg::kListSetCaretIndex, msg::kListSetTopIndex, msg::kTimer,
+    msg::kVScroll,       msg::kMouseWheel,        msg::kMouseMove,
 };
 
 template <std::size_t N>
@@ -101,10 +110,16 @@ constexpr ControlKind kKinds[] = {
      ColourTarget::ReadOnlyEdit, kNoMessages},
     {L"Edit", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
      ColourTarget::ReadOnlyEdit, kNoMessages},
-    {L"ComboBox", isOwnerDrawnComboBox, Role::OwnerDrawnComboBox, Procedure::Control, Painter::Platform, false, true,
-     ColourMessage::Edit, ColourTarget::Edit, kNoMessages},
-    {L"ComboBox", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
-     ColourTarget::Edit, kNoMessages},
+    {L"ComboBox", isOwnerDrawnComboBox, Role::OwnerDrawnComboBox, Procedure::Control, Painter::ComboBox, false, true,
+     ColourMessage::Edit, ColourTarget::Edit, messages(kComboRepaint)},
+    {L"ComboBox", nullptr, Role::ComboBox, Procedure::Control, Painter::ComboBox, false, false, ColourMessage::Edit,
+     ColourTarget::Edit, messages(kComboRepaint)},
+    // The dropped list: a popup of its combo box (a child of a simple one). An owner-drawn one's
+    // entries are recoloured as the combo box's.
+    {L"ComboLBox", isPlainDroppedList, Role::DroppedList, Procedure::Control, Painter::ListBox, true, false,
+     ColourMessage::ListBox, ColourTarget::ListBox, messages(kDroppedListRepaint), true},
+    {L"ComboLBox", nullptr, Role::DroppedList, Procedure::Control, Painter::Platform, true, false,
+     ColourMessage::ListBox, ColourTarget::ListBox, kNoMessages, true},
     {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
      ColourTarget::Label, kNoMessages},
 };
@@ -123,11 +138,12 @@ const ControlKind* kindOf(std::wstring_view className, std::uint32_t windowStyle
 
 Role classify(std::wstring_view className, std::uint32_t windowStyle, std::uint32_t exStyle) {
     const bool child = (windowStyle & style::kChild) != 0;
+    const ControlKind* kind = kindOf(className, windowStyle, exStyle);
     if (!child) {
+        if (kind != nullptr && kind->popup) return kind->role;
         if (sameName(className, L"#32770")) return Role::TopLevel;
         return (windowStyle & style::kCaption) == style::kCaption ? Role::TopLevel : Role::None;
     }
-    const ControlKind* kind = kindOf(className, windowStyle, exStyle);
     return kind != nullptr ? kind->role : Role::None;
 }
 
@@ -152,12 +168,12 @@ ColourTarget colourTarget(ColourMessage message, std::wstring_view className, st
 
 bool repaintsAfter(const ControlKind& kind, std::uint32_t message, bool leftButtonDown) {
     if (kind.painter == Painter::Platform) return false;
+    for (std::size_t i = 0; i < kind.repaintAfter.count; ++i) {
+        if (kind.repaintAfter.begin[i] == message) return true;
+    }
     if (message == msg::kMouseMove) return leftButtonDown;
     for (std::uint32_t shared : kSharedRepaint) {
         if (shared == message) return true;
-    }
-    for (std::size_t i = 0; i < kind.repaintAfter.count; ++i) {
-        if (kind.repaintAfter.begin[i] == message) return true;
     }
     return false;
 }
@@ -212,6 +228,14 @@ PartColours partColours(Part part, const ControlState& state, const Skin& skin, 
     case Part::GroupLabel:
         c.border = skin.frameBorder;
         if (state.disabled) c.text = blend(text, ground, 140);
+        break;
+    case Part::ComboButton:  // pressed: held down, or its list dropped
+        c.face = state.disabled ? blend(skin.comboButton, ground, 128)
+                 : state.pressed ? darken(skin.comboButtonHot, 40)
+                 : state.hot     ? skin.comboButtonHot
+                                 : skin.comboButton;
+        c.border = state.disabled ? blend(skin.editBorder, ground, 128) : skin.editBorder;
+        c.mark = state.disabled ? blend(skin.comboArrow, ground, 128) : skin.comboArrow;
         break;
     }
     return c;

@@ -169,8 +169,10 @@ UINT numberOf(ColourMessage message) {
 }
 
 // The colours the control's parent answers for it (the owner's where it chose, else the skin's).
-HBRUSH askParent(HWND control, HDC dc, ColourMessage message, SkinResources& resources) {
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), numberOf(message),
+HBRUSH askParent(const SkinnedWindow& skinned, HDC dc, ColourMessage message, SkinResources& resources) {
+    HWND control = skinned.window;
+    HWND parent = skinned.asks != nullptr ? skinned.asks : GetParent(control);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, numberOf(message),
                                                        reinterpret_cast<WPARAM>(dc),
                                                        reinterpret_cast<LPARAM>(control)));
     if (brush == nullptr) brush = resources.brush(resources.skin().windowBackground);
@@ -238,7 +240,7 @@ ControlState stateOf(const SkinnedWindow& skinned, LONG windowStyle) {
 void paintPushButton(const Paint& p) {
     HDC dc = p.dc;
     const RECT& rect = p.rect;
-    FillRect(dc, &rect, askParent(p.control, dc, p.skinned.kind->asks, p.resources));
+    FillRect(dc, &rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
     const PartColours colours = partColours(Part::PushButton, p.state, p.skin, GetTextColor(dc));
     const bool down = p.state.pressed || p.state.checked;
     shape(dc, rect, colours.face, colours.border, 0, 5);
@@ -262,7 +264,7 @@ void paintPushButton(const Paint& p) {
 void paintCheckOrOption(const Paint& p, bool radio) {
     HDC dc = p.dc;
     const RECT& rect = p.rect;
-    FillRect(dc, &rect, askParent(p.control, dc, p.skinned.kind->asks, p.resources));
+    FillRect(dc, &rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
     const PartColours colours = partColours(Part::CheckBox, p.state, p.skin, GetTextColor(dc));
     const bool boxOnRight = (p.style & BS_LEFTTEXT) != 0;
 
@@ -309,7 +311,7 @@ void paintRadioButton(const Paint& p) { paintCheckOrOption(p, true); }
 void paintGroupBox(const Paint& p) {
     HDC dc = p.dc;
     const RECT& rect = p.rect;
-    HBRUSH background = askParent(p.control, dc, p.skinned.kind->asks, p.resources);
+    HBRUSH background = askParent(p.skinned, dc, p.skinned.kind->asks, p.resources);
     const PartColours colours = partColours(Part::GroupLabel, p.state, p.skin, GetTextColor(dc));
     const Selection font(dc, fontOf(p.control));
     const std::wstring caption = windowText(p.control);
@@ -337,7 +339,7 @@ void paintGroupBox(const Paint& p) {
 void paintListBox(const Paint& p) {
     HDC dc = p.dc;
     HWND control = p.control;
-    FillRect(dc, &p.rect, askParent(control, dc, p.skinned.kind->asks, p.resources));
+    FillRect(dc, &p.rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
     const Colour ownerText = GetTextColor(dc);
     const bool multiple = (p.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
     const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
@@ -372,16 +374,74 @@ void paintListBox(const Paint& p) {
     }
 }
 
-// The painter of each kind the rules name; buffered ones draw off-screen and are copied in one go.
+// A small triangle pointing down, centred in the box.
+void downArrow(HDC dc, const RECT& box, Colour colour) {
+    const int cx = (box.left + box.right) / 2;
+    const int top = (box.top + box.bottom) / 2 - 2;
+    for (int row = 0; row < 4; ++row) fill(dc, {cx - 3 + row, top + row, cx + 4 - row, top + row + 1}, colour);
+}
+
+// Over what the combo box drew: its frame in the skin's edge, its drop button, and a drop-down
+// list's field, which the platform fills with the system's highlight while it has the focus.
+void paintComboBox(const Paint& p) {
+    HDC dc = p.dc;
+    HWND control = p.control;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(control, &info)) return;
+    const std::uint32_t type = static_cast<std::uint32_t>(p.style) & style::kComboTypeMask;
+    const bool dropped = SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    HBRUSH field = askParent(p.skinned, dc, colourMessageOf(*p.skinned.kind, p.state.disabled), p.resources);
+    const Colour fieldText = GetTextColor(dc);
+    RECT frame = p.rect;
+    if (type == style::kComboSimple) {
+        frame = info.rcItem;
+        InflateRect(&frame, 3, 3);  // the text's padding and the sunken edge around it
+    }
+    outline(dc, frame, partColours(Part::Edge, p.state, p.skin, 0).border);
+    InflateRect(&frame, -1, -1);
+    FrameRect(dc, &frame, field);
+    if (type == style::kComboDropDownList && !(p.style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) {
+        ControlState entry = p.state;
+        entry.selected = p.state.focused && !dropped;
+        const PartColours colours = partColours(Part::ListEntry, entry, p.skin, fieldText);
+        FillRect(dc, &info.rcItem, field);
+        if (colours.filled) fill(dc, info.rcItem, colours.face);
+        const auto current = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+        const auto length = static_cast<int>(SendMessageW(control, CB_GETLBTEXTLEN, current, 0));
+        if (current >= 0 && length > 0 && length < 32768) {
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            SendMessageW(control, CB_GETLBTEXT, current, reinterpret_cast<LPARAM>(text.data()));
+            const Selection font(dc, fontOf(control));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, entry.selected ? colours.text : fieldText);
+            RECT textRect = {info.rcItem.left + 2, info.rcItem.top, info.rcItem.right - 1, info.rcItem.bottom};
+            DrawTextW(dc, text.c_str(), length, &textRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+        if (entry.selected && showsFocus(p.skinned)) drawFocus(dc, info.rcItem);
+    }
+    if (type != style::kComboSimple && !IsRectEmpty(&info.rcButton)) {
+        ControlState button = p.state;
+        button.pressed = button.pressed || dropped;
+        const PartColours colours = partColours(Part::ComboButton, button, p.skin, 0);
+        fill(dc, info.rcButton, colours.face);
+        line(dc, info.rcButton.left, info.rcButton.top, info.rcButton.left, info.rcButton.bottom, colours.border);
+        downArrow(dc, info.rcButton, colours.mark);
+    }
+}
+
+// The painter of each kind the rules name; buffered ones draw off-screen and are copied in one
+// go, those over the platform after the control's own painting.
 struct PainterRow {
     Painter painter;
     void (*paint)(const Paint&);
     bool buffered;
+    bool overPlatform = false;
 };
 constexpr PainterRow kPainters[] = {
     {Painter::PushButton, paintPushButton, true},   {Painter::CheckBox, paintCheckBox, true},
     {Painter::RadioButton, paintRadioButton, true}, {Painter::GroupBox, paintGroupBox, false},
-    {Painter::ListBox, paintListBox, true},
+    {Painter::ListBox, paintListBox, true},         {Painter::ComboBox, paintComboBox, false, true},
 };
 
 // The frame's colour with the bar's gradient, the line around the client area and the border.
@@ -441,6 +501,13 @@ bool usesSystemBrush(HBRUSH brush) {
 }
 
 CaptionLayout captionLayoutOf(HWND window) { return layoutCaption(geometryOf(window)); }
+
+bool paintsOverPlatform(Painter painter) {
+    for (const PainterRow& row : kPainters) {
+        if (row.painter == painter) return row.overPlatform;
+    }
+    return false;
+}
 
 void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     HWND window = skinned.window;
@@ -551,7 +618,7 @@ void paintEdge(SkinnedWindow& skinned, SkinResources& resources) {
     if (thickness > 1) {
         // Inside the line, the box's own background, as its owner or the skin answers it.
         const bool readOnly = state.disabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY);
-        HBRUSH inside = askParent(control, dc, colourMessageOf(*skinned.kind, readOnly), resources);
+        HBRUSH inside = askParent(skinned, dc, colourMessageOf(*skinned.kind, readOnly), resources);
         for (int ring = 1; ring < thickness && ring < 3; ++ring) {
             const RECT band = {outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
             FrameRect(dc, &band, inside);

@@ -292,6 +292,9 @@ static_assert(msg::kButtonSetCheck == BM_SETCHECK && msg::kButtonSetState == BM_
 static_assert(msg::kListSetSel == LB_SETSEL && msg::kListSetCurSel == LB_SETCURSEL &&
               msg::kListSetTopIndex == LB_SETTOPINDEX && msg::kListSelItemRange == LB_SELITEMRANGE &&
               msg::kListSelItemRangeEx == LB_SELITEMRANGEEX && msg::kListSetCaretIndex == LB_SETCARETINDEX);
+static_assert(msg::kComboSetCurSel == CB_SETCURSEL && msg::kComboShowDropDown == CB_SHOWDROPDOWN &&
+              msg::kCommand == WM_COMMAND);
+static_assert(style::kComboSimple == CBS_SIMPLE && style::kComboDropDownList == CBS_DROPDOWNLIST);
 
 // A text box keeps its own painting inside; only its border is the engine's.
 LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -322,16 +325,24 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     if (skinned.kind->painter == Painter::Platform || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
     }
+    const bool over = paintsOverPlatform(skinned.kind->painter);
     switch (message) {
     case WM_PAINT: {
+        if (over) {
+            LRESULT result = defSubclassProc(window, message, wParam, lParam);
+            if (stillSkinned(skinned)) paintControlNow(skinned, Engine::instance().resources());
+            return result;
+        }
         const ui::win32::PaintDC paint(window);
         paintControl(skinned, paint.get(), Engine::instance().resources());
         return 0;
     }
     case WM_PRINTCLIENT:
+        if (over) defSubclassProc(window, message, wParam, lParam);
         paintControl(skinned, reinterpret_cast<HDC>(wParam), Engine::instance().resources());
         return 0;
     case WM_ERASEBKGND:
+        if (over) break;
         return 1;  // the painting covers the whole control
     case WM_SETREDRAW: {
         LRESULT result = defSubclassProc(window, message, wParam, lParam);

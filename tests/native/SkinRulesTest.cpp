@@ -44,7 +44,12 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"Edit", kChild | kBorder, Role::Edit},
         {L"EDIT", kChild, Role::Edit, 0x200},                             // sunken edge
         {L"ComboBox", kChild | 0x3 | 0x10, Role::OwnerDrawnComboBox},      // a drop-down list drawing its entries
-        {L"ComboBox", kChild | 0x3, Role::None},
+        {L"ComboBox", kChild | 0x3, Role::ComboBox},                     // drop-down list
+        {L"ComboBox", kChild | 0x1, Role::ComboBox},                     // simple
+        {L"ComboLBox", kPopup | kBorder, Role::DroppedList},             // the dropped list, a popup
+        {L"ComboLBox", kPopup | kBorder | 0x10, Role::DroppedList},      // with entries drawn by the owner
+        {L"ComboLBox", kChild | kBorder, Role::DroppedList},             // a simple combo box's list
+        {L"ListBox", kPopup | kBorder, Role::None},                      // a list box alone is no popup
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
@@ -165,6 +170,9 @@ TEST(SkinRules, WhenAControlIsPaintedAgain) {
         {L"Button", kChild, 0x0200, true, true},                  // a move with the button held
         {L"Button", kChild, 0x000F, false, false},                // WM_PAINT is its own
         {L"Edit", kChild | kBorder, 0x000C, false, false},        // a text box paints its own inside
+        {L"ComboLBox", kPopup | kBorder, 0x0200, false, true},    // the dropped list follows the pointer
+        {L"ComboBox", kChild | 0x3, 0x014E, false, true},         // CB_SETCURSEL
+        {L"ComboBox", kChild | 0x3, 0x0200, false, false},
     };
     for (const Case& c : cases) {
         const ControlKind* kind = kindOf(c.className, c.style, 0);
@@ -202,6 +210,9 @@ TEST(SkinRules, StatesToColours) {
     skin.listSelection = rgb(0, 0, 200);
     skin.listSelectionText = rgb(7, 8, 9);
     skin.frameBorder = rgb(11, 12, 13);
+    skin.comboButton = rgb(40, 80, 120);
+    skin.comboButtonHot = rgb(100, 200, 50);
+    skin.comboArrow = rgb(2, 4, 6);
     const Colour text = rgb(10, 20, 30);
 
     ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
@@ -247,6 +258,12 @@ TEST(SkinRules, StatesToColours) {
         {"entry disabled", Part::ListEntry, disabled, rgb(255, 255, 240), 0, 0, rgb(145, 149, 145), false},
         {"frame", Part::GroupLabel, plain, 0, rgb(11, 12, 13), 0, text, true},
         {"frame disabled", Part::GroupLabel, disabled, 0, rgb(11, 12, 13), 0, rgb(142, 146, 151), true},
+        {"combo button", Part::ComboButton, plain, rgb(40, 80, 120), rgb(100, 150, 200), rgb(2, 4, 6), text, true},
+        {"combo button hot", Part::ComboButton, hot, rgb(100, 200, 50), rgb(100, 150, 200), rgb(2, 4, 6), text, true},
+        {"combo button pressed", Part::ComboButton, pressed, rgb(84, 169, 42), rgb(100, 150, 200), rgb(2, 4, 6), text,
+         true},
+        {"combo button disabled", Part::ComboButton, disabled, rgb(145, 165, 185), rgb(175, 200, 225),
+         rgb(126, 127, 128), text, true},
     };
     for (const Case& c : cases) {
         const PartColours colours = partColours(c.part, c.state, skin, text);
@@ -256,7 +273,7 @@ TEST(SkinRules, StatesToColours) {
         if (c.part != Part::ListEntry) {
             EXPECT_EQ(colours.border, c.border) << c.what;
         }
-        if (c.part == Part::CheckBox) {
+        if (c.part == Part::CheckBox || c.part == Part::ComboButton) {
             EXPECT_EQ(colours.mark, c.mark) << c.what;
         }
         EXPECT_EQ(colours.text, c.text) << c.what;

@@ -108,7 +108,7 @@ const Colour kSystemHighlight = GetSysColor(COLOR_HIGHLIGHT);
 const HBRUSH kSystemHighlightBrush = GetSysColorBrush(COLOR_HIGHLIGHT);
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
-enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo };
+enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo, kCombo, kDropDown, kSimple };
 
 // The system's colour as a host asks for it through GetProcAddress, as a VB6 program's Declare
 // does: the library's answer to the host's own imports does not reach such a call.
@@ -152,7 +152,7 @@ public:
     explicit TestWindow(int left = 60, int top = 60, const wchar_t* title = L"皮肤测试窗口") {
         registerClass();
         const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        RECT frame = {0, 0, 380, 250};
+        RECT frame = {0, 0, 380, 320};
         AdjustWindowRectEx(&frame, style, FALSE, 0);
         window_ = CreateWindowExW(0, kTestClass, title, style, left, top, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -163,8 +163,18 @@ public:
         add(L"LISTBOX", L"", WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 200, 10, 170, 90, kOwnerList);
         add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 170, 150, 120,
             kOwnerCombo);
+        // A combo box of each style; the drop-down list's list drops over the empty corner below it.
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWNLIST | WS_TABSTOP, 10, 205, 150, 100, kCombo);
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWN, 200, 210, 170, 100, kDropDown);
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_SIMPLE, 200, 240, 170, 75, kSimple);
         SendMessageW(control(kOwnerCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:"));
         SendMessageW(control(kOwnerCombo), CB_SETCURSEL, 0, 0);
+        for (int id : {kCombo, kDropDown, kSimple}) {
+            for (const wchar_t* entry : {L"一月", L"二月", L"三月", L"四月"}) {
+                SendMessageW(control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+            }
+            SendMessageW(control(id), CB_SETCURSEL, 0, 0);
+        }
         for (int id : {kList, kOwnerList}) {
             for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
                 SendMessageW(control(id), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
@@ -204,6 +214,19 @@ public:
     }
     Colour at(int id, int x, int y) const { return e2e::screenColour(screenPoint(id, x, y)); }
     Colour buttonFace() const { return at(kButton, 6, 24); }
+    COMBOBOXINFO combo(int id) const {
+        COMBOBOXINFO info{sizeof info};
+        GetComboBoxInfo(control(id), &info);
+        return info;
+    }
+    // The drop button's top right corner, away from its arrow; a point of the dropped list.
+    Colour comboButton(int id) const { return at(id, combo(id).rcButton.right - 3, combo(id).rcButton.top + 2); }
+    Colour droppedList(int id, int x, int y) const {
+        RECT list;
+        GetWindowRect(combo(id).hwndList, &list);
+        return e2e::screenColour({list.left + x, list.top + y});
+    }
+    bool dropped(int id) const { return SendMessageW(control(id), CB_GETDROPPEDSTATE, 0, 0) != 0; }
     Colour editBackground() const { return at(kEdit, 140, 12); }
 
 private:
@@ -550,12 +573,50 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
         EXPECT_SHOWS(window.at(kOwnerList, item.left + 3, middle), sample->listSelection, 0) << utf8(name);
         EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle + 18), sample->listBackground, 0) << utf8(name);
         EXPECT_SHOWS(window.at(kOwnerCombo, 20, 10), sample->listSelection, 0) << utf8(name);
+        // Each combo box's frame; the drop buttons, an owner-drawn one's too.
+        for (int id : {kCombo, kDropDown, kSimple}) EXPECT_SHOWS(window.at(id, 0, 10), sample->editBorder, 0) << id;
+        for (int id : {kOwnerCombo, kCombo, kDropDown}) EXPECT_SHOWS(window.comboButton(id), sample->comboButton, 0) << id;
+        // Dropped: the list's border, its chosen entry and another one.
+        SendMessageW(window.control(kCombo), CB_SHOWDROPDOWN, TRUE, 0);
+        EXPECT_TRUE(pumpUntil([&] { return window.dropped(kCombo); })) << utf8(name);
+        EXPECT_SHOWS(window.droppedList(kCombo, 0, 8), sample->editBorder, 0) << utf8(name);
+        EXPECT_SHOWS(window.droppedList(kCombo, 140, 8), sample->listSelection, 0) << utf8(name);
+        EXPECT_SHOWS(window.droppedList(kCombo, 140, 40), sample->listBackground, 0) << utf8(name);
         pump();
         e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-" + name + L"-controls.png");
+        SendMessageW(window.control(kCombo), CB_SHOWDROPDOWN, FALSE, 0);
+        SetFocus(window.control(kOwnerCombo));
     }
     // Detached, the owner's own drawing shows again: the system's highlight.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
+}
+
+// A skinned combo box still drops and chooses as the platform's own: by its button and a click
+// on an entry, by F4 and by Alt+Down, arrows and Enter.
+TEST_F(SkinEngine, TheComboBoxDropsAndChoosesByMouseAndKeyboard) {
+    TestWindow window;
+    attachTestSkin();
+    HWND combo = window.control(kCombo);
+    auto chosen = [&](LRESULT entry) {
+        return pumpUntil([&] { return !window.dropped(kCombo) && SendMessageW(combo, CB_GETCURSEL, 0, 0) == entry; });
+    };
+    const RECT button = window.combo(kCombo).rcButton;
+    e2e::clickAt(window.screenPoint(kCombo, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    ASSERT_TRUE(pumpUntil([&] { return window.dropped(kCombo); }));
+    e2e::clickListEntry(window.combo(kCombo).hwndList, 2);
+    EXPECT_TRUE(chosen(2));
+
+    e2e::parkMouse();  // away from where the list drops: the list follows the pointer
+    SetFocus(combo);
+    e2e::pressKey(VK_F4);
+    ASSERT_TRUE(pumpUntil([&] { return window.dropped(kCombo); }));
+    for (const WORD key : {VK_DOWN, VK_RETURN}) e2e::pressKey(key);
+    EXPECT_TRUE(chosen(3));
+    e2e::pressWith(VK_MENU, VK_DOWN);
+    ASSERT_TRUE(pumpUntil([&] { return window.dropped(kCombo); }));
+    for (const WORD key : {VK_UP, VK_UP, VK_RETURN}) e2e::pressKey(key);
+    EXPECT_TRUE(chosen(1));
 }
 
 // The rightmost column of the caption bar, left of its buttons, where the title's text shows: a
