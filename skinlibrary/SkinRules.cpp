@@ -60,6 +60,8 @@ bool isOwnerDrawnComboBox(std::uint32_t s, std::uint32_t) {
 // A combo box's list, as the combo box creates it: its entries drawn by the owner or not.
 bool isPlainDroppedList(std::uint32_t s, std::uint32_t) { return !isOwnerDrawnListBox(s, 0); }
 
+bool isScrollBar(std::uint32_t s, std::uint32_t) { return !(s & (style::kScrollSizeBox | style::kScrollSizeGrip)); }
+
 bool bordered(std::uint32_t s, std::uint32_t exStyle) {
     return (s & style::kBorder) || (exStyle & style::kExClientEdge);
 }
@@ -80,6 +82,11 @@ constexpr std::uint32_t kComboRepaint[] = {msg::kComboSetCurSel, msg::kComboShow
 constexpr std::uint32_t kDroppedListRepaint[] = {
     msg::kListSetCurSel, msg::kListSetCaretIndex, msg::kListSetTopIndex, msg::kTimer,
     msg::kVScroll,       msg::kMouseWheel,        msg::kMouseMove,
+};
+
+constexpr std::uint32_t kScrollRepaint[] = {
+    msg::kScrollSetPos,  msg::kScrollSetRange, msg::kScrollSetRangeRedraw, msg::kScrollEnableArrows,
+    msg::kScrollSetInfo, msg::kMouseMove,      msg::kMouseLeave,
 };
 
 template <std::size_t N>
@@ -120,6 +127,8 @@ constexpr ControlKind kKinds[] = {
      ColourMessage::ListBox, ColourTarget::ListBox, messages(kDroppedListRepaint), true},
     {L"ComboLBox", nullptr, Role::DroppedList, Procedure::Control, Painter::Platform, true, false,
      ColourMessage::ListBox, ColourTarget::ListBox, kNoMessages, true},
+    {L"ScrollBar", isScrollBar, Role::ScrollBar, Procedure::Control, Painter::ScrollBar, false, false,
+     ColourMessage::ScrollBar, ColourTarget::Other, messages(kScrollRepaint)},
     {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
      ColourTarget::Label, kNoMessages},
 };
@@ -229,6 +238,17 @@ PartColours partColours(Part part, const ControlState& state, const Skin& skin, 
         c.border = skin.frameBorder;
         if (state.disabled) c.text = blend(text, ground, 140);
         break;
+    case Part::ScrollButton:  // pressed: held down or dragged
+        c.face = state.disabled                  ? blend(skin.scrollbarThumb, skin.scrollbarTrack, 128)
+                 : (state.hot || state.pressed) ? skin.scrollbarThumbHot
+                                                : skin.scrollbarThumb;
+        c.border = skin.scrollbarBorder;
+        c.mark = state.disabled ? blend(skin.scrollbarArrow, skin.scrollbarTrack, 128) : skin.scrollbarArrow;
+        break;
+    case Part::ScrollTrack:
+        c.face = skin.scrollbarTrack;
+        c.border = skin.scrollbarBorder;
+        break;
     case Part::ComboButton:  // pressed: held down, or its list dropped
         c.face = state.disabled ? blend(skin.comboButton, ground, 128)
                  : state.pressed ? darken(skin.comboButtonHot, 40)
@@ -268,6 +288,26 @@ ColourAnswer decideColours(ColourTarget target, OwnerColours owner, const Skin& 
         answer.text = skin.*pair.text;
     }
     return answer;
+}
+
+bool mayMoveScrollBars(std::uint32_t message) {
+    static constexpr std::uint32_t kMoving[] = {
+        0x0005, 0x000B, 0x000C, 0x0047, 0x007D,          // size, redraw, text, position, style
+        0x0100, 0x0102, 0x0113, 0x0114, 0x0115, 0x020A,  // keys, timer, scrolling, wheel
+        0x0200, 0x0201, 0x0202, 0x00A0, 0x00A1, 0x02A2, 0x02A3,  // the pointer, in and out of them
+        0x0180, 0x0181, 0x0182, 0x0184, 0x0186, 0x018D, 0x0197, 0x01A0, 0x01A7,  // list entries and top
+        0x00B1, 0x00B5, 0x00B6, 0x00B7, 0x00C2,          // a text box's selection and scrolling
+    };
+    return std::find(std::begin(kMoving), std::end(kMoving), message) != std::end(kMoving);
+}
+
+int thumbStart(int length, int arrow, int thumb, const ScrollRange& range) {
+    const int free = length - 2 * arrow - thumb;
+    const long long last = static_cast<long long>(range.max) - (range.page > 0 ? range.page - 1 : 0);
+    if (free <= 0 || last <= range.min) return arrow;
+    const long long pos = std::clamp<long long>(range.pos, range.min, last);
+    const long long span = last - range.min;
+    return arrow + static_cast<int>((free * (pos - range.min) + span / 2) / span);  // rounded, as the platform does
 }
 
 CaptionLayout layoutCaption(const FrameGeometry& frame) {

@@ -38,6 +38,8 @@ struct SkinnedWindow {
     // Whom the control's colour messages go to when its parent does not answer them: a combo
     // box's dropped list, which the platform makes a child of the desktop, asks its combo box.
     HWND asks = nullptr;
+    int draggedBar = -1;            // SB_VERT, SB_HORZ or SB_CTL while its thumb is dragged
+    std::uint64_t scrollSeen = 0;   // what its own scroll bars showed when last painted
 };
 
 // The GDI objects of one skin: the brushes WM_CTLCOLOR* answers hand out and the caption font.

@@ -3,6 +3,7 @@
 // GDI object but its off-screen bitmap.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "skinlibrary/win32/Painting.h"
@@ -374,11 +375,20 @@ void paintListBox(const Paint& p) {
     }
 }
 
-// A small triangle pointing down, centred in the box.
-void downArrow(HDC dc, const RECT& box, Colour colour) {
+enum class Pointing { Up, Down, Left, Right };
+
+// A small triangle centred in the box, its point towards `pointing`.
+void arrowSign(HDC dc, const RECT& box, Pointing pointing, Colour colour) {
     const int cx = (box.left + box.right) / 2;
-    const int top = (box.top + box.bottom) / 2 - 2;
-    for (int row = 0; row < 4; ++row) fill(dc, {cx - 3 + row, top + row, cx + 4 - row, top + row + 1}, colour);
+    const int cy = (box.top + box.bottom) / 2;
+    for (int i = 0; i < 4; ++i) {  // from the base to the point
+        switch (pointing) {
+        case Pointing::Down: fill(dc, {cx - 3 + i, cy - 2 + i, cx + 4 - i, cy - 1 + i}, colour); break;
+        case Pointing::Up: fill(dc, {cx - 3 + i, cy + 1 - i, cx + 4 - i, cy + 2 - i}, colour); break;
+        case Pointing::Right: fill(dc, {cx - 2 + i, cy - 3 + i, cx - 1 + i, cy + 4 - i}, colour); break;
+        case Pointing::Left: fill(dc, {cx + 1 - i, cy - 3 + i, cx + 2 - i, cy + 4 - i}, colour); break;
+        }
+    }
 }
 
 // Over what the combo box drew: its frame in the skin's edge, its drop button, and a drop-down
@@ -426,7 +436,93 @@ void paintComboBox(const Paint& p) {
         const PartColours colours = partColours(Part::ComboButton, button, p.skin, 0);
         fill(dc, info.rcButton, colours.face);
         line(dc, info.rcButton.left, info.rcButton.top, info.rcButton.left, info.rcButton.bottom, colours.border);
-        downArrow(dc, info.rcButton, colours.mark);
+        arrowSign(dc, info.rcButton, Pointing::Down, colours.mark);
+    }
+}
+
+// One scroll bar as the platform lays it out, in the coordinates of the DC it is drawn into.
+struct BarLayout {
+    RECT rect{};
+    bool vertical = false;
+    int arrow = 0;    // each arrow button's length
+    int thumb = 0;    // the thumb's length; 0: none
+    int thumbAt = 0;  // where it starts, from the bar's start
+    bool disabled = false;
+};
+
+// objectId: OBJID_CLIENT for the scroll bar control, OBJID_VSCROLL or OBJID_HSCROLL for a window's
+// own; origin: where the DC's (0, 0) lies on the screen. While the thumb is dragged the platform
+// keeps the position it is dragged to apart (the track position), and the thumb shows that.
+bool layoutBar(HWND window, LONG objectId, int bar, POINT origin, bool dragged, BarLayout& layout) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetScrollBarInfo(window, objectId, &info)) return false;
+    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+    layout.rect = info.rcScrollBar;
+    OffsetRect(&layout.rect, -origin.x, -origin.y);
+    layout.vertical = objectId == OBJID_VSCROLL || (objectId == OBJID_CLIENT && (GetWindowLongW(window, GWL_STYLE) & SBS_VERT));
+    layout.thumb = info.xyThumbBottom - info.xyThumbTop;
+    layout.disabled = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) != 0;
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    if (!GetScrollInfo(window, bar, &scroll)) return false;
+    const ScrollRange range{scroll.nMin, scroll.nMax, scroll.nPage, dragged ? scroll.nTrackPos : scroll.nPos};
+    const int length = layout.vertical ? layout.rect.bottom - layout.rect.top : layout.rect.right - layout.rect.left;
+    // The arrow buttons are as long as the system's scroll bars are wide, halved on a short bar
+    // (Wine's dxyLineButton gives the thumb's length).
+    layout.arrow = std::min(GetSystemMetrics(layout.vertical ? SM_CYVSCROLL : SM_CXHSCROLL), length / 2);
+    layout.thumbAt = layout.thumb > 0 ? thumbStart(length, layout.arrow, layout.thumb, range) : 0;
+    return !IsRectEmpty(&layout.rect);
+}
+
+// The track, the two arrow buttons with their signs and the thumb. pointer: in the DC's
+// coordinates; a part under it is hot, and pressed while the left button is down.
+void drawBar(HDC dc, const BarLayout& bar, const Skin& skin, POINT pointer, bool dragged) {
+    const RECT& r = bar.rect;
+    const int length = bar.vertical ? r.bottom - r.top : r.right - r.left;
+    auto along = [&](int from, int to) {
+        return bar.vertical ? RECT{r.left, r.top + from, r.right, r.top + to} : RECT{r.left + from, r.top, r.left + to, r.bottom};
+    };
+    ControlState plain;
+    plain.disabled = bar.disabled;
+    fill(dc, r, partColours(Part::ScrollTrack, plain, skin, 0).face);
+    const bool held = GetKeyState(VK_LBUTTON) < 0;
+    auto button = [&](const RECT& part, bool thumb) {
+        ControlState state = plain;
+        state.hot = PtInRect(&part, pointer) != 0;
+        state.pressed = (state.hot && held) || (thumb && dragged);
+        const PartColours colours = partColours(Part::ScrollButton, state, skin, 0);
+        fill(dc, part, colours.face);
+        outline(dc, part, colours.border);
+        return colours.mark;
+    };
+    const RECT first = along(0, bar.arrow);
+    const RECT last = along(length - bar.arrow, length);
+    arrowSign(dc, first, bar.vertical ? Pointing::Up : Pointing::Left, button(first, false));
+    arrowSign(dc, last, bar.vertical ? Pointing::Down : Pointing::Right, button(last, false));
+    if (bar.thumb > 0) button(along(bar.thumbAt, bar.thumbAt + bar.thumb), true);
+}
+
+POINT pointerIn(POINT origin) {
+    POINT pointer{-1, -1};
+    if (GetCursorPos(&pointer)) {
+        pointer.x -= origin.x;
+        pointer.y -= origin.y;
+    }
+    return pointer;
+}
+
+// The scroll bar control, painted whole.
+void paintScrollBar(const Paint& p) {
+    POINT origin{0, 0};
+    ClientToScreen(p.control, &origin);
+    const bool dragged = p.skinned.draggedBar == SB_CTL;
+    BarLayout bar;
+    if (layoutBar(p.control, OBJID_CLIENT, SB_CTL, origin, dragged, bar)) {
+        drawBar(p.dc, bar, p.skin, pointerIn(origin), dragged);
+    } else {
+        fill(p.dc, p.rect, p.skin.scrollbarTrack);
     }
 }
 
@@ -442,6 +538,7 @@ constexpr PainterRow kPainters[] = {
     {Painter::PushButton, paintPushButton, true},   {Painter::CheckBox, paintCheckBox, true},
     {Painter::RadioButton, paintRadioButton, true}, {Painter::GroupBox, paintGroupBox, false},
     {Painter::ListBox, paintListBox, true},         {Painter::ComboBox, paintComboBox, false, true},
+    {Painter::ScrollBar, paintScrollBar, true},
 };
 
 // The frame's colour with the bar's gradient, the line around the client area and the border.
@@ -623,6 +720,44 @@ void paintEdge(SkinnedWindow& skinned, SkinResources& resources) {
             const RECT band = {outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
             FrameRect(dc, &band, inside);
         }
+    }
+}
+
+void paintScrollBars(SkinnedWindow& skinned, SkinResources& resources, bool always) {
+    HWND window = skinned.window;
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    if (!(style & (WS_VSCROLL | WS_HSCROLL)) || !skinned.redraw || !IsWindowVisible(window)) return;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const POINT origin{frame.left, frame.top};
+    BarLayout vertical, horizontal;
+    const bool hasVertical = (style & WS_VSCROLL) &&
+                             layoutBar(window, OBJID_VSCROLL, SB_VERT, origin, skinned.draggedBar == SB_VERT, vertical);
+    const bool hasHorizontal = (style & WS_HSCROLL) && layoutBar(window, OBJID_HSCROLL, SB_HORZ, origin,
+                                                                 skinned.draggedBar == SB_HORZ, horizontal);
+    const POINT pointer = pointerIn(origin);
+    // What they show, the part under the pointer included: painted again only when that changed,
+    // unless told to.
+    std::uint64_t seen = GetKeyState(VK_LBUTTON) < 0 ? 2 : 1;
+    for (const BarLayout* bar : {&vertical, &horizontal}) {
+        const int along = bar->vertical ? pointer.y - bar->rect.top : pointer.x - bar->rect.left;
+        const long part = !PtInRect(&bar->rect, pointer) ? 0 : along < bar->thumbAt ? 1 : along < bar->thumbAt + bar->thumb ? 2 : 3;
+        for (long value : {bar->rect.left, bar->rect.top, bar->rect.right, bar->rect.bottom, long{bar->thumbAt},
+                           long{bar->thumb}, long{bar->disabled}, part}) {
+            seen = (seen ^ static_cast<std::uint64_t>(value)) * 1099511628211ull;  // FNV-1a's step
+        }
+    }
+    if (!always && seen == skinned.scrollSeen) return;
+    skinned.scrollSeen = seen;
+    const WindowDC windowDC(window, GetWindowDC(window));
+    HDC dc = windowDC.get();
+    if (dc == nullptr) return;
+    const Skin& skin = resources.skin();
+    if (hasVertical) drawBar(dc, vertical, skin, pointer, skinned.draggedBar == SB_VERT);
+    if (hasHorizontal) drawBar(dc, horizontal, skin, pointer, skinned.draggedBar == SB_HORZ);
+    if (hasVertical && hasHorizontal) {
+        fill(dc, {vertical.rect.left, horizontal.rect.top, vertical.rect.right, horizontal.rect.bottom},
+             skin.scrollbarTrack);
     }
 }
 

@@ -50,6 +50,8 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"ComboLBox", kPopup | kBorder | 0x10, Role::DroppedList},      // with entries drawn by the owner
         {L"ComboLBox", kChild | kBorder, Role::DroppedList},             // a simple combo box's list
         {L"ListBox", kPopup | kBorder, Role::None},                      // a list box alone is no popup
+        {L"ScrollBar", kChild | 0x1, Role::ScrollBar},                    // vertical
+        {L"ScrollBar", kChild | 0x10, Role::None},                        // a size grip
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
@@ -213,6 +215,11 @@ TEST(SkinRules, StatesToColours) {
     skin.comboButton = rgb(40, 80, 120);
     skin.comboButtonHot = rgb(100, 200, 50);
     skin.comboArrow = rgb(2, 4, 6);
+    skin.scrollbarTrack = rgb(240, 240, 240);
+    skin.scrollbarThumb = rgb(160, 160, 200);
+    skin.scrollbarThumbHot = rgb(90, 90, 160);
+    skin.scrollbarArrow = rgb(10, 10, 50);
+    skin.scrollbarBorder = rgb(120, 120, 150);
     const Colour text = rgb(10, 20, 30);
 
     ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
@@ -264,6 +271,12 @@ TEST(SkinRules, StatesToColours) {
          true},
         {"combo button disabled", Part::ComboButton, disabled, rgb(145, 165, 185), rgb(175, 200, 225),
          rgb(126, 127, 128), text, true},
+        {"thumb", Part::ScrollButton, plain, rgb(160, 160, 200), rgb(120, 120, 150), rgb(10, 10, 50), text, true},
+        {"thumb hot", Part::ScrollButton, hot, rgb(90, 90, 160), rgb(120, 120, 150), rgb(10, 10, 50), text, true},
+        {"thumb dragged", Part::ScrollButton, pressed, rgb(90, 90, 160), rgb(120, 120, 150), rgb(10, 10, 50), text, true},
+        {"arrow disabled", Part::ScrollButton, disabled, rgb(200, 200, 220), rgb(120, 120, 150), rgb(125, 125, 145),
+         text, true},
+        {"track", Part::ScrollTrack, plain, rgb(240, 240, 240), rgb(120, 120, 150), 0, text, true},
     };
     for (const Case& c : cases) {
         const PartColours colours = partColours(c.part, c.state, skin, text);
@@ -273,12 +286,34 @@ TEST(SkinRules, StatesToColours) {
         if (c.part != Part::ListEntry) {
             EXPECT_EQ(colours.border, c.border) << c.what;
         }
-        if (c.part == Part::CheckBox || c.part == Part::ComboButton) {
+        if (c.part == Part::CheckBox || c.part == Part::ComboButton || c.part == Part::ScrollButton) {
             EXPECT_EQ(colours.mark, c.mark) << c.what;
         }
         EXPECT_EQ(colours.text, c.text) << c.what;
         EXPECT_EQ(colours.filled, c.filled) << c.what;
     }
+}
+
+// Where a scroll bar's thumb starts: a bar of 100 pixels, arrows of 16, a thumb of 20 leaves 48
+// pixels of travel across the range less the page.
+TEST(SkinRules, WhereTheThumbStands) {
+    struct Case {
+        ScrollRange range;
+        int start;
+    };
+    const Case cases[] = {
+        {{0, 100, 0, 0}, 16},    {{0, 100, 0, 100}, 64},  {{0, 100, 0, 50}, 40},  {{0, 100, 0, 1}, 16},
+        {{0, 100, 0, 3}, 17},    {{0, 109, 10, 50}, 40},  {{0, 109, 10, 100}, 64}, {{0, 100, 0, 200}, 64},
+        {{0, 100, 0, -5}, 16},   {{10, 10, 0, 10}, 16},   {{-50, 50, 0, 0}, 40},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(thumbStart(100, 16, 20, c.range), c.start) << c.range.min << ".." << c.range.max << " " << c.range.pos;
+    }
+    EXPECT_EQ(thumbStart(40, 16, 20, {0, 100, 0, 50}), 16) << "no room to travel";
+    EXPECT_TRUE(mayMoveScrollBars(0x0180));   // LB_ADDSTRING
+    EXPECT_TRUE(mayMoveScrollBars(0x0115));   // WM_VSCROLL
+    EXPECT_FALSE(mayMoveScrollBars(0x000F));  // WM_PAINT
+    EXPECT_FALSE(mayMoveScrollBars(0x000D));  // WM_GETTEXT
 }
 
 // An owner-drawn entry: the system's list colours in it become the skin's, per the entry's state;
