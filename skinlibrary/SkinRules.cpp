@@ -57,6 +57,11 @@ bool isOwnerDrawnComboBox(std::uint32_t s, std::uint32_t) {
     return (s & (style::kComboOwnerDrawFixed | style::kComboOwnerDrawVariable)) != 0;
 }
 
+// A combo box's list, as the combo box creates it: its entries drawn by the owner or not.
+bool isPlainDroppedList(std::uint32_t s, std::uint32_t) { return !isOwnerDrawnListBox(s, 0); }
+
+bool isScrollBar(std::uint32_t s, std::uint32_t) { return !(s & (style::kScrollSizeBox | style::kScrollSizeGrip)); }
+
 bool bordered(std::uint32_t s, std::uint32_t exStyle) {
     return (s & style::kBorder) || (exStyle & style::kExClientEdge);
 }
@@ -71,6 +76,17 @@ constexpr std::uint32_t kButtonRepaint[] = {msg::kButtonSetState, msg::kButtonSe
 constexpr std::uint32_t kListRepaint[] = {
     msg::kListSetCurSel,     msg::kListSetSel, msg::kListSetCaretIndex, msg::kListSelItemRange,
     msg::kListSelItemRangeEx, msg::kListSetTopIndex, msg::kTimer,     msg::kVScroll, msg::kMouseWheel,
+};
+
+constexpr std::uint32_t kComboRepaint[] = {msg::kComboSetCurSel, msg::kComboShowDropDown, msg::kCommand};
+constexpr std::uint32_t kDroppedListRepaint[] = {
+    msg::kListSetCurSel, msg::kListSetCaretIndex, msg::kListSetTopIndex, msg::kTimer,
+    msg::kVScroll,       msg::kMouseWheel,        msg::kMouseMove,
+};
+
+constexpr std::uint32_t kScrollRepaint[] = {
+    msg::kScrollSetPos,  msg::kScrollSetRange, msg::kScrollSetRangeRedraw, msg::kScrollEnableArrows,
+    msg::kScrollSetInfo, msg::kMouseMove,      msg::kMouseLeave,
 };
 
 template <std::size_t N>
@@ -101,10 +117,18 @@ constexpr ControlKind kKinds[] = {
      ColourTarget::ReadOnlyEdit, kNoMessages},
     {L"Edit", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
      ColourTarget::ReadOnlyEdit, kNoMessages},
-    {L"ComboBox", isOwnerDrawnComboBox, Role::OwnerDrawnComboBox, Procedure::Control, Painter::Platform, false, true,
-     ColourMessage::Edit, ColourTarget::Edit, kNoMessages},
-    {L"ComboBox", nullptr, Role::None, Procedure::None, Painter::Platform, false, false, ColourMessage::Edit,
-     ColourTarget::Edit, kNoMessages},
+    {L"ComboBox", isOwnerDrawnComboBox, Role::OwnerDrawnComboBox, Procedure::Control, Painter::ComboBox, false, true,
+     ColourMessage::Edit, ColourTarget::Edit, messages(kComboRepaint)},
+    {L"ComboBox", nullptr, Role::ComboBox, Procedure::Control, Painter::ComboBox, false, false, ColourMessage::Edit,
+     ColourTarget::Edit, messages(kComboRepaint)},
+    // The dropped list: a popup of its combo box (a child of a simple one). An owner-drawn one's
+    // entries are recoloured as the combo box's.
+    {L"ComboLBox", isPlainDroppedList, Role::DroppedList, Procedure::Control, Painter::ListBox, true, false,
+     ColourMessage::ListBox, ColourTarget::ListBox, messages(kDroppedListRepaint), true},
+    {L"ComboLBox", nullptr, Role::DroppedList, Procedure::Control, Painter::Platform, true, false,
+     ColourMessage::ListBox, ColourTarget::ListBox, kNoMessages, true},
+    {L"ScrollBar", isScrollBar, Role::ScrollBar, Procedure::Control, Painter::ScrollBar, false, false,
+     ColourMessage::ScrollBar, ColourTarget::Other, messages(kScrollRepaint)},
     {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
      ColourTarget::Label, kNoMessages},
 };
@@ -123,11 +147,12 @@ const ControlKind* kindOf(std::wstring_view className, std::uint32_t windowStyle
 
 Role classify(std::wstring_view className, std::uint32_t windowStyle, std::uint32_t exStyle) {
     const bool child = (windowStyle & style::kChild) != 0;
+    const ControlKind* kind = kindOf(className, windowStyle, exStyle);
     if (!child) {
+        if (kind != nullptr && kind->popup) return kind->role;
         if (sameName(className, L"#32770")) return Role::TopLevel;
         return (windowStyle & style::kCaption) == style::kCaption ? Role::TopLevel : Role::None;
     }
-    const ControlKind* kind = kindOf(className, windowStyle, exStyle);
     return kind != nullptr ? kind->role : Role::None;
 }
 
@@ -152,12 +177,12 @@ ColourTarget colourTarget(ColourMessage message, std::wstring_view className, st
 
 bool repaintsAfter(const ControlKind& kind, std::uint32_t message, bool leftButtonDown) {
     if (kind.painter == Painter::Platform) return false;
+    for (std::size_t i = 0; i < kind.repaintAfter.count; ++i) {
+        if (kind.repaintAfter.begin[i] == message) return true;
+    }
     if (message == msg::kMouseMove) return leftButtonDown;
     for (std::uint32_t shared : kSharedRepaint) {
         if (shared == message) return true;
-    }
-    for (std::size_t i = 0; i < kind.repaintAfter.count; ++i) {
-        if (kind.repaintAfter.begin[i] == message) return true;
     }
     return false;
 }
@@ -213,6 +238,25 @@ PartColours partColours(Part part, const ControlState& state, const Skin& skin, 
         c.border = skin.frameBorder;
         if (state.disabled) c.text = blend(text, ground, 140);
         break;
+    case Part::ScrollButton:  // pressed: held down or dragged
+        c.face = state.disabled                  ? blend(skin.scrollbarThumb, skin.scrollbarTrack, 128)
+                 : (state.hot || state.pressed) ? skin.scrollbarThumbHot
+                                                : skin.scrollbarThumb;
+        c.border = skin.scrollbarBorder;
+        c.mark = state.disabled ? blend(skin.scrollbarArrow, skin.scrollbarTrack, 128) : skin.scrollbarArrow;
+        break;
+    case Part::ScrollTrack:
+        c.face = skin.scrollbarTrack;
+        c.border = skin.scrollbarBorder;
+        break;
+    case Part::ComboButton:  // pressed: held down, or its list dropped
+        c.face = state.disabled ? blend(skin.comboButton, ground, 128)
+                 : state.pressed ? darken(skin.comboButtonHot, 40)
+                 : state.hot     ? skin.comboButtonHot
+                                 : skin.comboButton;
+        c.border = state.disabled ? blend(skin.editBorder, ground, 128) : skin.editBorder;
+        c.mark = state.disabled ? blend(skin.comboArrow, ground, 128) : skin.comboArrow;
+        break;
     }
     return c;
 }
@@ -244,6 +288,26 @@ ColourAnswer decideColours(ColourTarget target, OwnerColours owner, const Skin& 
         answer.text = skin.*pair.text;
     }
     return answer;
+}
+
+bool mayMoveScrollBars(std::uint32_t message) {
+    static constexpr std::uint32_t kMoving[] = {
+        0x0005, 0x000B, 0x000C, 0x0047, 0x007D,          // size, redraw, text, position, style
+        0x0100, 0x0102, 0x0113, 0x0114, 0x0115, 0x020A,  // keys, timer, scrolling, wheel
+        0x0200, 0x0201, 0x0202, 0x00A0, 0x00A1, 0x02A2, 0x02A3,  // the pointer, in and out of them
+        0x0180, 0x0181, 0x0182, 0x0184, 0x0186, 0x018D, 0x0197, 0x01A0, 0x01A7,  // list entries and top
+        0x00B1, 0x00B5, 0x00B6, 0x00B7, 0x00C2,          // a text box's selection and scrolling
+    };
+    return std::find(std::begin(kMoving), std::end(kMoving), message) != std::end(kMoving);
+}
+
+int thumbStart(int length, int arrow, int thumb, const ScrollRange& range) {
+    const int free = length - 2 * arrow - thumb;
+    const long long last = static_cast<long long>(range.max) - (range.page > 0 ? range.page - 1 : 0);
+    if (free <= 0 || last <= range.min) return arrow;
+    const long long pos = std::clamp<long long>(range.pos, range.min, last);
+    const long long span = last - range.min;
+    return arrow + static_cast<int>((free * (pos - range.min) + span / 2) / span);  // rounded, as the platform does
 }
 
 CaptionLayout layoutCaption(const FrameGeometry& frame) {

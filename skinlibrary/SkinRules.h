@@ -27,10 +27,15 @@ inline constexpr std::uint32_t kListMultiColumn = 0x0200;
 inline constexpr std::uint32_t kListNoData = 0x2000;
 inline constexpr std::uint32_t kComboOwnerDrawFixed = 0x0010;
 inline constexpr std::uint32_t kComboOwnerDrawVariable = 0x0020;
+inline constexpr std::uint32_t kComboTypeMask = 0x0003;
+inline constexpr std::uint32_t kComboSimple = 0x0001;
+inline constexpr std::uint32_t kComboDropDownList = 0x0003;
 inline constexpr std::uint32_t kBorder = 0x00800000;
 inline constexpr std::uint32_t kExClientEdge = 0x00000200;
 inline constexpr std::uint32_t kExToolWindow = 0x00000080;
 inline constexpr std::uint32_t kExDialogModalFrame = 0x00000001;
+inline constexpr std::uint32_t kScrollSizeBox = 0x0008;  // SBS_SIZEBOX (SBS_SIZEGRIP is 0x0010)
+inline constexpr std::uint32_t kScrollSizeGrip = 0x0010;
 }  // namespace style
 
 // What the engine does with a window.
@@ -45,6 +50,9 @@ enum class Role {
     ListBox,      // entries and selection painted by the engine
     OwnerDrawnListBox,  // entries drawn by the owner, in the system's colours turned into the skin's
     OwnerDrawnComboBox, // the same for the field and the dropped list's entries
+    ComboBox,     // frame, drop button and (a drop-down list's) field painted by the engine
+    DroppedList,  // a combo box's list: entries, selection and border
+    ScrollBar,    // the scroll bar control, painted whole
     Edit,         // a text box whose border the engine paints
 };
 
@@ -65,6 +73,9 @@ inline constexpr std::uint32_t kButtonSetCheck = 0x00F1, kButtonSetState = 0x00F
 inline constexpr std::uint32_t kListSetSel = 0x0185, kListSetCurSel = 0x0186, kListSetTopIndex = 0x0197,
                                kListSelItemRange = 0x019B, kListSelItemRangeEx = 0x0183,
                                kListSetCaretIndex = 0x019E;
+inline constexpr std::uint32_t kComboSetCurSel = 0x014E, kComboShowDropDown = 0x014F, kCommand = 0x0111;
+inline constexpr std::uint32_t kScrollSetPos = 0x00E0, kScrollSetRange = 0x00E2, kScrollSetRangeRedraw = 0x00E6,
+                               kScrollEnableArrows = 0x00E4, kScrollSetInfo = 0x00E9, kMouseLeave = 0x02A3;
 }  // namespace msg
 
 // Which of the engine's subclass procedures a kind of window gets.
@@ -72,7 +83,8 @@ enum class Procedure { None, Window, Control };
 
 // How the engine paints the inside of a control: Platform leaves it to the control's own
 // procedure (the engine may still draw its edge).
-enum class Painter { Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox };
+// ComboBox paints over what the control's own procedure painted (Painting.cpp says which painters do).
+enum class Painter { Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox, ComboBox, ScrollBar };
 
 // The messages after which a control's own procedure may have painted it directly, so that the
 // engine paints it again: those every control shares, and its own kind's.
@@ -95,6 +107,7 @@ struct ControlKind {
     ColourMessage asks;         // what its own painting asks its parent with
     ColourTarget target;        // what a button or static colour message about it asks for
     Messages repaintAfter;      // besides the messages every control shares
+    bool popup = false;         // also a top-level window, owned by a control the engine skins
 };
 
 // The kind of a child window (nullptr: none the engine knows, a label's colours at most).
@@ -104,7 +117,9 @@ Role classify(std::wstring_view className, std::uint32_t style, std::uint32_t ex
 
 ColourTarget colourTarget(ColourMessage message, std::wstring_view className, std::uint32_t style);
 
-// Whether the control's own procedure may have painted it after this message.
+// Whether the control's own procedure may have painted it after this message. A mouse move
+// counts while the left button is down, or always for a kind that lists it (a dropped list
+// follows the pointer).
 bool repaintsAfter(const ControlKind& kind, std::uint32_t message, bool leftButtonDown);
 
 // A read-only or disabled text box asks for its colours with the static message.
@@ -124,7 +139,8 @@ struct ControlState {
 
 // What a part of a control is painted with in a state. text is the owner's or the skin's text
 // colour as the parent answered it; the rules dim it for a disabled control.
-enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel };
+// ScrollButton: an arrow button or the thumb of a scroll bar; ScrollTrack: the rest of it.
+enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack };
 
 struct PartColours {
     Colour face = 0;     // fill (push button, check box inside, list entry background)
@@ -164,6 +180,21 @@ struct ColourAnswer {
 
 // A background the owner chose keeps the owner's text colour too: the pair was chosen together.
 ColourAnswer decideColours(ColourTarget target, OwnerColours owner, const Skin& skin);
+
+// Where a scroll bar's thumb starts, in pixels from the bar's start, for a position within the
+// range (the position being dragged to while the thumb is dragged). length: the bar's; arrow:
+// one arrow button's; thumb: the thumb's length.
+struct ScrollRange {
+    int min = 0;
+    int max = 0;
+    unsigned page = 0;
+    int pos = 0;
+};
+int thumbStart(int length, int arrow, int thumb, const ScrollRange& range);
+
+// Whether a window's own scroll bars may have moved, or been drawn by the platform, while its
+// procedure handled this message (a new entry, a key, a wheel turn, the pointer over them).
+bool mayMoveScrollBars(std::uint32_t message);
 
 // Caption geometry in window coordinates (0, 0 is the window's top-left corner).
 struct Box {

@@ -311,7 +311,8 @@ void Engine::windowCreated(HWND window, HWND parent) {
     const Recognised found = recognise(window);
     if (found.role == Role::None) return;
     if (found.role != Role::TopLevel && find(parent) == nullptr) return;  // only inside a skinned window
-    skinWindow(window, found.role, found.kind);
+    SkinnedWindow* skinned = skinWindow(window, found.role, found.kind);
+    if (skinned != nullptr && found.kind != nullptr && found.kind->popup) skinned->asks = parent;
 }
 
 void Engine::windowDestroyed(SkinnedWindow& skinned) { unskin(skinned, true); }
@@ -332,6 +333,7 @@ void Engine::skinAllWindows() {
     for (HWND window : threadTopLevelWindows()) {
         if (recognise(window).role == Role::TopLevel) skinTree(window, focus);
     }
+
 }
 
 void Engine::skinTree(HWND topLevel, HWND focus) {
@@ -342,8 +344,18 @@ void Engine::skinTree(HWND topLevel, HWND focus) {
         const Recognised found = recognise(child);
         if (found.role != Role::None && find(GetParent(child)) != nullptr) {
             skinWindow(child, found.role, found.kind, focus);
+            skinPopupOf(child);
         }
     }
+}
+
+void Engine::skinPopupOf(HWND control) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(control, &info) || info.hwndList == nullptr || find(info.hwndList) != nullptr) return;
+    const Recognised found = recognise(info.hwndList);
+    if (found.kind == nullptr || !found.kind->popup) return;
+    if (SkinnedWindow* list = skinWindow(info.hwndList, found.role, found.kind)) list->asks = control;
 }
 
 // The focus is passed in by those that skin windows which may have it: a window being created

@@ -35,6 +35,11 @@ struct SkinnedWindow {
     // the server under Wine, once for every control painted.
     bool focused = false;
     HWND shadow = nullptr;
+    // Whom the control's colour messages go to when its parent does not answer them: a combo
+    // box's dropped list, which the platform makes a child of the desktop, asks its combo box.
+    HWND asks = nullptr;
+    int draggedBar = -1;            // SB_VERT, SB_HORZ or SB_CTL while its thumb is dragged
+    std::uint64_t scrollSeen = 0;   // what its own scroll bars showed when last painted
 };
 
 // The GDI objects of one skin: the brushes WM_CTLCOLOR* answers hand out and the caption font.
@@ -114,6 +119,8 @@ private:
     void skinAllWindows();
     void skinTree(HWND topLevel, HWND focus);
     SkinnedWindow* skinWindow(HWND window, Role role, const ControlKind* kind, HWND focus = nullptr);
+    // The popup a control made (a combo box's dropped list), skinned as the control's.
+    void skinPopupOf(HWND control);
     // When the platform keeps the subclass (it refuses a thread that does not own the window),
     // the record it points at stays too. A window that is ending loses both.
     void unskin(SkinnedWindow& skinned, bool windowEnding = false);

@@ -3,6 +3,7 @@
 // GDI object but its off-screen bitmap.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "skinlibrary/win32/Painting.h"
@@ -169,8 +170,10 @@ UINT numberOf(ColourMessage message) {
 }
 
 // The colours the control's parent answers for it (the owner's where it chose, else the skin's).
-HBRUSH askParent(HWND control, HDC dc, ColourMessage message, SkinResources& resources) {
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), numberOf(message),
+HBRUSH askParent(const SkinnedWindow& skinned, HDC dc, ColourMessage message, SkinResources& resources) {
+    HWND control = skinned.window;
+    HWND parent = skinned.asks != nullptr ? skinned.asks : GetParent(control);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, numberOf(message),
                                                        reinterpret_cast<WPARAM>(dc),
                                                        reinterpret_cast<LPARAM>(control)));
     if (brush == nullptr) brush = resources.brush(resources.skin().windowBackground);
@@ -238,7 +241,7 @@ ControlState stateOf(const SkinnedWindow& skinned, LONG windowStyle) {
 void paintPushButton(const Paint& p) {
     HDC dc = p.dc;
     const RECT& rect = p.rect;
-    FillRect(dc, &rect, askParent(p.control, dc, p.skinned.kind->asks, p.resources));
+    FillRect(dc, &rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
     const PartColours colours = partColours(Part::PushButton, p.state, p.skin, GetTextColor(dc));
     const bool down = p.state.pressed || p.state.checked;
     shape(dc, rect, colours.face, colours.border, 0, 5);
@@ -262,7 +265,7 @@ void paintPushButton(const Paint& p) {
 void paintCheckOrOption(const Paint& p, bool radio) {
     HDC dc = p.dc;
     const RECT& rect = p.rect;
-    FillRect(dc, &rect, askParent(p.control, dc, p.skinned.kind->asks, p.resources));
+    FillRect(dc, &rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
     const PartColours colours = partColours(Part::CheckBox, p.state, p.skin, GetTextColor(dc));
     const bool boxOnRight = (p.style & BS_LEFTTEXT) != 0;
 
@@ -309,7 +312,7 @@ void paintRadioButton(const Paint& p) { paintCheckOrOption(p, true); }
 void paintGroupBox(const Paint& p) {
     HDC dc = p.dc;
     const RECT& rect = p.rect;
-    HBRUSH background = askParent(p.control, dc, p.skinned.kind->asks, p.resources);
+    HBRUSH background = askParent(p.skinned, dc, p.skinned.kind->asks, p.resources);
     const PartColours colours = partColours(Part::GroupLabel, p.state, p.skin, GetTextColor(dc));
     const Selection font(dc, fontOf(p.control));
     const std::wstring caption = windowText(p.control);
@@ -337,7 +340,7 @@ void paintGroupBox(const Paint& p) {
 void paintListBox(const Paint& p) {
     HDC dc = p.dc;
     HWND control = p.control;
-    FillRect(dc, &p.rect, askParent(control, dc, p.skinned.kind->asks, p.resources));
+    FillRect(dc, &p.rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
     const Colour ownerText = GetTextColor(dc);
     const bool multiple = (p.style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
     const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
@@ -372,16 +375,170 @@ void paintListBox(const Paint& p) {
     }
 }
 
-// The painter of each kind the rules name; buffered ones draw off-screen and are copied in one go.
+enum class Pointing { Up, Down, Left, Right };
+
+// A small triangle centred in the box, its point towards `pointing`.
+void arrowSign(HDC dc, const RECT& box, Pointing pointing, Colour colour) {
+    const int cx = (box.left + box.right) / 2;
+    const int cy = (box.top + box.bottom) / 2;
+    for (int i = 0; i < 4; ++i) {  // from the base to the point
+        switch (pointing) {
+        case Pointing::Down: fill(dc, {cx - 3 + i, cy - 2 + i, cx + 4 - i, cy - 1 + i}, colour); break;
+        case Pointing::Up: fill(dc, {cx - 3 + i, cy + 1 - i, cx + 4 - i, cy + 2 - i}, colour); break;
+        case Pointing::Right: fill(dc, {cx - 2 + i, cy - 3 + i, cx - 1 + i, cy + 4 - i}, colour); break;
+        case Pointing::Left: fill(dc, {cx + 1 - i, cy - 3 + i, cx + 2 - i, cy + 4 - i}, colour); break;
+        }
+    }
+}
+
+// Over what the combo box drew: its frame in the skin's edge, its drop button, and a drop-down
+// list's field, which the platform fills with the system's highlight while it has the focus.
+void paintComboBox(const Paint& p) {
+    HDC dc = p.dc;
+    HWND control = p.control;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(control, &info)) return;
+    const std::uint32_t type = static_cast<std::uint32_t>(p.style) & style::kComboTypeMask;
+    const bool dropped = SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    HBRUSH field = askParent(p.skinned, dc, colourMessageOf(*p.skinned.kind, p.state.disabled), p.resources);
+    const Colour fieldText = GetTextColor(dc);
+    RECT frame = p.rect;
+    if (type == style::kComboSimple) {
+        frame = info.rcItem;
+        InflateRect(&frame, 3, 3);  // the text's padding and the sunken edge around it
+    }
+    outline(dc, frame, partColours(Part::Edge, p.state, p.skin, 0).border);
+    InflateRect(&frame, -1, -1);
+    FrameRect(dc, &frame, field);
+    if (type == style::kComboDropDownList && !(p.style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) {
+        ControlState entry = p.state;
+        entry.selected = p.state.focused && !dropped;
+        const PartColours colours = partColours(Part::ListEntry, entry, p.skin, fieldText);
+        FillRect(dc, &info.rcItem, field);
+        if (colours.filled) fill(dc, info.rcItem, colours.face);
+        const auto current = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+        const auto length = static_cast<int>(SendMessageW(control, CB_GETLBTEXTLEN, current, 0));
+        if (current >= 0 && length > 0 && length < 32768) {
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            SendMessageW(control, CB_GETLBTEXT, current, reinterpret_cast<LPARAM>(text.data()));
+            const Selection font(dc, fontOf(control));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, entry.selected ? colours.text : fieldText);
+            RECT textRect = {info.rcItem.left + 2, info.rcItem.top, info.rcItem.right - 1, info.rcItem.bottom};
+            DrawTextW(dc, text.c_str(), length, &textRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+        if (entry.selected && showsFocus(p.skinned)) drawFocus(dc, info.rcItem);
+    }
+    if (type != style::kComboSimple && !IsRectEmpty(&info.rcButton)) {
+        ControlState button = p.state;
+        button.pressed = button.pressed || dropped;
+        const PartColours colours = partColours(Part::ComboButton, button, p.skin, 0);
+        fill(dc, info.rcButton, colours.face);
+        line(dc, info.rcButton.left, info.rcButton.top, info.rcButton.left, info.rcButton.bottom, colours.border);
+        arrowSign(dc, info.rcButton, Pointing::Down, colours.mark);
+    }
+}
+
+// One scroll bar as the platform lays it out, in the coordinates of the DC it is drawn into.
+struct BarLayout {
+    RECT rect{};
+    bool vertical = false;
+    int arrow = 0;    // each arrow button's length
+    int thumb = 0;    // the thumb's length; 0: none
+    int thumbAt = 0;  // where it starts, from the bar's start
+    bool disabled = false;
+};
+
+// objectId: OBJID_CLIENT for the scroll bar control, OBJID_VSCROLL or OBJID_HSCROLL for a window's
+// own; origin: where the DC's (0, 0) lies on the screen. While the thumb is dragged the platform
+// keeps the position it is dragged to apart (the track position), and the thumb shows that.
+bool layoutBar(HWND window, LONG objectId, int bar, POINT origin, bool dragged, BarLayout& layout) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetScrollBarInfo(window, objectId, &info)) return false;
+    if (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return false;
+    layout.rect = info.rcScrollBar;
+    OffsetRect(&layout.rect, -origin.x, -origin.y);
+    layout.vertical = objectId == OBJID_VSCROLL || (objectId == OBJID_CLIENT && (GetWindowLongW(window, GWL_STYLE) & SBS_VERT));
+    layout.thumb = info.xyThumbBottom - info.xyThumbTop;
+    layout.disabled = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) != 0;
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    if (!GetScrollInfo(window, bar, &scroll)) return false;
+    const ScrollRange range{scroll.nMin, scroll.nMax, scroll.nPage, dragged ? scroll.nTrackPos : scroll.nPos};
+    const int length = layout.vertical ? layout.rect.bottom - layout.rect.top : layout.rect.right - layout.rect.left;
+    // The arrow buttons are as long as the system's scroll bars are wide, halved on a short bar
+    // (Wine's dxyLineButton gives the thumb's length).
+    layout.arrow = std::min(GetSystemMetrics(layout.vertical ? SM_CYVSCROLL : SM_CXHSCROLL), length / 2);
+    layout.thumbAt = layout.thumb > 0 ? thumbStart(length, layout.arrow, layout.thumb, range) : 0;
+    return !IsRectEmpty(&layout.rect);
+}
+
+// The track, the two arrow buttons with their signs and the thumb. pointer: in the DC's
+// coordinates; a part under it is hot, and pressed while the left button is down.
+void drawBar(HDC dc, const BarLayout& bar, const Skin& skin, POINT pointer, bool dragged) {
+    const RECT& r = bar.rect;
+    const int length = bar.vertical ? r.bottom - r.top : r.right - r.left;
+    auto along = [&](int from, int to) {
+        return bar.vertical ? RECT{r.left, r.top + from, r.right, r.top + to} : RECT{r.left + from, r.top, r.left + to, r.bottom};
+    };
+    ControlState plain;
+    plain.disabled = bar.disabled;
+    fill(dc, r, partColours(Part::ScrollTrack, plain, skin, 0).face);
+    const bool held = GetKeyState(VK_LBUTTON) < 0;
+    auto button = [&](const RECT& part, bool thumb) {
+        ControlState state = plain;
+        state.hot = PtInRect(&part, pointer) != 0;
+        state.pressed = (state.hot && held) || (thumb && dragged);
+        const PartColours colours = partColours(Part::ScrollButton, state, skin, 0);
+        fill(dc, part, colours.face);
+        outline(dc, part, colours.border);
+        return colours.mark;
+    };
+    const RECT first = along(0, bar.arrow);
+    const RECT last = along(length - bar.arrow, length);
+    arrowSign(dc, first, bar.vertical ? Pointing::Up : Pointing::Left, button(first, false));
+    arrowSign(dc, last, bar.vertical ? Pointing::Down : Pointing::Right, button(last, false));
+    if (bar.thumb > 0) button(along(bar.thumbAt, bar.thumbAt + bar.thumb), true);
+}
+
+POINT pointerIn(POINT origin) {
+    POINT pointer{-1, -1};
+    if (GetCursorPos(&pointer)) {
+        pointer.x -= origin.x;
+        pointer.y -= origin.y;
+    }
+    return pointer;
+}
+
+// The scroll bar control, painted whole.
+void paintScrollBar(const Paint& p) {
+    POINT origin{0, 0};
+    ClientToScreen(p.control, &origin);
+    const bool dragged = p.skinned.draggedBar == SB_CTL;
+    BarLayout bar;
+    if (layoutBar(p.control, OBJID_CLIENT, SB_CTL, origin, dragged, bar)) {
+        drawBar(p.dc, bar, p.skin, pointerIn(origin), dragged);
+    } else {
+        fill(p.dc, p.rect, p.skin.scrollbarTrack);
+    }
+}
+
+// The painter of each kind the rules name; buffered ones draw off-screen and are copied in one
+// go, those over the platform after the control's own painting.
 struct PainterRow {
     Painter painter;
     void (*paint)(const Paint&);
     bool buffered;
+    bool overPlatform = false;
 };
 constexpr PainterRow kPainters[] = {
     {Painter::PushButton, paintPushButton, true},   {Painter::CheckBox, paintCheckBox, true},
     {Painter::RadioButton, paintRadioButton, true}, {Painter::GroupBox, paintGroupBox, false},
-    {Painter::ListBox, paintListBox, true},
+    {Painter::ListBox, paintListBox, true},         {Painter::ComboBox, paintComboBox, false, true},
+    {Painter::ScrollBar, paintScrollBar, true},
 };
 
 // The frame's colour with the bar's gradient, the line around the client area and the border.
@@ -441,6 +598,13 @@ bool usesSystemBrush(HBRUSH brush) {
 }
 
 CaptionLayout captionLayoutOf(HWND window) { return layoutCaption(geometryOf(window)); }
+
+bool paintsOverPlatform(Painter painter) {
+    for (const PainterRow& row : kPainters) {
+        if (row.painter == painter) return row.overPlatform;
+    }
+    return false;
+}
 
 void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     HWND window = skinned.window;
@@ -551,11 +715,49 @@ void paintEdge(SkinnedWindow& skinned, SkinResources& resources) {
     if (thickness > 1) {
         // Inside the line, the box's own background, as its owner or the skin answers it.
         const bool readOnly = state.disabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY);
-        HBRUSH inside = askParent(control, dc, colourMessageOf(*skinned.kind, readOnly), resources);
+        HBRUSH inside = askParent(skinned, dc, colourMessageOf(*skinned.kind, readOnly), resources);
         for (int ring = 1; ring < thickness && ring < 3; ++ring) {
             const RECT band = {outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
             FrameRect(dc, &band, inside);
         }
+    }
+}
+
+void paintScrollBars(SkinnedWindow& skinned, SkinResources& resources, bool always) {
+    HWND window = skinned.window;
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    if (!(style & (WS_VSCROLL | WS_HSCROLL)) || !skinned.redraw || !IsWindowVisible(window)) return;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const POINT origin{frame.left, frame.top};
+    BarLayout vertical, horizontal;
+    const bool hasVertical = (style & WS_VSCROLL) &&
+                             layoutBar(window, OBJID_VSCROLL, SB_VERT, origin, skinned.draggedBar == SB_VERT, vertical);
+    const bool hasHorizontal = (style & WS_HSCROLL) && layoutBar(window, OBJID_HSCROLL, SB_HORZ, origin,
+                                                                 skinned.draggedBar == SB_HORZ, horizontal);
+    const POINT pointer = pointerIn(origin);
+    // What they show, the part under the pointer included: painted again only when that changed,
+    // unless told to.
+    std::uint64_t seen = GetKeyState(VK_LBUTTON) < 0 ? 2 : 1;
+    for (const BarLayout* bar : {&vertical, &horizontal}) {
+        const int along = bar->vertical ? pointer.y - bar->rect.top : pointer.x - bar->rect.left;
+        const long part = !PtInRect(&bar->rect, pointer) ? 0 : along < bar->thumbAt ? 1 : along < bar->thumbAt + bar->thumb ? 2 : 3;
+        for (long value : {bar->rect.left, bar->rect.top, bar->rect.right, bar->rect.bottom, long{bar->thumbAt},
+                           long{bar->thumb}, long{bar->disabled}, part}) {
+            seen = (seen ^ static_cast<std::uint64_t>(value)) * 1099511628211ull;  // FNV-1a's step
+        }
+    }
+    if (!always && seen == skinned.scrollSeen) return;
+    skinned.scrollSeen = seen;
+    const WindowDC windowDC(window, GetWindowDC(window));
+    HDC dc = windowDC.get();
+    if (dc == nullptr) return;
+    const Skin& skin = resources.skin();
+    if (hasVertical) drawBar(dc, vertical, skin, pointer, skinned.draggedBar == SB_VERT);
+    if (hasHorizontal) drawBar(dc, horizontal, skin, pointer, skinned.draggedBar == SB_HORZ);
+    if (hasVertical && hasHorizontal) {
+        fill(dc, {vertical.rect.left, horizontal.rect.top, vertical.rect.right, horizontal.rect.bottom},
+             skin.scrollbarTrack);
     }
 }
 

@@ -16,7 +16,12 @@ class SkinResources;
 void paintFrame(SkinnedWindow& skinned, SkinResources& resources);
 void paintControl(SkinnedWindow& skinned, HDC dc, SkinResources& resources);
 void paintControlNow(SkinnedWindow& skinned, SkinResources& resources);
+// Whether the painter draws over the control's own painting rather than in its place.
+bool paintsOverPlatform(Painter painter);
 void paintEdge(SkinnedWindow& skinned, SkinResources& resources);
+// A window's own scroll bars, after the platform drew them: always, or only when what they show
+// (ranges, positions, the part under the pointer) changed since the engine last painted them.
+void paintScrollBars(SkinnedWindow& skinned, SkinResources& resources, bool always);
 // Lets the owner draw a list entry (ownerDraws: its handling of WM_DRAWITEM) into a bitmap of the
 // entry's size, then shows it with the system's list colours in it turned into the skin's.
 LRESULT drawEntryInSkin(DRAWITEMSTRUCT& item, SkinResources& resources, const std::function<LRESULT()>& ownerDraws);

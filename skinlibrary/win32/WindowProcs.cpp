@@ -100,6 +100,34 @@ POINT windowPoint(HWND window, POINT screen) {
 
 bool stillSkinned(const SkinnedWindow& skinned) { return !skinned.retired && IsWindow(skinned.window); }
 
+// Posted to a window whose scroll bar moved: while the user holds a scroll bar's arrow or drags
+// its thumb, the platform tells the owner first and draws the bar after, in a loop of its own
+// that still dispatches posted messages; so the engine paints the bar again when this arrives.
+UINT scrollBarsMoved() {
+    static const UINT message = RegisterWindowMessageW(L"SkinH_VB6 scroll bars moved");
+    return message;
+}
+
+// The owner hears of a scroll: the bar's record notes a thumb being dragged, and is told to paint.
+void noteScroll(SkinnedWindow& owner, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND control = reinterpret_cast<HWND>(lParam);
+    SkinnedWindow* bar = control != nullptr ? Engine::instance().find(control) : &owner;
+    if (bar == nullptr) return;
+    const int which = control != nullptr ? SB_CTL : message == WM_VSCROLL ? SB_VERT : SB_HORZ;
+    if (LOWORD(wParam) == SB_THUMBTRACK) bar->draggedBar = which;
+    if (LOWORD(wParam) == SB_THUMBPOSITION || LOWORD(wParam) == SB_ENDSCROLL) bar->draggedBar = -1;
+    PostMessageW(bar->window, scrollBarsMoved(), 0, 0);
+}
+
+// After the platform's own handling: the pointer over a bar or leaving it, and its painting of
+// the frame, draw the system's bars whatever they show; other messages only when what they show changed.
+void followScrollBars(SkinnedWindow& skinned, UINT message, WPARAM wParam) {
+    if (!stillSkinned(skinned)) return;
+    const bool overBar = message == WM_NCMOUSEMOVE && (wParam == HTVSCROLL || wParam == HTHSCROLL);
+    const bool always = message == WM_NCPAINT || message == WM_NCMOUSELEAVE || overBar;
+    if (always || mayMoveScrollBars(message)) paintScrollBars(skinned, Engine::instance().resources(), always);
+}
+
 // The caption is drawn again only when the part under the pointer or pressed changes.
 void changePart(SkinnedWindow& skinned, CaptionPart& field, CaptionPart part) {
     if (field == part) return;
@@ -292,6 +320,13 @@ static_assert(msg::kButtonSetCheck == BM_SETCHECK && msg::kButtonSetState == BM_
 static_assert(msg::kListSetSel == LB_SETSEL && msg::kListSetCurSel == LB_SETCURSEL &&
               msg::kListSetTopIndex == LB_SETTOPINDEX && msg::kListSelItemRange == LB_SELITEMRANGE &&
               msg::kListSelItemRangeEx == LB_SELITEMRANGEEX && msg::kListSetCaretIndex == LB_SETCARETINDEX);
+static_assert(msg::kComboSetCurSel == CB_SETCURSEL && msg::kComboShowDropDown == CB_SHOWDROPDOWN &&
+              msg::kCommand == WM_COMMAND);
+static_assert(style::kComboSimple == CBS_SIMPLE && style::kComboDropDownList == CBS_DROPDOWNLIST);
+static_assert(msg::kScrollSetPos == SBM_SETPOS && msg::kScrollSetRange == SBM_SETRANGE &&
+              msg::kScrollSetRangeRedraw == SBM_SETRANGEREDRAW && msg::kScrollEnableArrows == SBM_ENABLE_ARROWS &&
+              msg::kScrollSetInfo == SBM_SETSCROLLINFO && msg::kMouseLeave == WM_MOUSELEAVE);
+static_assert(style::kScrollSizeBox == SBS_SIZEBOX && style::kScrollSizeGrip == SBS_SIZEGRIP);
 
 // A text box keeps its own painting inside; only its border is the engine's.
 LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -322,16 +357,24 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     if (skinned.kind->painter == Painter::Platform || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
     }
+    const bool over = paintsOverPlatform(skinned.kind->painter);
     switch (message) {
     case WM_PAINT: {
+        if (over) {
+            LRESULT result = defSubclassProc(window, message, wParam, lParam);
+            if (stillSkinned(skinned)) paintControlNow(skinned, Engine::instance().resources());
+            return result;
+        }
         const ui::win32::PaintDC paint(window);
         paintControl(skinned, paint.get(), Engine::instance().resources());
         return 0;
     }
     case WM_PRINTCLIENT:
+        if (over) defSubclassProc(window, message, wParam, lParam);
         paintControl(skinned, reinterpret_cast<HDC>(wParam), Engine::instance().resources());
         return 0;
     case WM_ERASEBKGND:
+        if (over) break;
         return 1;  // the painting covers the whole control
     case WM_SETREDRAW: {
         LRESULT result = defSubclassProc(window, message, wParam, lParam);
@@ -371,12 +414,28 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
 
 using Handler = LRESULT (*)(SkinnedWindow&, UINT, WPARAM, LPARAM);
 
+// Around either procedure: the scroll bars, the window's own and a scroll bar control, painted
+// again after the messages that move them.
+LRESULT withScrollBars(Handler handler, SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == scrollBarsMoved()) {
+        if (skinned.kind != nullptr && skinned.kind->painter == Painter::ScrollBar) {
+            paintControlNow(skinned, Engine::instance().resources());
+        }
+        paintScrollBars(skinned, Engine::instance().resources(), true);
+        return 0;
+    }
+    if (message == WM_VSCROLL || message == WM_HSCROLL) noteScroll(skinned, message, wParam, lParam);
+    const LRESULT result = handler(skinned, message, wParam, lParam);
+    followScrollBars(skinned, message, wParam);
+    return result;
+}
+
 LRESULT dispatch(Handler handler, HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
     Engine::Busy busy;
     auto* skinned = reinterpret_cast<SkinnedWindow*>(data);
     try {
         if (skinned == nullptr || skinned->retired) return defSubclassProc(window, message, wParam, lParam);
-        return handler(*skinned, message, wParam, lParam);
+        return withScrollBars(handler, *skinned, message, wParam, lParam);
     } catch (...) {
         return defSubclassProc(window, message, wParam, lParam);
     }

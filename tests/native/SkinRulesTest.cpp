@@ -44,7 +44,14 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"Edit", kChild | kBorder, Role::Edit},
         {L"EDIT", kChild, Role::Edit, 0x200},                             // sunken edge
         {L"ComboBox", kChild | 0x3 | 0x10, Role::OwnerDrawnComboBox},      // a drop-down list drawing its entries
-        {L"ComboBox", kChild | 0x3, Role::None},
+        {L"ComboBox", kChild | 0x3, Role::ComboBox},                     // drop-down list
+        {L"ComboBox", kChild | 0x1, Role::ComboBox},                     // simple
+        {L"ComboLBox", kPopup | kBorder, Role::DroppedList},             // the dropped list, a popup
+        {L"ComboLBox", kPopup | kBorder | 0x10, Role::DroppedList},      // with entries drawn by the owner
+        {L"ComboLBox", kChild | kBorder, Role::DroppedList},             // a simple combo box's list
+        {L"ListBox", kPopup | kBorder, Role::None},                      // a list box alone is no popup
+        {L"ScrollBar", kChild | 0x1, Role::ScrollBar},                    // vertical
+        {L"ScrollBar", kChild | 0x10, Role::None},                        // a size grip
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
@@ -165,6 +172,9 @@ TEST(SkinRules, WhenAControlIsPaintedAgain) {
         {L"Button", kChild, 0x0200, true, true},                  // a move with the button held
         {L"Button", kChild, 0x000F, false, false},                // WM_PAINT is its own
         {L"Edit", kChild | kBorder, 0x000C, false, false},        // a text box paints its own inside
+        {L"ComboLBox", kPopup | kBorder, 0x0200, false, true},    // the dropped list follows the pointer
+        {L"ComboBox", kChild | 0x3, 0x014E, false, true},         // CB_SETCURSEL
+        {L"ComboBox", kChild | 0x3, 0x0200, false, false},
     };
     for (const Case& c : cases) {
         const ControlKind* kind = kindOf(c.className, c.style, 0);
@@ -202,6 +212,14 @@ TEST(SkinRules, StatesToColours) {
     skin.listSelection = rgb(0, 0, 200);
     skin.listSelectionText = rgb(7, 8, 9);
     skin.frameBorder = rgb(11, 12, 13);
+    skin.comboButton = rgb(40, 80, 120);
+    skin.comboButtonHot = rgb(100, 200, 50);
+    skin.comboArrow = rgb(2, 4, 6);
+    skin.scrollbarTrack = rgb(240, 240, 240);
+    skin.scrollbarThumb = rgb(160, 160, 200);
+    skin.scrollbarThumbHot = rgb(90, 90, 160);
+    skin.scrollbarArrow = rgb(10, 10, 50);
+    skin.scrollbarBorder = rgb(120, 120, 150);
     const Colour text = rgb(10, 20, 30);
 
     ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
@@ -247,6 +265,18 @@ TEST(SkinRules, StatesToColours) {
         {"entry disabled", Part::ListEntry, disabled, rgb(255, 255, 240), 0, 0, rgb(145, 149, 145), false},
         {"frame", Part::GroupLabel, plain, 0, rgb(11, 12, 13), 0, text, true},
         {"frame disabled", Part::GroupLabel, disabled, 0, rgb(11, 12, 13), 0, rgb(142, 146, 151), true},
+        {"combo button", Part::ComboButton, plain, rgb(40, 80, 120), rgb(100, 150, 200), rgb(2, 4, 6), text, true},
+        {"combo button hot", Part::ComboButton, hot, rgb(100, 200, 50), rgb(100, 150, 200), rgb(2, 4, 6), text, true},
+        {"combo button pressed", Part::ComboButton, pressed, rgb(84, 169, 42), rgb(100, 150, 200), rgb(2, 4, 6), text,
+         true},
+        {"combo button disabled", Part::ComboButton, disabled, rgb(145, 165, 185), rgb(175, 200, 225),
+         rgb(126, 127, 128), text, true},
+        {"thumb", Part::ScrollButton, plain, rgb(160, 160, 200), rgb(120, 120, 150), rgb(10, 10, 50), text, true},
+        {"thumb hot", Part::ScrollButton, hot, rgb(90, 90, 160), rgb(120, 120, 150), rgb(10, 10, 50), text, true},
+        {"thumb dragged", Part::ScrollButton, pressed, rgb(90, 90, 160), rgb(120, 120, 150), rgb(10, 10, 50), text, true},
+        {"arrow disabled", Part::ScrollButton, disabled, rgb(200, 200, 220), rgb(120, 120, 150), rgb(125, 125, 145),
+         text, true},
+        {"track", Part::ScrollTrack, plain, rgb(240, 240, 240), rgb(120, 120, 150), 0, text, true},
     };
     for (const Case& c : cases) {
         const PartColours colours = partColours(c.part, c.state, skin, text);
@@ -256,12 +286,34 @@ TEST(SkinRules, StatesToColours) {
         if (c.part != Part::ListEntry) {
             EXPECT_EQ(colours.border, c.border) << c.what;
         }
-        if (c.part == Part::CheckBox) {
+        if (c.part == Part::CheckBox || c.part == Part::ComboButton || c.part == Part::ScrollButton) {
             EXPECT_EQ(colours.mark, c.mark) << c.what;
         }
         EXPECT_EQ(colours.text, c.text) << c.what;
         EXPECT_EQ(colours.filled, c.filled) << c.what;
     }
+}
+
+// Where a scroll bar's thumb starts: a bar of 100 pixels, arrows of 16, a thumb of 20 leaves 48
+// pixels of travel across the range less the page.
+TEST(SkinRules, WhereTheThumbStands) {
+    struct Case {
+        ScrollRange range;
+        int start;
+    };
+    const Case cases[] = {
+        {{0, 100, 0, 0}, 16},    {{0, 100, 0, 100}, 64},  {{0, 100, 0, 50}, 40},  {{0, 100, 0, 1}, 16},
+        {{0, 100, 0, 3}, 17},    {{0, 109, 10, 50}, 40},  {{0, 109, 10, 100}, 64}, {{0, 100, 0, 200}, 64},
+        {{0, 100, 0, -5}, 16},   {{10, 10, 0, 10}, 16},   {{-50, 50, 0, 0}, 40},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(thumbStart(100, 16, 20, c.range), c.start) << c.range.min << ".." << c.range.max << " " << c.range.pos;
+    }
+    EXPECT_EQ(thumbStart(40, 16, 20, {0, 100, 0, 50}), 16) << "no room to travel";
+    EXPECT_TRUE(mayMoveScrollBars(0x0180));   // LB_ADDSTRING
+    EXPECT_TRUE(mayMoveScrollBars(0x0115));   // WM_VSCROLL
+    EXPECT_FALSE(mayMoveScrollBars(0x000F));  // WM_PAINT
+    EXPECT_FALSE(mayMoveScrollBars(0x000D));  // WM_GETTEXT
 }
 
 // An owner-drawn entry: the system's list colours in it become the skin's, per the entry's state;

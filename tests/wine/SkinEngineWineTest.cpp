@@ -108,7 +108,7 @@ const Colour kSystemHighlight = GetSysColor(COLOR_HIGHLIGHT);
 const HBRUSH kSystemHighlightBrush = GetSysColorBrush(COLOR_HIGHLIGHT);
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
-enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo };
+enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo, kCombo, kDropDown, kSimple, kScroll };
 
 // The system's colour as a host asks for it through GetProcAddress, as a VB6 program's Declare
 // does: the library's answer to the host's own imports does not reach such a call.
@@ -119,8 +119,18 @@ COLORREF boundSysColor(int index) {
     return function(index);
 }
 
-// An owner-drawn list's entries drawn as such a host draws them: in the system's list colours.
+// An owner-drawn list's entries drawn as such a host draws them: in the system's list colours. The
+// scroll bar's position follows its arrows and pages, and the thumb where it is let go.
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_VSCROLL && lParam != 0) {
+        SCROLLINFO info{sizeof info, SIF_ALL};
+        GetScrollInfo(reinterpret_cast<HWND>(lParam), SB_CTL, &info);
+        const int moves[] = {-1, 1, -static_cast<int>(info.nPage), static_cast<int>(info.nPage)};  // SB_LINEUP...
+        const int code = LOWORD(wParam);
+        const int pos = code == SB_THUMBPOSITION ? info.nTrackPos : code <= SB_PAGEDOWN ? info.nPos + moves[code] : info.nPos;
+        SetScrollPos(reinterpret_cast<HWND>(lParam), SB_CTL, pos, TRUE);
+        return 0;
+    }
     if (message == WM_MEASUREITEM) {
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 18;
         return TRUE;
@@ -152,7 +162,7 @@ public:
     explicit TestWindow(int left = 60, int top = 60, const wchar_t* title = L"皮肤测试窗口") {
         registerClass();
         const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        RECT frame = {0, 0, 380, 250};
+        RECT frame = {0, 0, 380, 320};
         AdjustWindowRectEx(&frame, style, FALSE, 0);
         window_ = CreateWindowExW(0, kTestClass, title, style, left, top, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -163,12 +173,28 @@ public:
         add(L"LISTBOX", L"", WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 200, 10, 170, 90, kOwnerList);
         add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 170, 150, 120,
             kOwnerCombo);
+        // A combo box of each style; the drop-down list's list drops over the empty corner below it.
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWNLIST | WS_TABSTOP, 10, 205, 150, 100, kCombo);
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWN, 200, 210, 170, 100, kDropDown);
+        add(L"COMBOBOX", L"", WS_VSCROLL | CBS_SIMPLE, 200, 240, 170, 75, kSimple);
+        add(L"SCROLLBAR", L"", SBS_VERT, 172, 10, 17, 150, kScroll);
+        SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE, 0, 100, 20};
+        SetScrollInfo(control(kScroll), SB_CTL, &range, TRUE);
         SendMessageW(control(kOwnerCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:"));
         SendMessageW(control(kOwnerCombo), CB_SETCURSEL, 0, 0);
+        for (int id : {kCombo, kDropDown, kSimple}) {
+            for (const wchar_t* entry : {L"一月", L"二月", L"三月", L"四月"}) {
+                SendMessageW(control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+            }
+            SendMessageW(control(id), CB_SETCURSEL, 0, 0);
+        }
         for (int id : {kList, kOwnerList}) {
             for (const wchar_t* entry : {L"蓝色.she", L"绿色.she", L"紫色.she"}) {
                 SendMessageW(control(id), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
             }
+        }
+        for (int more = 0; more < 20; ++more) {  // more than fit
+            SendMessageW(control(kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"灰色.she"));
         }
         SendMessageW(control(kCheck), BM_SETCHECK, BST_CHECKED, 0);
         ShowWindow(window_, SW_SHOW);
@@ -204,6 +230,29 @@ public:
     }
     Colour at(int id, int x, int y) const { return e2e::screenColour(screenPoint(id, x, y)); }
     Colour buttonFace() const { return at(kButton, 6, 24); }
+    COMBOBOXINFO combo(int id) const {
+        COMBOBOXINFO info{sizeof info};
+        GetComboBoxInfo(control(id), &info);
+        return info;
+    }
+    // The drop button's top right corner, away from its arrow; a point of the dropped list.
+    Colour comboButton(int id) const { return at(id, combo(id).rcButton.right - 3, combo(id).rcButton.top + 2); }
+    Colour droppedList(int id, int x, int y) const {
+        RECT list;
+        GetWindowRect(combo(id).hwndList, &list);
+        return e2e::screenColour({list.left + x, list.top + y});
+    }
+    // A scroll bar's parts as the platform lays them out, and a point of it (x across, y along).
+    SCROLLBARINFO bar(int id, LONG object = OBJID_CLIENT) const {
+        SCROLLBARINFO info{sizeof info};
+        GetScrollBarInfo(control(id), object, &info);
+        return info;
+    }
+    Colour barAt(int id, LONG object, int x, int y) const {
+        const RECT r = bar(id, object).rcScrollBar;
+        return e2e::screenColour({r.left + x, r.top + y});
+    }
+    bool dropped(int id) const { return SendMessageW(control(id), CB_GETDROPPEDSTATE, 0, 0) != 0; }
     Colour editBackground() const { return at(kEdit, 140, 12); }
 
 private:
@@ -532,6 +581,7 @@ TEST_F(SkinEngine, CallsFromAnotherThreadLeaveTheWindowSkinnedAndWorking) {
 // selection included, which its owner draws in the system's highlight.
 TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
     TestWindow window;
+    e2e::parkMouse();  // no part of a scroll bar under the pointer
     SendMessageW(window.control(kList), LB_SETCURSEL, 1, 0);
     SendMessageW(window.control(kOwnerList), LB_SETCURSEL, 1, 0);
     RECT item;
@@ -550,12 +600,109 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
         EXPECT_SHOWS(window.at(kOwnerList, item.left + 3, middle), sample->listSelection, 0) << utf8(name);
         EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle + 18), sample->listBackground, 0) << utf8(name);
         EXPECT_SHOWS(window.at(kOwnerCombo, 20, 10), sample->listSelection, 0) << utf8(name);
+        // Each combo box's frame; the drop buttons, an owner-drawn one's too.
+        for (int id : {kCombo, kDropDown, kSimple}) EXPECT_SHOWS(window.at(id, 0, 10), sample->editBorder, 0) << id;
+        for (int id : {kOwnerCombo, kCombo, kDropDown}) EXPECT_SHOWS(window.comboButton(id), sample->comboButton, 0) << id;
+        // Dropped: the list's border, its chosen entry and another one.
+        SendMessageW(window.control(kCombo), CB_SHOWDROPDOWN, TRUE, 0);
+        EXPECT_TRUE(pumpUntil([&] { return window.dropped(kCombo); })) << utf8(name);
+        EXPECT_SHOWS(window.droppedList(kCombo, 0, 8), sample->editBorder, 0) << utf8(name);
+        EXPECT_SHOWS(window.droppedList(kCombo, 140, 8), sample->listSelection, 0) << utf8(name);
+        EXPECT_SHOWS(window.droppedList(kCombo, 140, 40), sample->listBackground, 0) << utf8(name);
         pump();
         e2e::saveScreenshot(window.window(), e2e::screenshotDirectory() + L"\\skin-" + name + L"-controls.png");
+        SendMessageW(window.control(kCombo), CB_SHOWDROPDOWN, FALSE, 0);
+        SetFocus(window.control(kOwnerCombo));
+        // The scroll bar control and the list's own: an arrow button, the thumb below it, the track.
+        for (const auto& [id, object] : {std::pair{kScroll, OBJID_CLIENT}, std::pair{kList, OBJID_VSCROLL}}) {
+            const SCROLLBARINFO info = window.bar(id, object);
+            const int length = info.rcScrollBar.bottom - info.rcScrollBar.top, arrow = GetSystemMetrics(SM_CYVSCROLL);
+            EXPECT_SHOWS(window.barAt(id, object, 3, 3), sample->scrollbarThumb, 0) << utf8(name) << id;
+            EXPECT_SHOWS(window.barAt(id, object, 3, info.xyThumbTop + 3), sample->scrollbarThumb, 0) << utf8(name) << id;
+            EXPECT_SHOWS(window.barAt(id, object, 3, length - arrow - 3), sample->scrollbarTrack, 0) << utf8(name) << id;
+        }
     }
     // Detached, the owner's own drawing shows again: the system's highlight.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
+}
+
+// A skinned combo box still drops and chooses as the platform's own: by its button and a click
+// on an entry, by F4 and by Alt+Down, arrows and Enter.
+TEST_F(SkinEngine, TheComboBoxDropsAndChoosesByMouseAndKeyboard) {
+    TestWindow window;
+    attachTestSkin();
+    HWND combo = window.control(kCombo);
+    auto chosen = [&](LRESULT entry) {
+        return pumpUntil([&] { return !window.dropped(kCombo) && SendMessageW(combo, CB_GETCURSEL, 0, 0) == entry; });
+    };
+    const RECT button = window.combo(kCombo).rcButton;
+    e2e::clickAt(window.screenPoint(kCombo, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    ASSERT_TRUE(pumpUntil([&] { return window.dropped(kCombo); }));
+    e2e::clickListEntry(window.combo(kCombo).hwndList, 2);
+    EXPECT_TRUE(chosen(2));
+
+    e2e::parkMouse();  // away from where the list drops: the list follows the pointer
+    SetFocus(combo);
+    e2e::pressKey(VK_F4);
+    ASSERT_TRUE(pumpUntil([&] { return window.dropped(kCombo); }));
+    for (const WORD key : {VK_DOWN, VK_RETURN}) e2e::pressKey(key);
+    EXPECT_TRUE(chosen(3));
+    e2e::pressWith(VK_MENU, VK_DOWN);
+    ASSERT_TRUE(pumpUntil([&] { return window.dropped(kCombo); }));
+    for (const WORD key : {VK_UP, VK_UP, VK_RETURN}) e2e::pressKey(key);
+    EXPECT_TRUE(chosen(1));
+}
+
+// A skinned scroll bar still scrolls by its arrow, by a page and by its thumb dragged with the real
+// mouse; the thumb shows where it is dragged to while it is held. A list's own bar scrolls the list.
+TEST_F(SkinEngine, TheScrollBarsScrollByArrowPageAndThumb) {
+    TestWindow window;
+    attachTestSkin();
+    HWND scroll = window.control(kScroll);
+    auto position = [&](int expected) { return pumpUntil([&] { return GetScrollPos(scroll, SB_CTL) == expected; }); };
+    const SCROLLBARINFO info = window.bar(kScroll);
+    const int length = info.rcScrollBar.bottom - info.rcScrollBar.top, arrow = GetSystemMetrics(SM_CYVSCROLL);
+    const POINT top{info.rcScrollBar.left + 8, info.rcScrollBar.top};
+    e2e::clickAt({top.x, top.y + length - arrow / 2});
+    EXPECT_TRUE(position(1)) << GetScrollPos(scroll, SB_CTL);
+    e2e::clickAt({top.x, top.y + length - arrow - 4});
+    EXPECT_TRUE(position(21)) << GetScrollPos(scroll, SB_CTL);
+
+    // Held on the thumb and moved 40 pixels down, from another thread: the window's thread is in
+    // the platform's tracking loop meanwhile.
+    const SCROLLBARINFO before = window.bar(kScroll);
+    const POINT grip{top.x, top.y + (before.xyThumbTop + before.xyThumbBottom) / 2};
+    std::atomic<bool> done{false};
+    Colour left = 0, reached = 0;
+    std::thread mouse([&] {
+        e2e::moveMouse(grip);
+        e2e::mouseEvent(grip, MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 4; ++step) {
+            Sleep(60);
+            e2e::mouseEvent({grip.x, grip.y + 10 * step}, 0);
+        }
+        Sleep(400);
+        left = e2e::screenColour({grip.x, grip.y});
+        reached = e2e::screenColour({grip.x, grip.y + 40});
+        e2e::mouseEvent({grip.x, grip.y + 40}, MOUSEEVENTF_LEFTUP);
+        done = true;
+    });
+    EXPECT_TRUE(pumpUntil([&] { return done.load(); }, 30000));
+    mouse.join();
+    EXPECT_COLOUR_NEAR(left, kTest.scrollbarTrack, 0) << "where the thumb was";
+    EXPECT_COLOUR_NEAR(reached, kTest.scrollbarThumbHot, 0) << "where it is dragged to";
+    EXPECT_TRUE(pumpUntil([&] { return GetScrollPos(scroll, SB_CTL) > 40; })) << GetScrollPos(scroll, SB_CTL);
+    const SCROLLBARINFO after = window.bar(kScroll);
+    EXPECT_SHOWS(window.barAt(kScroll, OBJID_CLIENT, 3, after.xyThumbTop + 2), kTest.scrollbarThumbHot, 0);
+
+    // The list's own bar: its lower arrow scrolls the list by an entry, and the thumb follows.
+    const SCROLLBARINFO list = window.bar(kList, OBJID_VSCROLL);
+    e2e::clickAt({list.rcScrollBar.left + 8, list.rcScrollBar.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2});
+    EXPECT_TRUE(pumpUntil([&] { return SendMessageW(window.control(kList), LB_GETTOPINDEX, 0, 0) == 1; }));
+    e2e::parkMouse();
+    EXPECT_SHOWS(window.barAt(kList, OBJID_VSCROLL, 3, window.bar(kList, OBJID_VSCROLL).xyThumbTop + 2),
+                 kTest.scrollbarThumb, 0);
 }
 
 // The rightmost column of the caption bar, left of its buttons, where the title's text shows: a
