@@ -27,7 +27,7 @@ endif()
 # Linked into every binary a user runs (runtime/QuietTerminate.cpp says why).
 add_library(quiet_terminate OBJECT runtime/QuietTerminate.cpp)
 
-add_library(skinengine_binding STATIC skinbinding/win32/SkinEngineLibrary.cpp)
+add_library(skinengine_binding STATIC skinengine/win32/SkinEngineLibrary.cpp)
 target_include_directories(skinengine_binding PUBLIC ${CMAKE_SOURCE_DIR})
 
 # What the programs' windows and the skin library alike use: subclassing without window

@@ -7,7 +7,7 @@
 
 #include "glimmora/FileFinder.h"
 #include "glimmora/GlimmoraView.h"
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "ui/CodePage.h"
 
 namespace glimmora {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "glimmora/GlimmoraDesign.h"
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 
 namespace glimmora {
 

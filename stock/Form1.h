@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "stock/Platform.h"
 #include "stock/StockView.h"
 

@@ -9,7 +9,7 @@
 #include "glimmora/GlimmoraView.h"
 #include "glimmora/win32/DirectoryList.h"
 #include "glimmora/win32/DriveList.h"
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "ui/CodePage.h"
 #include "ui/win32/DesignedWindow.h"
 

@@ -2,7 +2,7 @@
 
 #include "glimmora/win32/GlimmoraWindow.h"
 #include "glimmora/win32/Win32FileFinder.h"
-#include "skinbinding/win32/SkinEngineLibrary.h"
+#include "skinengine/win32/SkinEngineLibrary.h"
 #include "ui/win32/SystemCodePage.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "ui/win32/Owners.h"
 
 namespace skin::win32 {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "stock/Platform.h"
 #include "stock/Form1.h"
 #include "stock/StockView.h"

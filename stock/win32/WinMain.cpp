@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "skinbinding/win32/SkinEngineLibrary.h"
+#include "skinengine/win32/SkinEngineLibrary.h"
 #include "stock/win32/PlatformServices.h"
 #include "stock/win32/ServiceAddresses.h"
 #include "stock/win32/StockWindow.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "glimmora/GlimmoraDesign.h"
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "skinlibrary/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 
 namespace support {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "skinlibrary/SkinFormat.h"
-#include "skinbinding/win32/SkinEngineLibrary.h"
+#include "skinengine/win32/SkinEngineLibrary.h"
 #include "tests/e2e/WindowDriver.h"
 #include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "skinbinding/SkinEngine.h"
+#include "skinengine/SkinEngine.h"
 #include "ui/win32/LazyLibrary.h"
 
 namespace skinengine {

@@ -1,4 +1,4 @@
-#include "skinbinding/win32/SkinEngineLibrary.h"
+#include "skinengine/win32/SkinEngineLibrary.h"
 
 #include <cstring>
 #include <string>
