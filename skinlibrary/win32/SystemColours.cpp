@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/win32/Owners.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
@@ -157,12 +158,6 @@ void redirectImports(HMODULE module, const std::vector<Redirect>& wanted) {
     }
 }
 
-std::wstring folderOf(UINT (WINAPI* ask)(LPWSTR, UINT)) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = ask(folder, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length) + L"\\";
-}
-
 bool startsWithFolder(const wchar_t* path, const std::wstring& folder) {
     return !folder.empty() && CompareStringOrdinal(path, static_cast<int>(folder.size()), folder.c_str(),
                                                    static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
@@ -173,8 +168,8 @@ std::vector<HMODULE> hostModules() {
     HMODULE self = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&skinSysColor), &self);
-    const std::wstring system = folderOf(GetSystemDirectoryW);
-    const std::wstring windows = folderOf(GetWindowsDirectoryW);
+    const std::wstring system = ui::win32::platformFolder(GetSystemDirectoryW);
+    const std::wstring windows = ui::win32::platformFolder(GetWindowsDirectoryW);
     std::vector<HMODULE> modules;
     const ui::win32::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, 0));
     if (!snapshot.valid()) return modules;

@@ -9,6 +9,7 @@
 #include "skinlibrary/win32/Painting.h"
 #include "ui/win32/LazyLibrary.h"
 #include "ui/win32/Subclass.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace skin::win32 {
 namespace {
@@ -22,10 +23,8 @@ constexpr UINT kThemedDrawFrame = 0xAF;
 
 // The system's own copy, whatever folders the host's library search holds.
 std::wstring systemLibrary(const wchar_t* fileName) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return fileName;
-    return std::wstring(folder, length) + L"\\" + fileName;
+    const std::wstring folder = ui::win32::platformFolder(GetSystemDirectoryW);
+    return folder.empty() ? fileName : folder + fileName;
 }
 
 // Both libraries are missing before Vista; the calls then have nothing to turn off.

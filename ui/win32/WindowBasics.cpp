@@ -26,4 +26,10 @@ LOGFONTW logFontAt(const Font& font, int dpi) {
     return logFont;
 }
 
+std::wstring platformFolder(UINT(WINAPI* ask)(LPWSTR, UINT)) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = ask(folder, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length) + L"\\";
+}
+
 }  // namespace ui::win32
