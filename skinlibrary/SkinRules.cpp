@@ -129,6 +129,10 @@ constexpr ControlKind kKinds[] = {
      ColourMessage::ListBox, ColourTarget::ListBox, kNoMessages, true},
     {L"ScrollBar", isScrollBar, Role::ScrollBar, Procedure::Control, Painter::ScrollBar, false, false,
      ColourMessage::ScrollBar, ColourTarget::Other, messages(kScrollRepaint)},
+    // A popup menu: a context menu, the window menu, a menu bar's menus. Owned by the window or
+    // control that opened it.
+    {L"#32768", nullptr, Role::Menu, Procedure::Control, Painter::Menu, false, false, ColourMessage::Dialog,
+     ColourTarget::Other, kNoMessages, true},
     {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
      ColourTarget::Label, kNoMessages},
 };
@@ -248,6 +252,13 @@ PartColours partColours(Part part, const ControlState& state, const Skin& skin, 
     case Part::ScrollTrack:
         c.face = skin.scrollbarTrack;
         c.border = skin.scrollbarBorder;
+        break;
+    case Part::MenuItem:
+        c.face = state.selected ? skin.menuSelection : skin.menuBackground;
+        c.text = state.selected ? skin.menuSelectionText : skin.menuText;
+        if (state.disabled) c.text = blend(skin.menuText, c.face, 150);
+        c.mark = c.text;
+        c.border = blend(skin.menuBorder, skin.menuBackground, 110);
         break;
     case Part::ComboButton:  // pressed: held down, or its list dropped
         c.face = state.disabled ? blend(skin.comboButton, ground, 128)

@@ -54,6 +54,7 @@ enum class Role {
     DroppedList,  // a combo box's list: entries, selection and border
     ScrollBar,    // the scroll bar control, painted whole
     Edit,         // a text box whose border the engine paints
+    Menu,         // a popup menu's window: its items, margins and border
 };
 
 // The control a WM_CTLCOLOR* message asks about, as seen from the message and the control.
@@ -84,7 +85,7 @@ enum class Procedure { None, Window, Control };
 // How the engine paints the inside of a control: Platform leaves it to the control's own
 // procedure (the engine may still draw its edge).
 // ComboBox paints over what the control's own procedure painted (Painting.cpp says which painters do).
-enum class Painter { Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox, ComboBox, ScrollBar };
+enum class Painter { Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox, ComboBox, ScrollBar, Menu };
 
 // The messages after which a control's own procedure may have painted it directly, so that the
 // engine paints it again: those every control shares, and its own kind's.
@@ -140,7 +141,9 @@ struct ControlState {
 // What a part of a control is painted with in a state. text is the owner's or the skin's text
 // colour as the parent answered it; the rules dim it for a disabled control.
 // ScrollButton: an arrow button or the thumb of a scroll bar; ScrollTrack: the rest of it.
-enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack };
+// MenuItem: an item of a menu bar or popup menu (selected: highlighted), its separator lines in
+// the border colour.
+enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack, MenuItem };
 
 struct PartColours {
     Colour face = 0;     // fill (push button, check box inside, list entry background)

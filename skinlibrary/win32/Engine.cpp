@@ -100,6 +100,20 @@ LRESULT CALLBACK creationHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK menuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && (sent->message == WM_MENUSELECT ||
+                              (sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU))) {
+        Engine::Busy busy;
+        try {
+            Engine::instance().followMenuLoop(sent->message, sent->hwnd);
+        } catch (...) {
+            // The menu keeps the platform's drawing until its next paint.
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -142,6 +156,17 @@ SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
     const ui::Font design{face.c_str(), skin.font.tenthsOfPoint, skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET};
     const LOGFONTW font = ui::win32::logFontAt(design, dpi);
     captionFont_.reset(CreateFontIndirectW(&font));
+}
+
+HFONT SkinResources::menuFont() {
+    if (menuFont_.get() == nullptr) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            menuFont_.reset(CreateFontIndirectW(&metrics.lfMenuFont));
+        }
+    }
+    return menuFont_.get() != nullptr ? menuFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 HBRUSH SkinResources::brush(Colour colour) {
@@ -310,7 +335,9 @@ void Engine::windowCreated(HWND window, HWND parent) {
     if (!attached_) return;
     const Recognised found = recognise(window);
     if (found.role == Role::None) return;
-    if (found.role != Role::TopLevel && find(parent) == nullptr) return;  // only inside a skinned window
+    // Only inside a skinned window; a popup, whatever control of it opened it.
+    const bool popup = found.kind != nullptr && found.kind->popup && parent != nullptr;
+    if (found.role != Role::TopLevel && find(popup ? GetAncestor(parent, GA_ROOT) : parent) == nullptr) return;
     SkinnedWindow* skinned = skinWindow(window, found.role, found.kind);
     if (skinned != nullptr && found.kind != nullptr && found.kind->popup) skinned->asks = parent;
 }
@@ -377,6 +404,9 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role, const ControlKind* kin
         return nullptr;
     }
     if (shadowOn() && skinned->hasCaption) skinned->shadow = createShadow(window);
+    if (kind != nullptr && kind->painter == Painter::Menu && openMenus_++ == 0) {
+        menuHook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, menuLoopHook, nullptr, GetCurrentThreadId());
+    }
     return windows_.emplace(window, std::move(skinned)).first->second.get();
 }
 
@@ -390,6 +420,10 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     if (skinned.role == Role::TopLevel && skinned.hasCaption && !windowEnding) giveFrameToSystem(skinned.window);
     destroyShadow(skinned.shadow);
+    if (skinned.kind != nullptr && skinned.kind->painter == Painter::Menu && --openMenus_ == 0 && menuHook_ != nullptr) {
+        UnhookWindowsHookEx(menuHook_);
+        menuHook_ = nullptr;
+    }
     skinned.retired = true;
     if (hot_ == skinned.window) hot_ = nullptr;
     retiredWindows_.push_back(std::move(found->second));
@@ -407,6 +441,19 @@ void Engine::unskinTree(HWND topLevel) {
 SkinnedWindow* Engine::find(HWND window) {
     auto found = windows_.find(window);
     return found == windows_.end() ? nullptr : found->second.get();
+}
+
+void Engine::followMenuLoop(UINT message, HWND owner) {
+    for (auto& [window, skinned] : windows_) {
+        if (skinned->kind == nullptr || skinned->kind->painter != Painter::Menu) continue;
+        const int highlighted = highlightedItem(window);
+        if (highlighted == skinned->menuItemShown) continue;
+        skinned->menuItemShown = highlighted;
+        paintControlNow(*skinned, resources());
+    }
+    HWND topLevel = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+    SkinnedWindow* frame = find(topLevel);
+    if (message == WM_MENUSELECT && frame != nullptr && frame->hasCaption) paintMenuBar(*frame, resources());
 }
 
 void Engine::repaintAll() {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "skinlibrary/win32/Painting.h"
 
@@ -526,6 +527,100 @@ void paintScrollBar(const Paint& p) {
     }
 }
 
+// A menu item as the platform lays it out, with what it shows. Items drawn by their owner or
+// showing a picture of the host's keep the platform's painting.
+struct MenuItem {
+    UINT type = 0;
+    UINT state = 0;
+    bool submenu = false;
+    std::wstring text;
+    RECT rect{};  // in the coordinates of the DC painted on
+    bool ours = false;
+};
+
+bool readMenuItem(HMENU menu, int index, HWND barWindow, POINT origin, MenuItem& item) {
+    wchar_t text[256] = L"";
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING | MIIM_BITMAP;
+    info.dwTypeData = text;
+    info.cch = 255;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info)) return false;
+    if (!GetMenuItemRect(barWindow, menu, static_cast<UINT>(index), &item.rect)) return false;
+    OffsetRect(&item.rect, -origin.x, -origin.y);
+    item.type = info.fType;
+    item.state = info.fState;
+    item.submenu = info.hSubMenu != nullptr;
+    item.text = text;
+    // The platform's own symbols (HBMMENU_*) are small handle values; a real picture is the host's.
+    const auto picture = reinterpret_cast<INT_PTR>(info.hbmpItem);
+    item.ours = !(info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) && (picture == 0 || (picture >= -1 && picture < 12));
+    return true;
+}
+
+void drawMenuItem(HDC dc, const MenuItem& item, const Skin& skin, bool bar) {
+    ControlState state;
+    state.selected = (item.state & MFS_HILITE) != 0;
+    state.disabled = (item.state & MFS_GRAYED) != 0;
+    const PartColours c = partColours(Part::MenuItem, state, skin, skin.menuText);
+    const RECT& r = item.rect;
+    if (item.type & MFT_SEPARATOR) {
+        fill(dc, r, skin.menuBackground);
+        const int middle = (r.top + r.bottom) / 2;
+        line(dc, r.left + 2, middle, r.right - 2, middle, c.border);
+        return;
+    }
+    fill(dc, r, c.face);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, c.text);
+    const std::size_t tab = item.text.find(L'\t');
+    const std::wstring label = item.text.substr(0, tab);
+    if (bar) {
+        drawLabel(dc, label, r, DT_CENTER, false);
+        return;
+    }
+    // The check column, the text, the shortcut and the submenu's arrow, as the platform places them.
+    const int column = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    const RECT check = {r.left, r.top, r.left + column, r.bottom};
+    if ((item.state & MFS_CHECKED) && (item.type & MFT_RADIOCHECK)) {
+        const int cx = (check.left + check.right) / 2, cy = (check.top + check.bottom) / 2;
+        shape(dc, {cx - 3, cy - 3, cx + 4, cy + 4}, c.mark, c.mark, 1, 0);
+    } else if (item.state & MFS_CHECKED) {
+        const int cx = (check.left + check.right) / 2, cy = (check.top + check.bottom) / 2;
+        for (int thick = 0; thick < 2; ++thick) {
+            line(dc, cx - 4, cy + thick - 1, cx - 1, cy + thick + 2, c.mark);
+            line(dc, cx - 1, cy + thick + 2, cx + 5, cy + thick - 4, c.mark);
+        }
+    }
+    RECT text = {r.left + column, r.top, r.right - column, r.bottom};
+    drawLabel(dc, label, text, DT_LEFT, false);
+    if (tab != std::wstring::npos) drawLabel(dc, item.text.substr(tab + 1), text, DT_RIGHT, false);
+    if (item.submenu) arrowSign(dc, {r.right - column, r.top, r.right, r.bottom}, Pointing::Right, c.text);
+}
+
+// A popup menu over the platform's painting: margins and border, and every item the platform
+// draws itself.
+void paintMenu(const Paint& p) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(p.control, MN_GETHMENU, 0, 0));
+    if (menu == nullptr) return;
+    POINT origin{0, 0};
+    ClientToScreen(p.control, &origin);
+    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
+    const int saved = SaveDC(p.dc);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (readMenuItem(menu, static_cast<int>(i), nullptr, origin, items[i]) && !items[i].ours) {
+            ExcludeClipRect(p.dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
+        }
+    }
+    fill(p.dc, p.rect, p.skin.menuBackground);
+    outline(p.dc, p.rect, p.skin.menuBorder);
+    const Selection font(p.dc, p.resources.menuFont());
+    for (const MenuItem& item : items) {
+        if (item.ours) drawMenuItem(p.dc, item, p.skin, false);
+    }
+    RestoreDC(p.dc, saved);
+}
+
 // The painter of each kind the rules name; buffered ones draw off-screen and are copied in one
 // go, those over the platform after the control's own painting.
 struct PainterRow {
@@ -538,7 +633,7 @@ constexpr PainterRow kPainters[] = {
     {Painter::PushButton, paintPushButton, true},   {Painter::CheckBox, paintCheckBox, true},
     {Painter::RadioButton, paintRadioButton, true}, {Painter::GroupBox, paintGroupBox, false},
     {Painter::ListBox, paintListBox, true},         {Painter::ComboBox, paintComboBox, false, true},
-    {Painter::ScrollBar, paintScrollBar, true},
+    {Painter::ScrollBar, paintScrollBar, true},     {Painter::Menu, paintMenu, false, true},
 };
 
 // The frame's colour with the bar's gradient, the line around the client area and the border.
@@ -599,6 +694,45 @@ bool usesSystemBrush(HBRUSH brush) {
 
 CaptionLayout captionLayoutOf(HWND window) { return layoutCaption(geometryOf(window)); }
 
+int highlightedItem(HWND popup) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    const int count = menu != nullptr ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+    }
+    return -1;
+}
+
+void paintMenuBar(SkinnedWindow& skinned, SkinResources& resources) {
+    HWND window = skinned.window;
+    HMENU menu = GetMenu(window);
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    if (menu == nullptr || IsIconic(window) || !GetMenuBarInfo(window, OBJID_MENU, 0, &bar)) return;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const POINT origin{frame.left, frame.top};
+    const FrameGeometry geometry = geometryOf(window);
+    const WindowDC windowDC(window, GetWindowDC(window));
+    HDC dc = windowDC.get();
+    if (dc == nullptr) return;
+    // The bar and the line the platform draws below it, down to the client area.
+    const RECT whole = {geometry.client.left, bar.rcBar.top - origin.y, geometry.client.right, geometry.client.top};
+    const int saved = SaveDC(dc);
+    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (readMenuItem(menu, static_cast<int>(i), window, origin, items[i]) && !items[i].ours) {
+            ExcludeClipRect(dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
+        }
+    }
+    fill(dc, whole, resources.skin().menuBackground);
+    const Selection font(dc, resources.menuFont());
+    for (const MenuItem& item : items) {
+        if (item.ours) drawMenuItem(dc, item, resources.skin(), true);
+    }
+    RestoreDC(dc, saved);
+}
+
 bool paintsOverPlatform(Painter painter) {
     for (const PainterRow& row : kPainters) {
         if (row.painter == painter) return row.overPlatform;
@@ -621,6 +755,7 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     drawCaptionContents(canvas.dc(), layout, skinned, resources, base, titleColour);
     excludeClientArea(dc, window, geometry, layout);
     canvas.show();
+    paintMenuBar(skinned, resources);
 }
 
 ColourMessage colourMessageFrom(UINT message) {

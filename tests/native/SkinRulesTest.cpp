@@ -220,6 +220,11 @@ TEST(SkinRules, StatesToColours) {
     skin.scrollbarThumbHot = rgb(90, 90, 160);
     skin.scrollbarArrow = rgb(10, 10, 50);
     skin.scrollbarBorder = rgb(120, 120, 150);
+    skin.menuBackground = rgb(250, 250, 250);
+    skin.menuText = rgb(20, 20, 20);
+    skin.menuSelection = rgb(0, 100, 0);
+    skin.menuSelectionText = rgb(255, 255, 0);
+    skin.menuBorder = rgb(100, 0, 0);
     const Colour text = rgb(10, 20, 30);
 
     ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
@@ -277,6 +282,15 @@ TEST(SkinRules, StatesToColours) {
         {"arrow disabled", Part::ScrollButton, disabled, rgb(200, 200, 220), rgb(120, 120, 150), rgb(125, 125, 145),
          text, true},
         {"track", Part::ScrollTrack, plain, rgb(240, 240, 240), rgb(120, 120, 150), 0, text, true},
+        // Separators in the border colour faded towards the background; the mark in the text's.
+        {"menu item", Part::MenuItem, plain, rgb(250, 250, 250), rgb(165, 108, 108), rgb(20, 20, 20), rgb(20, 20, 20),
+         true},
+        {"menu item highlighted", Part::MenuItem, selected, rgb(0, 100, 0), rgb(165, 108, 108), rgb(255, 255, 0),
+         rgb(255, 255, 0), true},
+        {"menu item greyed", Part::MenuItem, disabled, rgb(250, 250, 250), rgb(165, 108, 108), rgb(155, 155, 155),
+         rgb(155, 155, 155), true},
+        {"menu item greyed, highlighted", Part::MenuItem, selectedDisabled, rgb(0, 100, 0), rgb(165, 108, 108),
+         rgb(8, 67, 8), rgb(8, 67, 8), true},
     };
     for (const Case& c : cases) {
         const PartColours colours = partColours(c.part, c.state, skin, text);
@@ -286,7 +300,8 @@ TEST(SkinRules, StatesToColours) {
         if (c.part != Part::ListEntry) {
             EXPECT_EQ(colours.border, c.border) << c.what;
         }
-        if (c.part == Part::CheckBox || c.part == Part::ComboButton || c.part == Part::ScrollButton) {
+        if (c.part == Part::CheckBox || c.part == Part::ComboButton || c.part == Part::ScrollButton ||
+            c.part == Part::MenuItem) {
             EXPECT_EQ(colours.mark, c.mark) << c.what;
         }
         EXPECT_EQ(colours.text, c.text) << c.what;

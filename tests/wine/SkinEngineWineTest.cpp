@@ -854,3 +854,144 @@ TEST_F(SkinEngine, AHostsOwnCallsForTheSystemsColoursAnswerTheSkinsWhileItIsOn) 
 }
 
 }  // namespace
+
+// The popup menu of this process on the screen (the innermost one), or nullptr.
+HWND openMenu() {
+    HWND found = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == GetCurrentProcessId() && IsWindowVisible(w)) found = w;
+    }
+    return found;
+}
+
+// A menu's own loop runs on the thread that opened it, so what it shows is read, and keys are
+// typed, from another thread, which then closes it with Escape until that loop has ended.
+// `open` starts the loop, or the input that starts it once this thread handles it.
+void whileMenuOpen(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen) {
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        HWND menu = nullptr;
+        const bool shown = pumpUntil([&] { return (menu = openMenu()) != nullptr; }, 30000);
+        EXPECT_TRUE(shown) << "no menu opened";
+        if (shown) whileOpen(menu);
+        EXPECT_TRUE(pumpUntil([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            if (GetGUIThreadInfo(thread, &info) && !(info.flags & GUI_INMENUMODE) && openMenu() == nullptr) return true;
+            e2e::pressKey(VK_ESCAPE);
+            return false;
+        }, 30000)) << "the menu loop did not end";
+        done = true;
+    });
+    open();
+    pumpUntil([&] { return done.load(); }, 60000);
+    reader.join();
+}
+
+// The item a popup menu shows highlighted, as the platform keeps it (-1: none).
+int highlighted(HWND popup) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+    }
+    return -1;
+}
+
+// A point near the right end of a popup menu's item, clear of its text.
+POINT menuItemPoint(HWND popup, int item) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    RECT rect{};
+    GetMenuItemRect(nullptr, menu, static_cast<UINT>(item), &rect);
+    return {rect.right - 6, (rect.top + rect.bottom) / 2};
+}
+
+// Under each sample skin, the text box's context menu, the window menu and a menu bar's menu show
+// the skin's colours, no pixel of the system's menu colours, and the highlight where the keys put it.
+TEST_F(SkinEngine, EverySampleSkinOnTheMenus) {
+    const Colour systemColours[] = {GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT), GetSysColor(COLOR_HIGHLIGHT),
+                                    GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_GRAYTEXT),
+                                    GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_MENUBAR)};
+    TestWindow window;
+    e2e::parkMouse();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 101, L"打开(&O)\tCtrl+O");
+    AppendMenuW(file, MF_STRING | MF_CHECKED, 102, L"自动刷新(&A)");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING | MF_GRAYED, 103, L"退出(&X)");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
+    AppendMenuW(bar, MF_STRING, 104, L"帮助(&H)");
+    SetMenu(window.window(), bar);
+    pump();
+    RECT fileItem{};
+    ASSERT_TRUE(GetMenuItemRect(window.window(), bar, 0, &fileItem));
+    const POINT edit = window.screenPoint(kEdit, 20, 12);
+    const std::pair<const char*, std::function<void()>> menus[] = {
+        {"context menu", [&] { SendMessageW(window.control(kEdit), WM_CONTEXTMENU,
+                                            reinterpret_cast<WPARAM>(window.control(kEdit)), MAKELPARAM(edit.x, edit.y)); }},
+        {"window menu", [&] { SendMessageW(window.window(), WM_SYSCOMMAND, SC_KEYMENU, L' '); }},
+        {"menu bar", [&] { e2e::clickAt({(fileItem.left + fileItem.right) / 2, (fileItem.top + fileItem.bottom) / 2}); }},
+    };
+    for (const wchar_t* name : {L"graphite", L"jade", L"ocean", L"sakura", L"sunset", L"violet"}) {
+        const std::wstring path = e2e::binDirectory() + L"\\skins\\" + name + L".she";
+        const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
+        ASSERT_TRUE(sample.has_value()) << utf8(name);
+        engine().SkinH_AttachEx(ansi(path), "");
+        pump();
+        const Colour own[] = {sample->menuBackground, sample->menuText, sample->menuSelection,
+                              sample->menuSelectionText, sample->menuBorder};
+        for (const auto& [what, open] : menus) {
+            whileMenuOpen(open, [&, what = what](HWND popup) {
+                RECT shown;
+                GetWindowRect(popup, &shown);
+                EXPECT_SHOWS(e2e::screenColour({shown.left, (shown.top + shown.bottom) / 2}), sample->menuBorder, 0)
+                    << what << " " << utf8(name);
+                // Down moves the highlight from item to item; the one left shows the background again.
+                int previous = -1;
+                for (int step = 0; step < 2; ++step) {
+                    e2e::pressKey(VK_DOWN);
+                    int now = -1;
+                    EXPECT_TRUE(pumpUntil([&] { return (now = highlighted(popup)) >= 0 && now != previous; }, 30000));
+                    EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, now)), sample->menuSelection, 0)
+                        << what << " " << utf8(name) << " item " << now;
+                    if (previous >= 0) {
+                        EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, previous)), sample->menuBackground, 0)
+                            << what << " " << utf8(name) << " item " << previous;
+                    }
+                    previous = now;
+                }
+                if (std::string(what) == "menu bar") {
+                    EXPECT_SHOWS(e2e::screenColour({fileItem.right - 3, fileItem.top + 3}), sample->menuSelection, 0)
+                        << utf8(name);
+                }
+                std::size_t system = 0;
+                for (DWORD p : e2e::screenPixels(shown)) {
+                    const Colour c = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                    const bool skins = std::find(std::begin(own), std::end(own), c) != std::end(own);
+                    if (!skins && std::find(std::begin(systemColours), std::end(systemColours), c) != std::end(systemColours)) {
+                        ++system;
+                    }
+                }
+                EXPECT_EQ(system, 0u) << what << " " << utf8(name) << ": pixels of the system's colours";
+                {
+                    RECT whole = shown;
+                    GetWindowRect(window.window(), &whole);
+                    UnionRect(&whole, &whole, &shown);
+                    e2e::saveScreenshot(whole, e2e::screenshotDirectory() + L"\\skin-" + name + (std::string(what) == "menu bar" ? L"-bar" : std::string(what) == "context menu" ? L"-context" : L"") + L"-menu.png");
+                }
+            });
+        }
+    }
+    // Detached, the menus are the system's again.
+    engine().SkinH_Detach();
+    whileMenuOpen(menus[1].second, [&](HWND popup) {
+        e2e::pressKey(VK_DOWN);
+        int now = -1;
+        EXPECT_TRUE(pumpUntil([&] { return (now = highlighted(popup)) >= 0; }, 30000));
+        EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, now)), kSystemHighlight, 0);
+    });
+}
