@@ -579,8 +579,9 @@ void drawMenuItem(HDC dc, const MenuItem& item, const Skin& skin, bool bar) {
         drawLabel(dc, label, r, DT_CENTER, false);
         return;
     }
-    // The check column, the text, the shortcut and the submenu's arrow, as the platform places them.
-    const int column = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    // The check column, the text, the shortcut and the submenu's arrow, as the platform places
+    // them: a column as wide as a check mark on either side.
+    const int column = GetSystemMetrics(SM_CXMENUCHECK);
     const RECT check = {r.left, r.top, r.left + column, r.bottom};
     if ((item.state & MFS_CHECKED) && (item.type & MFT_RADIOCHECK)) {
         const int cx = (check.left + check.right) / 2, cy = (check.top + check.bottom) / 2;
@@ -592,8 +593,9 @@ void drawMenuItem(HDC dc, const MenuItem& item, const Skin& skin, bool bar) {
             line(dc, cx - 1, cy + thick + 2, cx + 5, cy + thick - 4, c.mark);
         }
     }
-    RECT text = {r.left + column, r.top, r.right - column, r.bottom};
+    RECT text = {r.left + column, r.top, r.right, r.bottom};
     drawLabel(dc, label, text, DT_LEFT, false);
+    text.right -= column;
     if (tab != std::wstring::npos) drawLabel(dc, item.text.substr(tab + 1), text, DT_RIGHT, false);
     if (item.submenu) arrowSign(dc, {r.right - column, r.top, r.right, r.bottom}, Pointing::Right, c.text);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -284,6 +286,50 @@ TEST_F(GlimmoraOnSampleSkins, TheShadowFollowsTheWindowAndGoesWithItsBox) {
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(shadow) != FALSE; }, kPatienceMs));
     click(box(Control::Check2));
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(shadow); }, kPatienceMs)) << "the box cleared takes the shadow away";
+}
+
+class GlimmoraUnderUnusualSystemColours : public WithUnusualSystemColours<GlimmoraOnSampleSkins> {
+protected:
+    // The window, the path box's tooltip, Drive1's dropped list, the path box's context menu and
+    // the window menu.
+    Surfaces systemColoursShown(const std::wstring& under) {
+        Surfaces shown;
+        RECT drive;
+        GetWindowRect(box(Control::Drive1), &drive);
+        countSurface(shown, "window", form_, under);
+        countTooltip(shown, box(Control::txtpath), box(Control::Check2), L"目录文件夹所在路径", under);
+        clickAt({drive.right - 5, (drive.top + drive.bottom) / 2});
+        countPopup(shown, "list", L"ComboLBox", under);
+        countMenus(shown, box(Control::txtpath), under);
+        return shown;
+    }
+};
+
+// Under each sample skin no surface of the window or of a popup it opens shows the system's own
+// colours; without a skin, each does again.
+TEST_F(GlimmoraUnderUnusualSystemColours, EverySurfaceFollowsTheSkinAndTheSystemsColoursComeBackWithoutIt) {
+    const Names names = listEntries(box(Control::List1));
+    ASSERT_GE(names.size(), 5u);
+    DWORD background = backgroundOnScreen(form_);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        clickListEntry(box(Control::List1), static_cast<int>(i));
+        const DWORD before = background;
+        ASSERT_TRUE(waitUntil([&] { return (background = backgroundOnScreen(form_)) != before; }, kPatienceMs))
+            << utf8(names[i]);
+        const std::wstring stem = names[i].substr(0, names[i].find(L'.'));
+        for (const auto& [surface, pixels] : systemColoursShown(stem)) {
+            EXPECT_EQ(pixels, 0u) << surface << " under " << utf8(names[i]);
+        }
+    }
+    click(box(Control::Command2));
+    const COLORREF face = UnusualSystemColours::kColours[0];
+    EXPECT_TRUE(waitUntil([&] {
+        return backgroundOnScreen(form_) == ((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
+    }, kPatienceMs)) << "the system's face";
+    for (const auto& [surface, pixels] : systemColoursShown(L"none")) {
+        EXPECT_GT(pixels, 0u) << surface << " without a skin";
+        EXPECT_NE(pixels, 9999u) << surface << " did not show";
+    }
 }
 
 }  // namespace

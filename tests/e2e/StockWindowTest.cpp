@@ -172,4 +172,16 @@ TEST_F(StockWindow, TabWalksTheFocusInDesignOrderAndEnterIsHarmless) {
     EXPECT_TRUE(answers(form_));
 }
 
+using StockUnderUnusualSystemColours = WithUnusualSystemColours<StockWindow>;
+
+// Under the skin the program attaches, no surface of its window or of a popup it opens shows the
+// system's own colours: the window, a tooltip, a box's context menu and the window menu.
+TEST_F(StockUnderUnusualSystemColours, NoSurfaceShowsTheSystemsColours) {
+    Surfaces shown;
+    countSurface(shown, "window", form_, L"stock");
+    countTooltip(shown, box(Control::Text9), box(Control::Label1), L"回车查询", L"stock");
+    countMenus(shown, box(Control::Text1), L"stock");
+    for (const auto& [surface, pixels] : shown) EXPECT_EQ(pixels, 0u) << surface;
+}
+
 }  // namespace
