@@ -54,6 +54,7 @@ enum class Role {
     DroppedList,  // a combo box's list: entries, selection and border
     ScrollBar,    // the scroll bar control, painted whole
     Edit,         // a text box whose border the engine paints
+    Tooltip,      // a tooltip of a skinned window: its colours through its own messages, its border
 };
 
 // The control a WM_CTLCOLOR* message asks about, as seen from the message and the control.
@@ -140,7 +141,8 @@ struct ControlState {
 // What a part of a control is painted with in a state. text is the owner's or the skin's text
 // colour as the parent answered it; the rules dim it for a disabled control.
 // ScrollButton: an arrow button or the thumb of a scroll bar; ScrollTrack: the rest of it.
-enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack };
+// Tooltip: its background (face), text and border.
+enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack, Tooltip };
 
 struct PartColours {
     Colour face = 0;     // fill (push button, check box inside, list entry background)

@@ -40,6 +40,10 @@ struct SkinnedWindow {
     HWND asks = nullptr;
     int draggedBar = -1;            // SB_VERT, SB_HORZ or SB_CTL while its thumb is dragged
     std::uint64_t scrollSeen = 0;   // what its own scroll bars showed when last painted
+    // A tooltip's own colours, as its host left them before the skin gave it the skin's.
+    bool hostColoursKept = false;
+    COLORREF hostBackground = 0;
+    COLORREF hostText = 0;
 };
 
 // The GDI objects of one skin: the brushes WM_CTLCOLOR* answers hand out and the caption font.
@@ -58,6 +62,10 @@ private:
     std::map<Colour, ui::win32::BrushHandle> brushes_;
     ui::win32::FontHandle captionFont_;
 };
+
+// A tooltip takes the skin's colours through its own messages, its theme off (a themed one ignores
+// them); the host's are kept, for when the skin lets it go.
+void colourTooltip(SkinnedWindow& tip, const Skin& skin);
 
 // Whether the calling thread owns the window: only that thread may subclass it or change what
 // the engine keeps about it.
