@@ -208,7 +208,13 @@ if(QUORVANE_TESTS)
     endif()
     list(APPEND libraries_without SkinH_VB6_without_${missing})
   endforeach()
-  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 sample_skins)
+  # Hooked into a program's thread by a window test to put the program under a sample skin.
+  add_library(skinhook SHARED tests/e2e/SkinHook.cpp)
+  set_target_properties(skinhook PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${test_dir})
+  if(NOT MSVC)
+    target_link_options(skinhook PRIVATE -Wl,--kill-at)  # exported as AttachSkinHook, not AttachSkinHook@12
+  endif()
+  add_dependencies(stock_e2e_test stock stock-local SkinH_VB6 sample_skins skinhook)
   add_dependencies(wine_skin_library_test SkinH_VB6 sample_skins)
   wine_test(wine_glimmora_test TIMEOUT 300
     SOURCES tests/wine/GlimmoraListingWineTest.cpp

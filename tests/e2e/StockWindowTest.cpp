@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "tests/e2e/WindowFixtures.h"
@@ -113,6 +114,27 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
     giveFocus(form_, box(Control::cmd_clac));
     pressKey(VK_RETURN);
     EXPECT_TRUE(waitUntil([&] { return text(Control::Text8) == L"3255.00"; }, kPatienceMs));
+}
+
+// Before the first lookup the chart has no picture: its place shows the window's background, under
+// the skin SkinH_Attach applies and under a sample skin.
+TEST_F(StockWindow, TheChartsPlaceShowsTheWindowsBackgroundBeforeAnyLookup) {
+    RECT place;
+    GetWindowRect(box(Control::img_stock), &place);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&place), 2);
+    const int middle = (place.top + place.bottom) / 2;
+    auto beside = [&] { return pixel(form_, place.left - 4, middle); };
+    auto chart = [&] { return pixel(form_, (place.left + place.right) / 2, middle); };
+    EXPECT_EQ(beside(), skin::defaultSkin().windowBackground);
+    EXPECT_TRUE(waitUntil([&] { return chart() == beside(); }, kPatienceMs)) << std::hex << chart();
+
+    const std::wstring ocean = binDirectory() + L"\\skins\\ocean.she";
+    const std::optional<skin::Skin> sample = skin::parseSkin(readFile(ocean)).skin;
+    ASSERT_TRUE(sample.has_value());
+    attachSkin(ocean);
+    EXPECT_TRUE(waitUntil([&] { return beside() == sample->windowBackground; }, kPatienceMs)) << std::hex << beside();
+    EXPECT_TRUE(waitUntil([&] { return chart() == beside(); }, kPatienceMs)) << std::hex << chart();
+    saveScreenshot(form_, screenshotDirectory() + L"\\stock-ocean.png");
 }
 
 TEST_F(StockWindow, InvalidInputShowsTheErrorBoxAfterTheResults) {

@@ -16,6 +16,7 @@
 #include "skinlibrary/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace e2e {
@@ -119,6 +120,22 @@ protected:
         for (Control c : {Control::Text4, Control::Text8}) {
             EXPECT_EQ(pixel(box(c), frame.right - frame.left - 8, 4), stock::kLightYellow) << stock::indexOf(c);
         }
+    }
+    // Puts the program under a skin file through its own thread, as its own call would
+    // (tests/e2e/SkinHook.cpp), and waits until it has made the call.
+    void attachSkin(const std::wstring& path) {
+        const ui::win32::LibraryHandle hook(LoadLibraryW((testDirectory() + L"\\skinhook.dll").c_str()));
+        const auto procedure =
+            reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hook.get(), "AttachSkinHook")));
+        ASSERT_NE(procedure, nullptr) << "skinhook.dll beside the tests";
+        HHOOK hooked = SetWindowsHookExW(WH_GETMESSAGE, procedure, hook.get(), GetWindowThreadProcessId(form_, nullptr));
+        ASSERT_NE(hooked, nullptr);
+        const ATOM named = GlobalAddAtomA(ui::win32::SystemCodePage().toAnsi(path).c_str());
+        const std::size_t calls = trace().size();
+        PostMessageW(form_, RegisterWindowMessageW(L"Quorvane window test: attach skin"), named, 0);
+        EXPECT_TRUE(waitUntil([&] { return trace().size() > calls; }, kPatienceMs)) << "the program attached the skin";
+        UnhookWindowsHookEx(hooked);
+        GlobalDeleteAtom(named);
     }
 };
 
