@@ -127,6 +127,9 @@ constexpr ControlKind kKinds[] = {
      ColourMessage::ListBox, ColourTarget::ListBox, messages(kDroppedListRepaint), true},
     {L"ComboLBox", nullptr, Role::DroppedList, Procedure::Control, Painter::Platform, true, false,
      ColourMessage::ListBox, ColourTarget::ListBox, kNoMessages, true},
+    // A tooltip, made by the platform's common controls and owned by a skinned window.
+    {L"tooltips_class32", nullptr, Role::Tooltip, Procedure::Control, Painter::Platform, true, false,
+     ColourMessage::Static, ColourTarget::Other, kNoMessages, true},
     {L"ScrollBar", isScrollBar, Role::ScrollBar, Procedure::Control, Painter::ScrollBar, false, false,
      ColourMessage::ScrollBar, ColourTarget::Other, messages(kScrollRepaint)},
     // A popup menu: a context menu, the window menu, a menu bar's menus. Owned by the window or
@@ -259,6 +262,11 @@ PartColours partColours(Part part, const ControlState& state, const Skin& skin, 
         if (state.disabled) c.text = blend(skin.menuText, c.face, 150);
         c.mark = c.text;
         c.border = blend(skin.menuBorder, skin.menuBackground, 110);
+        break;
+    case Part::Tooltip:
+        c.face = skin.tooltipBackground;
+        c.text = skin.tooltipText;
+        c.border = skin.tooltipBorder;
         break;
     case Part::ComboButton:  // pressed: held down, or its list dropped
         c.face = state.disabled ? blend(skin.comboButton, ground, 128)

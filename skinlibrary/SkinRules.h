@@ -55,6 +55,7 @@ enum class Role {
     ScrollBar,    // the scroll bar control, painted whole
     Edit,         // a text box whose border the engine paints
     Menu,         // a popup menu's window: its items, margins and border
+    Tooltip,      // a tooltip of a skinned window: its colours through its own messages, its border
 };
 
 // The control a WM_CTLCOLOR* message asks about, as seen from the message and the control.
@@ -143,7 +144,9 @@ struct ControlState {
 // ScrollButton: an arrow button or the thumb of a scroll bar; ScrollTrack: the rest of it.
 // MenuItem: an item of a menu bar or popup menu (selected: highlighted), its separator lines in
 // the border colour.
-enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack, MenuItem };
+// Tooltip: its background (face), text and border.
+enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack, MenuItem,
+                  Tooltip };
 
 struct PartColours {
     Colour face = 0;     // fill (push button, check box inside, list entry background)

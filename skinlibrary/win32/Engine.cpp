@@ -1,5 +1,7 @@
 #include "skinlibrary/win32/Engine.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <string>
 
@@ -146,6 +148,12 @@ void redrawWhole(HWND window) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void setTooltipColours(HWND tip, COLORREF background, COLORREF text) {
+    SendMessageW(tip, TTM_SETTIPBKCOLOR, background, 0);
+    SendMessageW(tip, TTM_SETTIPTEXTCOLOR, text, 0);
+    RedrawWindow(tip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 }  // namespace
 
 SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
@@ -194,6 +202,18 @@ void Engine::freeRetired() {
     retiredResources_.clear();
 }
 
+void colourTooltip(SkinnedWindow& tip, const Skin& skin) {
+    HWND window = tip.window;
+    if (!tip.hostColoursKept) {
+        tip.hostBackground = static_cast<COLORREF>(SendMessageW(window, TTM_GETTIPBKCOLOR, 0, 0));
+        tip.hostText = static_cast<COLORREF>(SendMessageW(window, TTM_GETTIPTEXTCOLOR, 0, 0));
+        tip.hostColoursKept = true;
+        takeFrameFromSystem(window);  // ThemedFrame.h
+    }
+    const PartColours colours = partColours(Part::Tooltip, {}, skin, 0);
+    setTooltipColours(window, colours.face, colours.text);
+}
+
 bool ownsWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
 bool Engine::serves(HWND window) {
@@ -219,6 +239,9 @@ void Engine::attach(const Skin& skin) {
     followSkinInSystemColours(resources_->skin());  // SystemColours.h
     if (hook_ == nullptr) hook_ = SetWindowsHookExW(WH_CBT, creationHook, nullptr, GetCurrentThreadId());
     skinAllWindows();
+    for (auto& [window, skinned] : windows_) {
+        if (skinned->role == Role::Tooltip) colourTooltip(*skinned, skin);
+    }
     repaintAll();
 }
 
@@ -357,10 +380,17 @@ void Engine::markHot(HWND control) {
 
 void Engine::skinAllWindows() {
     const HWND focus = GetFocus();
-    for (HWND window : threadTopLevelWindows()) {
+    const std::vector<HWND> topLevels = threadTopLevelWindows();
+    for (HWND window : topLevels) {
         if (recognise(window).role == Role::TopLevel) skinTree(window, focus);
     }
-
+    // Popups made before the skin (a tooltip) whose owner is skinned now.
+    for (HWND window : topLevels) {
+        const Recognised found = recognise(window);
+        HWND owner = GetWindow(window, GW_OWNER);
+        if (found.kind == nullptr || !found.kind->popup || find(window) != nullptr || find(owner) == nullptr) continue;
+        if (SkinnedWindow* popup = skinWindow(window, found.role, found.kind)) popup->asks = owner;
+    }
 }
 
 void Engine::skinTree(HWND topLevel, HWND focus) {
@@ -397,8 +427,10 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role, const ControlKind* kin
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
     // Only a caption shows it; asking costs a round trip to the server under Wine.
     skinned->active = skinned->hasCaption && GetActiveWindow() == window;
+    // A popup may get its border from the platform as it is made (a tooltip does): its edge is
+    // painted whenever it has one.
     skinned->edge = kind != nullptr && kind->ownEdge &&
-                    ((styleOf(window) & WS_BORDER) || (exStyleOf(window) & WS_EX_CLIENTEDGE));
+                    (kind->popup || (styleOf(window) & WS_BORDER) || (exStyleOf(window) & WS_EX_CLIENTEDGE));
     if (!ui::win32::setWindowSubclass(window, procedureFor(*skinned), kSubclassId,
                                       reinterpret_cast<DWORD_PTR>(skinned.get()))) {
         return nullptr;
@@ -419,6 +451,10 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     }
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     if (skinned.role == Role::TopLevel && skinned.hasCaption && !windowEnding) giveFrameToSystem(skinned.window);
+    if (skinned.hostColoursKept && !windowEnding && IsWindow(skinned.window)) {
+        giveFrameToSystem(skinned.window);
+        setTooltipColours(skinned.window, skinned.hostBackground, skinned.hostText);
+    }
     destroyShadow(skinned.shadow);
     if (skinned.kind != nullptr && skinned.kind->painter == Painter::Menu && --openMenus_ == 0 && menuHook_ != nullptr) {
         UnhookWindowsHookEx(menuHook_);
@@ -432,7 +468,15 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
 }
 
 void Engine::unskinTree(HWND topLevel) {
-    for (HWND child : descendants(topLevel)) {
+    std::vector<HWND> windows = descendants(topLevel);
+    // Its popups: a combo box's dropped list, its tooltips.
+    for (auto& [window, skinned] : windows_) {
+        const HWND asked = skinned->asks;
+        if (skinned->kind != nullptr && skinned->kind->popup && (asked == topLevel || IsChild(topLevel, asked))) {
+            windows.push_back(window);
+        }
+    }
+    for (HWND child : windows) {
         if (SkinnedWindow* skinned = find(child)) unskin(*skinned);
     }
     if (SkinnedWindow* skinned = find(topLevel)) unskin(*skinned);

@@ -41,6 +41,10 @@ struct SkinnedWindow {
     int draggedBar = -1;            // SB_VERT, SB_HORZ or SB_CTL while its thumb is dragged
     std::uint64_t scrollSeen = 0;   // what its own scroll bars showed when last painted
     int menuItemShown = -1;         // a popup menu's item painted highlighted (-1: none)
+    // A tooltip's own colours, as its host left them before the skin gave it the skin's.
+    bool hostColoursKept = false;
+    COLORREF hostBackground = 0;
+    COLORREF hostText = 0;
 };
 
 // The GDI objects of one skin: the brushes WM_CTLCOLOR* answers hand out and the caption font.
@@ -61,6 +65,10 @@ private:
     ui::win32::FontHandle captionFont_;
     ui::win32::FontHandle menuFont_;
 };
+
+// A tooltip takes the skin's colours through its own messages, its theme off (a themed one ignores
+// them); the host's are kept, for when the skin lets it go.
+void colourTooltip(SkinnedWindow& tip, const Skin& skin);
 
 // Whether the calling thread owns the window: only that thread may subclass it or change what
 // the engine keeps about it.

@@ -848,7 +848,8 @@ void paintEdge(SkinnedWindow& skinned, SkinResources& resources) {
     ControlState state;
     state.disabled = IsWindowEnabled(control) == FALSE;
     state.focused = skinned.focused;
-    outline(dc, outer, partColours(Part::Edge, state, resources.skin(), 0).border);
+    const Part part = skinned.role == Role::Tooltip ? Part::Tooltip : Part::Edge;
+    outline(dc, outer, partColours(part, state, resources.skin(), 0).border);
     if (thickness > 1) {
         // Inside the line, the box's own background, as its owner or the skin answers it.
         const bool readOnly = state.disabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY);

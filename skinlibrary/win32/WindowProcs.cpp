@@ -354,6 +354,12 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     }
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) skinned.focused = message == WM_SETFOCUS;
     if (skinned.kind == nullptr) return defSubclassProc(window, message, wParam, lParam);
+    if (message == WM_CREATE && skinned.role == Role::Tooltip) {
+        // Made while the skin is on: it takes the skin's colours once it has set up its own.
+        const LRESULT result = defSubclassProc(window, message, wParam, lParam);
+        if (result != -1 && stillSkinned(skinned)) colourTooltip(skinned, Engine::instance().skin());
+        return result;
+    }
     if (skinned.kind->painter == Painter::Platform || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
     }

@@ -115,6 +115,16 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
     EXPECT_TRUE(waitUntil([&] { return text(Control::Text8) == L"3255.00"; }, kPatienceMs));
 }
 
+// Before the first lookup the chart has no picture: its place shows the window's background.
+TEST_F(StockWindow, TheChartsPlaceShowsTheWindowsBackgroundBeforeAnyLookup) {
+    RECT place;
+    GetWindowRect(box(Control::img_stock), &place);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&place), 2);
+    const int middle = (place.top + place.bottom) / 2;
+    EXPECT_EQ(pixel(form_, place.left - 4, middle), skin::defaultSkin().windowBackground);
+    EXPECT_EQ(pixel(form_, (place.left + place.right) / 2, middle), skin::defaultSkin().windowBackground);
+}
+
 TEST_F(StockWindow, InvalidInputShowsTheErrorBoxAfterTheResults) {
     typeInto(Control::Text2, L"abc", L"abc");
     typeInto(Control::Text3, L"12", L"12");

@@ -19,6 +19,7 @@
 #include "skinlibrary/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace e2e {

@@ -56,7 +56,8 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
         {L"#32770", kPopup | kBorder, Role::TopLevel},                    // a dialog without caption
-        {L"tooltips_class32", kPopup, Role::None},
+        {L"tooltips_class32", kPopup | 0x3, Role::Tooltip},               // as it is made, before its border
+        {L"tooltips_class32", kPopup | kBorder, Role::Tooltip},           // as it stands made
         {L"SkinHShadow", kPopup, Role::None},
         {L"Anything", kPopup | kBorder, Role::None},                      // a border alone is no caption
         {L"Button", 0x0, Role::None},                                     // a top-level button has no caption
@@ -225,6 +226,9 @@ TEST(SkinRules, StatesToColours) {
     skin.menuSelection = rgb(0, 100, 0);
     skin.menuSelectionText = rgb(255, 255, 0);
     skin.menuBorder = rgb(100, 0, 0);
+    skin.tooltipBackground = rgb(250, 240, 230);
+    skin.tooltipText = rgb(50, 40, 30);
+    skin.tooltipBorder = rgb(150, 140, 130);
     const Colour text = rgb(10, 20, 30);
 
     ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
@@ -291,6 +295,9 @@ TEST(SkinRules, StatesToColours) {
          rgb(155, 155, 155), true},
         {"menu item greyed, highlighted", Part::MenuItem, selectedDisabled, rgb(0, 100, 0), rgb(165, 108, 108),
          rgb(8, 67, 8), rgb(8, 67, 8), true},
+        // A tooltip's colours are its own whatever the state, its text the skin's, not the owner's.
+        {"tooltip", Part::Tooltip, plain, rgb(250, 240, 230), rgb(150, 140, 130), 0, rgb(50, 40, 30), true},
+        {"tooltip disabled", Part::Tooltip, disabled, rgb(250, 240, 230), rgb(150, 140, 130), 0, rgb(50, 40, 30), true},
     };
     for (const Case& c : cases) {
         const PartColours colours = partColours(c.part, c.state, skin, text);
