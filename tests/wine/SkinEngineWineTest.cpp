@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -21,6 +22,7 @@
 #include "tests/e2e/WindowDriver.h"
 #include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace {
 
@@ -983,6 +985,13 @@ int highlighted(HWND popup) {
     return -1;
 }
 
+// The item highlighted once the menu's loop has set the menu up and waits for input: it handles
+// a message sent from another thread only then (the window menu comes with its first item chosen).
+int settledHighlight(HWND popup) {
+    SendMessageW(popup, WM_NULL, 0, 0);
+    return highlighted(popup);
+}
+
 // A point near the right end of a popup menu's item, clear of its text.
 POINT menuItemPoint(HWND popup, int item) {
     const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
@@ -1033,7 +1042,7 @@ TEST_F(SkinEngine, EverySampleSkinOnTheMenus) {
                 EXPECT_SHOWS(e2e::screenColour({shown.left, (shown.top + shown.bottom) / 2}), sample->menuBorder, 0)
                     << what << " " << utf8(name);
                 // Down moves the highlight from item to item; the one left shows the background again.
-                int previous = -1;
+                int previous = settledHighlight(popup);
                 for (int step = 0; step < 2; ++step) {
                     e2e::pressKey(VK_DOWN);
                     int now = -1;
@@ -1071,9 +1080,40 @@ TEST_F(SkinEngine, EverySampleSkinOnTheMenus) {
     // Detached, the menus are the system's again.
     engine().SkinH_Detach();
     whileMenuOpen(menus[1].second, [&](HWND popup) {
+        const int previous = settledHighlight(popup);
         e2e::pressKey(VK_DOWN);
         int now = -1;
-        EXPECT_TRUE(pumpUntil([&] { return (now = highlighted(popup)) >= 0; }, 30000));
+        EXPECT_TRUE(pumpUntil([&] { return (now = highlighted(popup)) >= 0 && now != previous; }, 30000));
         EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, now)), kSystemHighlight, 0);
     });
+}
+
+LRESULT CALLBACK countPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_PAINT) ++(*reinterpret_cast<std::map<HWND, int>*>(data))[window];
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK collectShown(HWND window, LPARAM list) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// A skin switch paints every open window once, and each of their controls once: not once for
+// each control on the window.
+TEST_F(SkinEngine, ASkinSwitchPaintsEachWindowAndControlOnce) {
+    TestWindow first, second(480, 90, L"第二个窗口");
+    attachTestSkin();
+    std::vector<HWND> shown{first.window(), second.window()};
+    for (HWND top : {first.window(), second.window()}) EnumChildWindows(top, collectShown, reinterpret_cast<LPARAM>(&shown));
+    std::map<HWND, int> paints;
+    for (HWND w : shown) SetWindowSubclass(w, countPaints, 7, reinterpret_cast<DWORD_PTR>(&paints));
+    // Everything waiting handled first, so that only the switch's painting is counted.
+    EXPECT_TRUE(pumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; }, 30000));
+    paints.clear();
+    engine().SkinH_AttachEx(ansi(e2e::binDirectory() + L"\\skins\\ocean.she"), "");
+    EXPECT_TRUE(pumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; }, 30000));
+    for (HWND w : shown) {
+        EXPECT_EQ(paints[w], 1) << utf8(ui::win32::classNameOf(w)) << " " << GetDlgCtrlID(w);
+        RemoveWindowSubclass(w, countPaints, 7);
+    }
 }
