@@ -585,7 +585,7 @@ void paintTrackbar(const Paint& p) {
             fill(dc, vertical ? RECT{from, at, from + 3, at + 1} : RECT{at, from, at + 1, from + 3}, colours.mark);
         }
     }
-    shape(dc, thumb, colours.face, colours.border, 0, 3);
+    if (!(p.style & TBS_NOTHUMB)) shape(dc, thumb, colours.face, colours.border, 0, 3);
     if (showsFocus(p.skinned)) drawFocus(dc, p.rect);
 }
 
@@ -660,7 +660,7 @@ void paintStatusBar(const Paint& p) {
     SetTextColor(dc, colours.text);
     std::wstring text;
     for (int i = 0; i < count; ++i) {
-        const WPARAM index = simple ? SB_SIMPLEID : static_cast<WPARAM>(i);
+        const auto index = static_cast<WPARAM>(i);  // in simple mode any part answers the simple text
         RECT part = p.rect;
         if (!simple) SendMessageW(control, SB_GETRECT, index, reinterpret_cast<LPARAM>(&part));
         const auto info = static_cast<DWORD>(SendMessageW(control, SB_GETTEXTLENGTHW, index, 0));
