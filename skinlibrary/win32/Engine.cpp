@@ -427,10 +427,9 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role, const ControlKind* kin
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
     // Only a caption shows it; asking costs a round trip to the server under Wine.
     skinned->active = skinned->hasCaption && GetActiveWindow() == window;
-    // A popup may get its border from the platform as it is made (a tooltip does): its edge is
-    // painted whenever it has one.
-    skinned->edge = kind != nullptr && kind->ownEdge &&
-                    (kind->popup || (styleOf(window) & WS_BORDER) || (exStyleOf(window) & WS_EX_CLIENTEDGE));
+    // Whatever border it has then or gets as it is made (a progress bar takes a static edge, a
+    // tooltip its frame): paintEdge draws none where there is none.
+    skinned->edge = kind != nullptr && kind->ownEdge;
     if (!ui::win32::setWindowSubclass(window, procedureFor(*skinned), kSubclassId,
                                       reinterpret_cast<DWORD_PTR>(skinned.get()))) {
         return nullptr;

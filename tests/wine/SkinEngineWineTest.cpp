@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "skinlibrary/SkinFormat.h"
@@ -114,7 +115,11 @@ const Colour kSystemInfoText = GetSysColor(COLOR_INFOTEXT);
 const Colour kSystemFrame = GetSysColor(COLOR_WINDOWFRAME);  // a thin border's, a tooltip's
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
-enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo, kCombo, kDropDown, kSimple, kScroll };
+enum ControlId {
+    kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo, kCombo, kDropDown, kSimple, kScroll,
+    kProgress, kTrackbar, kTabs, kStatus
+};
+int trackbarNotices = 0;  // WM_HSCROLL from the trackbar to its parent
 
 // The system's colour as a host asks for it through GetProcAddress, as a VB6 program's Declare
 // does: the library's answer to the host's own imports does not reach such a call.
@@ -128,6 +133,7 @@ COLORREF boundSysColor(int index) {
 // An owner-drawn list's entries drawn as such a host draws them: in the system's list colours. The
 // scroll bar's position follows its arrows and pages, and the thumb where it is let go.
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HSCROLL && lParam != 0) ++trackbarNotices;
     if (message == WM_VSCROLL && lParam != 0) {
         SCROLLINFO info{sizeof info, SIF_ALL};
         GetScrollInfo(reinterpret_cast<HWND>(lParam), SB_CTL, &info);
@@ -168,7 +174,7 @@ public:
     explicit TestWindow(int left = 60, int top = 60, const wchar_t* title = L"皮肤测试窗口") {
         registerClass();
         const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        RECT frame = {0, 0, 380, 320};
+        RECT frame = {0, 0, 380, 460};
         AdjustWindowRectEx(&frame, style, FALSE, 0);
         window_ = CreateWindowExW(0, kTestClass, title, style, left, top, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -184,6 +190,27 @@ public:
         add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWN, 200, 210, 170, 100, kDropDown);
         add(L"COMBOBOX", L"", WS_VSCROLL | CBS_SIMPLE, 200, 240, 170, 75, kSimple);
         add(L"SCROLLBAR", L"", SBS_VERT, 172, 10, 17, 150, kScroll);
+        // The common controls below the rest, the status bar along the bottom.
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
+        InitCommonControlsEx(&classes);
+        add(PROGRESS_CLASSW, L"", 0, 10, 325, 170, 18, kProgress);
+        add(TRACKBAR_CLASSW, L"", TBS_AUTOTICKS | WS_TABSTOP, 200, 320, 170, 32, kTrackbar);
+        add(WC_TABCONTROLW, L"", WS_TABSTOP, 10, 356, 360, 70, kTabs);
+        add(STATUSCLASSNAMEW, L"", 0, 0, 0, 0, 0, kStatus);
+        SendMessageW(control(kProgress), PBM_SETRANGE32, 20, 120);
+        SendMessageW(control(kProgress), PBM_SETPOS, 60, 0);  // 40 of its 100 steps
+        SendMessageW(control(kTrackbar), TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+        SendMessageW(control(kTrackbar), TBM_SETPOS, TRUE, 3);
+        for (const wchar_t* tab : {L"行情", L"持仓", L"设置"}) {
+            TCITEMW item{TCIF_TEXT};
+            item.pszText = const_cast<wchar_t*>(tab);
+            SendMessageW(control(kTabs), TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+        }
+        SendMessageW(control(kTabs), TCM_SETCURSEL, 1, 0);
+        const int parts[] = {200, -1};
+        SendMessageW(control(kStatus), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+        SendMessageW(control(kStatus), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"就绪"));
+        SendMessageW(control(kStatus), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"\t第 2 页"));
         SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE, 0, 100, 20};
         SetScrollInfo(control(kScroll), SB_CTL, &range, TRUE);
         SendMessageW(control(kOwnerCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:"));
@@ -258,6 +285,13 @@ public:
         const RECT r = bar(id, object).rcScrollBar;
         return e2e::screenColour({r.left + x, r.top + y});
     }
+    // The rectangle a control answers for one of its parts (a tab, a status bar's part, the trackbar's thumb).
+    RECT part(int id, UINT message, WPARAM which = 0) const {
+        RECT r{};
+        SendMessageW(control(id), message, which, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    Colour middleOf(int id, RECT r) const { return at(id, (r.left + r.right) / 2, (r.top + r.bottom) / 2); }
     bool dropped(int id) const { return SendMessageW(control(id), CB_GETDROPPEDSTATE, 0, 0) != 0; }
     // A tooltip for the push button, owned by the window as the programs' are; it stays up while
     // the pointer rests on the button.
@@ -624,6 +658,9 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
     const int middle = (item.top + item.bottom) / 2;
     // A drop-down list with the focus draws its field selected.
     SetFocus(window.control(kOwnerCombo));
+    RECT progress;
+    GetClientRect(window.control(kProgress), &progress);
+    const int progressWidth = progress.right;
     for (const wchar_t* name : {L"graphite", L"jade", L"ocean", L"sakura", L"sunset", L"violet"}) {
         const std::wstring path = e2e::binDirectory() + L"\\skins\\" + name + L".she";
         const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
@@ -656,10 +693,30 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
             EXPECT_SHOWS(window.barAt(id, object, 3, info.xyThumbTop + 3), sample->scrollbarThumb, 0) << utf8(name) << id;
             EXPECT_SHOWS(window.barAt(id, object, 3, length - arrow - 3), sample->scrollbarTrack, 0) << utf8(name) << id;
         }
+        // The progress bar 35 and 47 steps of 100 in (40 filled), the trackbar's channel right of
+        // its thumb and the thumb, the selected tab, one left of it and the page, the status bar
+        // right of its first part's text.
+        const RECT channel = window.part(kTrackbar, TBM_GETCHANNELRECT), chosen = window.part(kTabs, TCM_GETITEMRECT, 1);
+        const RECT other = window.part(kTabs, TCM_GETITEMRECT, 0), status = window.part(kStatus, SB_GETRECT, 0);
+        const RECT thumb = window.part(kTrackbar, TBM_GETTHUMBRECT);
+        const std::tuple<int, int, int, Colour> common[] = {
+            {kProgress, progressWidth * 35 / 100, 8, sample->progressBar},
+            {kProgress, progressWidth * 47 / 100, 8, sample->progressBackground},
+            {kTrackbar, channel.right - 4, (channel.top + channel.bottom) / 2, sample->trackbarChannel},
+            {kTrackbar, (thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2, sample->trackbarThumb},
+            {kTabs, chosen.left + 2, (chosen.top + chosen.bottom) / 2, sample->tabSelected},
+            {kTabs, other.left + 2, (other.top + other.bottom) / 2, sample->tabFace},
+            {kTabs, 200, 50, sample->tabSelected},
+            {kStatus, status.right - 6, (status.top + status.bottom) / 2, sample->statusBackground},
+        };
+        for (const auto& [id, x, y, expected] : common) EXPECT_SHOWS(window.at(id, x, y), expected, 0) << utf8(name) << id;
     }
-    // Detached, the owner's own drawing shows again: the system's highlight.
+    // Detached, the owner's own drawing shows again: the system's highlight; the common controls
+    // are the system's too.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
+    EXPECT_SHOWS(window.at(kProgress, progressWidth * 35 / 100, 8), GetSysColor(COLOR_HIGHLIGHT), 0);
+    EXPECT_SHOWS(window.at(kStatus, 150, 10), kSystemFace, 0);
 }
 
 // A tooltip of a skinned window shows the skin's background, text and border and none of the
@@ -787,6 +844,49 @@ TEST_F(SkinEngine, TheScrollBarsScrollByArrowPageAndThumb) {
     e2e::parkMouse();
     EXPECT_SHOWS(window.barAt(kList, OBJID_VSCROLL, 3, window.bar(kList, OBJID_VSCROLL).xyThumbTop + 2),
                  kTest.scrollbarThumb, 0);
+}
+
+// A skinned trackbar still follows its thumb dragged with the real mouse and the arrow keys and
+// tells its parent, its thumb drawn where the control says it is; the tabs still switch by a click
+// and by the arrow keys, the chosen one drawn as chosen.
+TEST_F(SkinEngine, TheTrackbarAndTheTabsFollowMouseAndKeys) {
+    TestWindow window;
+    attachTestSkin();
+    HWND trackbar = window.control(kTrackbar);
+    auto position = [&] { return SendMessageW(trackbar, TBM_GETPOS, 0, 0); };
+    const RECT before = window.part(kTrackbar, TBM_GETTHUMBRECT), channel = window.part(kTrackbar, TBM_GETCHANNELRECT);
+    const POINT grip = window.screenPoint(kTrackbar, (before.left + before.right) / 2, (before.top + before.bottom) / 2);
+    trackbarNotices = 0;
+    e2e::moveMouse(grip);
+    e2e::mouseEvent(grip, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(pumpUntil([&] { return GetCapture() == trackbar; }));
+    e2e::mouseEvent({grip.x + (channel.right - channel.left) / 2, grip.y}, 0);
+    EXPECT_TRUE(pumpUntil([&] { return position() > 5; })) << position();
+    e2e::mouseEvent({grip.x + (channel.right - channel.left) / 2, grip.y}, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(pumpUntil([&] { return GetCapture() == nullptr; }));
+    EXPECT_GT(trackbarNotices, 0);
+    EXPECT_SHOWS(window.middleOf(kTrackbar, window.part(kTrackbar, TBM_GETTHUMBRECT)), kTest.trackbarThumb, 0);
+    EXPECT_SHOWS(window.at(kTrackbar, grip.x - window.screenPoint(kTrackbar, 0, 0).x, (channel.top + channel.bottom) / 2),
+                 kTest.trackbarChannel, 0) << "where the thumb was";
+    const LRESULT dragged = position();
+    SetFocus(trackbar);
+    e2e::pressKey(VK_LEFT);
+    EXPECT_TRUE(pumpUntil([&] { return position() == dragged - 1; })) << position();
+    EXPECT_SHOWS(window.middleOf(kTrackbar, window.part(kTrackbar, TBM_GETTHUMBRECT)), kTest.trackbarThumb, 0);
+
+    HWND tabs = window.control(kTabs);
+    auto chosen = [&](LRESULT tab) { return pumpUntil([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == tab; }); };
+    auto face = [&](int tab) { return window.at(kTabs, window.part(kTabs, TCM_GETITEMRECT, tab).left + 2, 10); };
+    const RECT third = window.part(kTabs, TCM_GETITEMRECT, 2);
+    e2e::clickAt(window.screenPoint(kTabs, (third.left + third.right) / 2, (third.top + third.bottom) / 2));
+    EXPECT_TRUE(chosen(2));
+    EXPECT_SHOWS(face(2), kTest.tabSelected, 0);
+    EXPECT_SHOWS(face(1), kTest.tabFace, 0);
+    SetFocus(tabs);
+    e2e::pressKey(VK_LEFT);
+    EXPECT_TRUE(chosen(1));
+    EXPECT_SHOWS(face(1), kTest.tabSelected, 0);
+    EXPECT_SHOWS(face(2), kTest.tabFace, 0);
 }
 
 // The rightmost column of the caption bar, left of its buttons, where the title's text shows: a
