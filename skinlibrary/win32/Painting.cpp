@@ -625,6 +625,7 @@ void paintMenu(const Paint& p) {
         if (item.ours) drawMenuItem(p.dc, item, p.skin, false);
     }
     RestoreDC(p.dc, saved);
+}
 
 // The progress bar: the filled part from its start (the bottom of a vertical one), the rest empty,
 // inside the line of a text box's edge where it has no edge of its own.
