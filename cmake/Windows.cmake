@@ -162,7 +162,7 @@ if(QUORVANE_TESTS)
     "QUORVANE_LOCAL_QUOTE_BASE=L\"${QUORVANE_LOCAL_QUOTE_BASE}\"" "QUORVANE_LOCAL_CHART_BASE=L\"${QUORVANE_LOCAL_CHART_BASE}\"")
   wine_test(wine_skin_library_test TIMEOUT 300
     SOURCES tests/wine/SkinEngineWineTest.cpp
-    LIBRARIES skinengine_binding skin_format window_test_support)
+    LIBRARIES skinengine_binding skin_format window_test_support comctl32)
   wine_test(stock_e2e_test TIMEOUT 600
     SOURCES tests/e2e/StockWindowTest.cpp tests/e2e/StockLookupTest.cpp tests/e2e/StockHostileAnswerTest.cpp
     LIBRARIES stock_logic skin_format window_test_support

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace skinengine {
@@ -17,8 +16,13 @@ using WindowHandle = std::uintptr_t;
 // A handle as our library's trace writes it: "0x" and at least eight upper-case hex digits, the
 // whole value, so that a 64-bit host's pointer-sized values are never cut to their low 32 bits.
 inline std::string handleText(std::uintptr_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08llX", static_cast<unsigned long long>(value));
+    // At least eight upper-case hex digits. Written out here: snprintf would bring the C library's
+    // whole number formatter into the skin library, some twenty kilobytes.
+    const auto number = static_cast<unsigned long long>(value);
+    int digits = 8;
+    while (digits < 16 && (number >> (digits * 4)) != 0) ++digits;
+    std::string text = "0x";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(number >> shift) & 0xF];
     return text;
 }
 

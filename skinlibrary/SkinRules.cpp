@@ -62,6 +62,15 @@ bool isPlainDroppedList(std::uint32_t s, std::uint32_t) { return !isOwnerDrawnLi
 
 bool isScrollBar(std::uint32_t s, std::uint32_t) { return !(s & (style::kScrollSizeBox | style::kScrollSizeGrip)); }
 
+// A marquee only shows that work goes on, moving as the control's own timer says: left to the platform.
+bool isSteadyProgress(std::uint32_t s, std::uint32_t) { return !(s & style::kProgressMarquee); }
+
+// Tabs along the top, drawn as tabs by the control itself; buttons, tabs on another side or drawn
+// by their owner keep their own painting.
+bool isTopTabs(std::uint32_t s, std::uint32_t) {
+    return !(s & (style::kTabBottomOrRight | style::kTabVertical | style::kTabButtons | style::kTabOwnerDrawFixed));
+}
+
 bool bordered(std::uint32_t s, std::uint32_t exStyle) {
     return (s & style::kBorder) || (exStyle & style::kExClientEdge);
 }
@@ -88,6 +97,17 @@ constexpr std::uint32_t kScrollRepaint[] = {
     msg::kScrollSetPos,  msg::kScrollSetRange, msg::kScrollSetRangeRedraw, msg::kScrollEnableArrows,
     msg::kScrollSetInfo, msg::kMouseMove,      msg::kMouseLeave,
 };
+
+constexpr std::uint32_t kProgressRepaint[] = {msg::kProgressSetRange, msg::kProgressSetPos, msg::kProgressDeltaPos,
+                                              msg::kProgressStepIt, msg::kProgressSetRange32};
+constexpr std::uint32_t kTrackbarRepaint[] = {msg::kTrackSetTic,      msg::kTrackSetPos,      msg::kTrackSetRange,
+                                              msg::kTrackSetRangeMin, msg::kTrackSetRangeMax, msg::kTrackClearTics,
+                                              msg::kTimer};
+constexpr std::uint32_t kTabRepaint[] = {msg::kTabSetItemA,  msg::kTabInsertItemA, msg::kTabDeleteItem,
+                                         msg::kTabDeleteAllItems, msg::kTabSetCurSel, msg::kTabSetCurFocus,
+                                         msg::kTabSetItemW,  msg::kTabInsertItemW};
+constexpr std::uint32_t kStatusRepaint[] = {msg::kStatusSetTextA, msg::kStatusSetParts, msg::kStatusSimple,
+                                            msg::kStatusSetTextW, msg::kStatusSetIcon};
 
 template <std::size_t N>
 constexpr Messages messages(const std::uint32_t (&list)[N]) {
@@ -127,8 +147,24 @@ constexpr ControlKind kKinds[] = {
      ColourMessage::ListBox, ColourTarget::ListBox, messages(kDroppedListRepaint), true},
     {L"ComboLBox", nullptr, Role::DroppedList, Procedure::Control, Painter::Platform, true, false,
      ColourMessage::ListBox, ColourTarget::ListBox, kNoMessages, true},
+    // A tooltip, made by the platform's common controls and owned by a skinned window.
+    {L"tooltips_class32", nullptr, Role::Tooltip, Procedure::Control, Painter::Platform, true, false,
+     ColourMessage::Static, ColourTarget::Other, kNoMessages, true},
     {L"ScrollBar", isScrollBar, Role::ScrollBar, Procedure::Control, Painter::ScrollBar, false, false,
      ColourMessage::ScrollBar, ColourTarget::Other, messages(kScrollRepaint)},
+    // A popup menu: a context menu, the window menu, a menu bar's menus. Owned by the window or
+    // control that opened it.
+    {L"#32768", nullptr, Role::Menu, Procedure::Control, Painter::Menu, false, false, ColourMessage::Dialog,
+     ColourTarget::Other, kNoMessages, true},
+    // The common controls, painted whole: their background, where they show one, is the parent's.
+    {L"msctls_progress32", isSteadyProgress, Role::ProgressBar, Procedure::Control, Painter::ProgressBar, true, false,
+     ColourMessage::Static, ColourTarget::Label, messages(kProgressRepaint)},
+    {L"msctls_trackbar32", nullptr, Role::Trackbar, Procedure::Control, Painter::Trackbar, true, false,
+     ColourMessage::Static, ColourTarget::Label, messages(kTrackbarRepaint)},
+    {L"SysTabControl32", isTopTabs, Role::TabControl, Procedure::Control, Painter::TabControl, true, false,
+     ColourMessage::Static, ColourTarget::Label, messages(kTabRepaint)},
+    {L"msctls_statusbar32", nullptr, Role::StatusBar, Procedure::Control, Painter::StatusBar, true, false,
+     ColourMessage::Static, ColourTarget::Label, messages(kStatusRepaint)},
     {L"#32770", nullptr, Role::Container, Procedure::Window, Painter::Platform, false, false, ColourMessage::Dialog,
      ColourTarget::Label, kNoMessages},
 };
@@ -249,6 +285,38 @@ PartColours partColours(Part part, const ControlState& state, const Skin& skin, 
         c.face = skin.scrollbarTrack;
         c.border = skin.scrollbarBorder;
         break;
+    case Part::MenuItem:
+        c.face = state.selected ? skin.menuSelection : skin.menuBackground;
+        c.text = state.selected ? skin.menuSelectionText : skin.menuText;
+        if (state.disabled) c.text = blend(skin.menuText, c.face, 150);
+        c.mark = c.text;
+        c.border = blend(skin.menuBorder, skin.menuBackground, 110);
+        break;
+    case Part::Tooltip:
+        c.face = skin.tooltipBackground;
+        c.text = skin.tooltipText;
+        c.border = skin.tooltipBorder;
+        break;
+    case Part::Progress:
+        c.face = skin.progressBackground;
+        c.mark = state.disabled ? blend(skin.progressBar, skin.progressBackground, 128) : skin.progressBar;
+        break;
+    case Part::TrackbarThumb:  // pressed: dragged
+        c.face = state.disabled  ? blend(skin.trackbarThumb, ground, 128)
+                 : state.pressed ? darken(skin.trackbarThumb, 40)
+                                 : skin.trackbarThumb;
+        c.border = c.mark = state.disabled ? blend(skin.trackbarChannel, ground, 128) : skin.trackbarChannel;
+        break;
+    case Part::Tab:
+        c.face = state.selected ? skin.tabSelected : skin.tabFace;
+        c.border = skin.tabBorder;
+        c.text = state.disabled ? blend(skin.tabText, c.face, 140) : skin.tabText;
+        break;
+    case Part::Status:
+        c.face = skin.statusBackground;
+        c.border = blend(skin.statusBackground, skin.statusText, 90);
+        c.text = skin.statusText;
+        break;
     case Part::ComboButton:  // pressed: held down, or its list dropped
         c.face = state.disabled ? blend(skin.comboButton, ground, 128)
                  : state.pressed ? darken(skin.comboButtonHot, 40)
@@ -308,6 +376,12 @@ int thumbStart(int length, int arrow, int thumb, const ScrollRange& range) {
     const long long pos = std::clamp<long long>(range.pos, range.min, last);
     const long long span = last - range.min;
     return arrow + static_cast<int>((free * (pos - range.min) + span / 2) / span);  // rounded, as the platform does
+}
+
+int lengthAt(int length, int low, int high, int pos) {
+    if (high <= low || length <= 0) return 0;
+    const long long at = std::clamp(pos, low, high) - static_cast<long long>(low);
+    return static_cast<int>(length * at / (static_cast<long long>(high) - low));
 }
 
 CaptionLayout layoutCaption(const FrameGeometry& frame) {

@@ -36,6 +36,9 @@ inline constexpr std::uint32_t kExToolWindow = 0x00000080;
 inline constexpr std::uint32_t kExDialogModalFrame = 0x00000001;
 inline constexpr std::uint32_t kScrollSizeBox = 0x0008;  // SBS_SIZEBOX (SBS_SIZEGRIP is 0x0010)
 inline constexpr std::uint32_t kScrollSizeGrip = 0x0010;
+inline constexpr std::uint32_t kProgressMarquee = 0x0008;
+inline constexpr std::uint32_t kTabBottomOrRight = 0x0002, kTabVertical = 0x0080, kTabButtons = 0x0100,
+                               kTabOwnerDrawFixed = 0x2000;
 }  // namespace style
 
 // What the engine does with a window.
@@ -54,6 +57,12 @@ enum class Role {
     DroppedList,  // a combo box's list: entries, selection and border
     ScrollBar,    // the scroll bar control, painted whole
     Edit,         // a text box whose border the engine paints
+    Menu,         // a popup menu's window: its items, margins and border
+    Tooltip,      // a tooltip of a skinned window: its colours through its own messages, its border
+    ProgressBar,  // the common controls below, painted whole
+    Trackbar,
+    TabControl,
+    StatusBar,
 };
 
 // The control a WM_CTLCOLOR* message asks about, as seen from the message and the control.
@@ -76,6 +85,15 @@ inline constexpr std::uint32_t kListSetSel = 0x0185, kListSetCurSel = 0x0186, kL
 inline constexpr std::uint32_t kComboSetCurSel = 0x014E, kComboShowDropDown = 0x014F, kCommand = 0x0111;
 inline constexpr std::uint32_t kScrollSetPos = 0x00E0, kScrollSetRange = 0x00E2, kScrollSetRangeRedraw = 0x00E6,
                                kScrollEnableArrows = 0x00E4, kScrollSetInfo = 0x00E9, kMouseLeave = 0x02A3;
+inline constexpr std::uint32_t kProgressSetRange = 0x0401, kProgressSetPos = 0x0402, kProgressDeltaPos = 0x0403,
+                               kProgressStepIt = 0x0405, kProgressSetRange32 = 0x0406;
+inline constexpr std::uint32_t kTrackSetTic = 0x0404, kTrackSetPos = 0x0405, kTrackSetRange = 0x0406,
+                               kTrackSetRangeMin = 0x0407, kTrackSetRangeMax = 0x0408, kTrackClearTics = 0x0409;
+inline constexpr std::uint32_t kTabSetItemA = 0x1306, kTabInsertItemA = 0x1307, kTabDeleteItem = 0x1308,
+                               kTabDeleteAllItems = 0x1309, kTabSetCurSel = 0x130C, kTabSetCurFocus = 0x1330,
+                               kTabSetItemW = 0x133D, kTabInsertItemW = 0x133E;
+inline constexpr std::uint32_t kStatusSetTextA = 0x0401, kStatusSetParts = 0x0404, kStatusSimple = 0x0409,
+                               kStatusSetTextW = 0x040B, kStatusSetIcon = 0x040F;
 }  // namespace msg
 
 // Which of the engine's subclass procedures a kind of window gets.
@@ -84,7 +102,10 @@ enum class Procedure { None, Window, Control };
 // How the engine paints the inside of a control: Platform leaves it to the control's own
 // procedure (the engine may still draw its edge).
 // ComboBox paints over what the control's own procedure painted (Painting.cpp says which painters do).
-enum class Painter { Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox, ComboBox, ScrollBar };
+enum class Painter {
+    Platform, PushButton, CheckBox, RadioButton, GroupBox, ListBox, ComboBox, ScrollBar, Menu,
+    ProgressBar, Trackbar, TabControl, StatusBar
+};
 
 // The messages after which a control's own procedure may have painted it directly, so that the
 // engine paints it again: those every control shares, and its own kind's.
@@ -140,7 +161,15 @@ struct ControlState {
 // What a part of a control is painted with in a state. text is the owner's or the skin's text
 // colour as the parent answered it; the rules dim it for a disabled control.
 // ScrollButton: an arrow button or the thumb of a scroll bar; ScrollTrack: the rest of it.
-enum class Part { PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack };
+// MenuItem: an item of a menu bar or popup menu (selected: highlighted), its separator lines in
+// the border colour. Tooltip: its background (face), text and border.
+// Progress: face the empty part, mark the filled one. TrackbarThumb: border the channel and the
+// thumb's outline, mark the ticks. Tab: a tab (selected or not), border the tabs' and page's
+// outline. Status: a status bar, border its parts' outline.
+enum class Part {
+    PushButton, CheckBox, Edge, ListEntry, GroupLabel, ComboButton, ScrollButton, ScrollTrack,
+    MenuItem, Tooltip, Progress, TrackbarThumb, Tab, Status
+};
 
 struct PartColours {
     Colour face = 0;     // fill (push button, check box inside, list entry background)
@@ -191,6 +220,11 @@ struct ScrollRange {
     int pos = 0;
 };
 int thumbStart(int length, int arrow, int thumb, const ScrollRange& range);
+
+// How much of `length` a position within [low, high] stands for, rounded down as the platform
+// does (a progress bar's filled part, a trackbar's tick's way along its thumb's travel); nothing
+// for an empty range.
+int lengthAt(int length, int low, int high, int pos);
 
 // Whether a window's own scroll bars may have moved, or been drawn by the platform, while its
 // procedure handled this message (a new entry, a key, a wheel turn, the pointer over them).

@@ -1,5 +1,7 @@
 #include "skinlibrary/win32/Engine.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <string>
 
@@ -100,6 +102,20 @@ LRESULT CALLBACK creationHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK menuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && (sent->message == WM_MENUSELECT ||
+                              (sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU))) {
+        Engine::Busy busy;
+        try {
+            Engine::instance().followMenuLoop(sent->message, sent->hwnd);
+        } catch (...) {
+            // The menu keeps the platform's drawing until its next paint.
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -132,6 +148,12 @@ void redrawWhole(HWND window) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void setTooltipColours(HWND tip, COLORREF background, COLORREF text) {
+    SendMessageW(tip, TTM_SETTIPBKCOLOR, background, 0);
+    SendMessageW(tip, TTM_SETTIPTEXTCOLOR, text, 0);
+    RedrawWindow(tip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 }  // namespace
 
 SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
@@ -142,6 +164,17 @@ SkinResources::SkinResources(const Skin& skin) : skin_(skin) {
     const ui::Font design{face.c_str(), skin.font.tenthsOfPoint, skin.font.bold ? FW_BOLD : FW_NORMAL, DEFAULT_CHARSET};
     const LOGFONTW font = ui::win32::logFontAt(design, dpi);
     captionFont_.reset(CreateFontIndirectW(&font));
+}
+
+HFONT SkinResources::menuFont() {
+    if (menuFont_.get() == nullptr) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            menuFont_.reset(CreateFontIndirectW(&metrics.lfMenuFont));
+        }
+    }
+    return menuFont_.get() != nullptr ? menuFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 HBRUSH SkinResources::brush(Colour colour) {
@@ -169,6 +202,18 @@ void Engine::freeRetired() {
     retiredResources_.clear();
 }
 
+void colourTooltip(SkinnedWindow& tip, const Skin& skin) {
+    HWND window = tip.window;
+    if (!tip.hostColoursKept) {
+        tip.hostBackground = static_cast<COLORREF>(SendMessageW(window, TTM_GETTIPBKCOLOR, 0, 0));
+        tip.hostText = static_cast<COLORREF>(SendMessageW(window, TTM_GETTIPTEXTCOLOR, 0, 0));
+        tip.hostColoursKept = true;
+        takeFrameFromSystem(window);  // ThemedFrame.h
+    }
+    const PartColours colours = partColours(Part::Tooltip, {}, skin, 0);
+    setTooltipColours(window, colours.face, colours.text);
+}
+
 bool ownsWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
 bool Engine::serves(HWND window) {
@@ -194,6 +239,9 @@ void Engine::attach(const Skin& skin) {
     followSkinInSystemColours(resources_->skin());  // SystemColours.h
     if (hook_ == nullptr) hook_ = SetWindowsHookExW(WH_CBT, creationHook, nullptr, GetCurrentThreadId());
     skinAllWindows();
+    for (auto& [window, skinned] : windows_) {
+        if (skinned->role == Role::Tooltip) colourTooltip(*skinned, skin);
+    }
     repaintAll();
 }
 
@@ -310,7 +358,9 @@ void Engine::windowCreated(HWND window, HWND parent) {
     if (!attached_) return;
     const Recognised found = recognise(window);
     if (found.role == Role::None) return;
-    if (found.role != Role::TopLevel && find(parent) == nullptr) return;  // only inside a skinned window
+    // Only inside a skinned window; a popup, whatever control of it opened it.
+    const bool popup = found.kind != nullptr && found.kind->popup && parent != nullptr;
+    if (found.role != Role::TopLevel && find(popup ? GetAncestor(parent, GA_ROOT) : parent) == nullptr) return;
     SkinnedWindow* skinned = skinWindow(window, found.role, found.kind);
     if (skinned != nullptr && found.kind != nullptr && found.kind->popup) skinned->asks = parent;
 }
@@ -330,10 +380,17 @@ void Engine::markHot(HWND control) {
 
 void Engine::skinAllWindows() {
     const HWND focus = GetFocus();
-    for (HWND window : threadTopLevelWindows()) {
+    const std::vector<HWND> topLevels = threadTopLevelWindows();
+    for (HWND window : topLevels) {
         if (recognise(window).role == Role::TopLevel) skinTree(window, focus);
     }
-
+    // Popups made before the skin (a tooltip) whose owner is skinned now.
+    for (HWND window : topLevels) {
+        const Recognised found = recognise(window);
+        HWND owner = GetWindow(window, GW_OWNER);
+        if (found.kind == nullptr || !found.kind->popup || find(window) != nullptr || find(owner) == nullptr) continue;
+        if (SkinnedWindow* popup = skinWindow(window, found.role, found.kind)) popup->asks = owner;
+    }
 }
 
 void Engine::skinTree(HWND topLevel, HWND focus) {
@@ -370,13 +427,17 @@ SkinnedWindow* Engine::skinWindow(HWND window, Role role, const ControlKind* kin
     skinned->hasCaption = role == Role::TopLevel && (styleOf(window) & WS_CAPTION) == WS_CAPTION;
     // Only a caption shows it; asking costs a round trip to the server under Wine.
     skinned->active = skinned->hasCaption && GetActiveWindow() == window;
-    skinned->edge = kind != nullptr && kind->ownEdge &&
-                    ((styleOf(window) & WS_BORDER) || (exStyleOf(window) & WS_EX_CLIENTEDGE));
+    // Whatever border it has then or gets as it is made (a progress bar takes a static edge, a
+    // tooltip its frame): paintEdge draws none where there is none.
+    skinned->edge = kind != nullptr && kind->ownEdge;
     if (!ui::win32::setWindowSubclass(window, procedureFor(*skinned), kSubclassId,
                                       reinterpret_cast<DWORD_PTR>(skinned.get()))) {
         return nullptr;
     }
     if (shadowOn() && skinned->hasCaption) skinned->shadow = createShadow(window);
+    if (kind != nullptr && kind->painter == Painter::Menu && openMenus_++ == 0) {
+        menuHook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, menuLoopHook, nullptr, GetCurrentThreadId());
+    }
     return windows_.emplace(window, std::move(skinned)).first->second.get();
 }
 
@@ -389,7 +450,15 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
     }
     if (GetCapture() == skinned.window && skinned.pressedPart != CaptionPart::None) ReleaseCapture();
     if (skinned.role == Role::TopLevel && skinned.hasCaption && !windowEnding) giveFrameToSystem(skinned.window);
+    if (skinned.hostColoursKept && !windowEnding && IsWindow(skinned.window)) {
+        giveFrameToSystem(skinned.window);
+        setTooltipColours(skinned.window, skinned.hostBackground, skinned.hostText);
+    }
     destroyShadow(skinned.shadow);
+    if (skinned.kind != nullptr && skinned.kind->painter == Painter::Menu && --openMenus_ == 0 && menuHook_ != nullptr) {
+        UnhookWindowsHookEx(menuHook_);
+        menuHook_ = nullptr;
+    }
     skinned.retired = true;
     if (hot_ == skinned.window) hot_ = nullptr;
     retiredWindows_.push_back(std::move(found->second));
@@ -398,7 +467,15 @@ void Engine::unskin(SkinnedWindow& skinned, bool windowEnding) {
 }
 
 void Engine::unskinTree(HWND topLevel) {
-    for (HWND child : descendants(topLevel)) {
+    std::vector<HWND> windows = descendants(topLevel);
+    // Its popups: a combo box's dropped list, its tooltips.
+    for (auto& [window, skinned] : windows_) {
+        const HWND asked = skinned->asks;
+        if (skinned->kind != nullptr && skinned->kind->popup && (asked == topLevel || IsChild(topLevel, asked))) {
+            windows.push_back(window);
+        }
+    }
+    for (HWND child : windows) {
         if (SkinnedWindow* skinned = find(child)) unskin(*skinned);
     }
     if (SkinnedWindow* skinned = find(topLevel)) unskin(*skinned);
@@ -407,6 +484,19 @@ void Engine::unskinTree(HWND topLevel) {
 SkinnedWindow* Engine::find(HWND window) {
     auto found = windows_.find(window);
     return found == windows_.end() ? nullptr : found->second.get();
+}
+
+void Engine::followMenuLoop(UINT message, HWND owner) {
+    for (auto& [window, skinned] : windows_) {
+        if (skinned->kind == nullptr || skinned->kind->painter != Painter::Menu) continue;
+        const int highlighted = highlightedItem(window);
+        if (highlighted == skinned->menuItemShown) continue;
+        skinned->menuItemShown = highlighted;
+        paintControlNow(*skinned, resources());
+    }
+    HWND topLevel = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+    SkinnedWindow* frame = find(topLevel);
+    if (message == WM_MENUSELECT && frame != nullptr && frame->hasCaption) paintMenuBar(*frame, resources());
 }
 
 void Engine::repaintAll() {

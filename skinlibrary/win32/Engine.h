@@ -40,6 +40,11 @@ struct SkinnedWindow {
     HWND asks = nullptr;
     int draggedBar = -1;            // SB_VERT, SB_HORZ or SB_CTL while its thumb is dragged
     std::uint64_t scrollSeen = 0;   // what its own scroll bars showed when last painted
+    int menuItemShown = -1;         // a popup menu's item painted highlighted (-1: none)
+    // A tooltip's own colours, as its host left them before the skin gave it the skin's.
+    bool hostColoursKept = false;
+    COLORREF hostBackground = 0;
+    COLORREF hostText = 0;
 };
 
 // The GDI objects of one skin: the brushes WM_CTLCOLOR* answers hand out and the caption font.
@@ -52,12 +57,18 @@ public:
     const Skin& skin() const { return skin_; }
     HBRUSH brush(Colour colour);
     HFONT captionFont() const { return captionFont_.get(); }
+    HFONT menuFont();  // the system's menu font, made on first use
 
 private:
     Skin skin_;
     std::map<Colour, ui::win32::BrushHandle> brushes_;
     ui::win32::FontHandle captionFont_;
+    ui::win32::FontHandle menuFont_;
 };
+
+// A tooltip takes the skin's colours through its own messages, its theme off (a themed one ignores
+// them); the host's are kept, for when the skin lets it go.
+void colourTooltip(SkinnedWindow& tip, const Skin& skin);
 
 // Whether the calling thread owns the window: only that thread may subclass it or change what
 // the engine keeps about it.
@@ -113,6 +124,10 @@ public:
     void markHot(HWND control);
     // The engine's record of a window it paints, or nullptr.
     SkinnedWindow* find(HWND window);
+    // The platform's menu loop changed a menu's selection (message: WM_MENUSELECT) or has
+    // handled its input (WM_ENTERIDLE) for the menus of `owner`: its own drawing of the
+    // highlight is painted over.
+    void followMenuLoop(UINT message, HWND owner);
 
 private:
     Engine() = default;
@@ -133,6 +148,9 @@ private:
     bool attached_ = false;
     bool shadow_ = false;
     HHOOK hook_ = nullptr;
+    // Watches the messages the menu loop sends to the menus' owners, while a skinned menu is open.
+    HHOOK menuHook_ = nullptr;
+    int openMenus_ = 0;
     std::map<HWND, std::unique_ptr<SkinnedWindow>> windows_;
     std::vector<std::unique_ptr<SkinnedWindow>> retiredWindows_;
     std::vector<std::unique_ptr<SkinResources>> retiredResources_;

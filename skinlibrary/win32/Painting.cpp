@@ -1,10 +1,14 @@
 // What the engine draws: the caption bar and border, push buttons, check and option boxes,
-// group boxes and list boxes. Fills and lines use the DC brush and pen, so a paint creates no
+// group boxes, list boxes, combo boxes, scroll bars and the common controls it skins. Fills and lines use the DC brush and pen, so a paint creates no
 // GDI object but its off-screen bitmap.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "skinlibrary/win32/Painting.h"
 
@@ -227,7 +231,8 @@ ControlState stateOf(const SkinnedWindow& skinned, LONG windowStyle) {
     state.hot = skinned.hot;
     state.focused = skinned.focused;
     state.disabled = !IsWindowEnabled(skinned.window);
-    if (skinned.kind->asks == ColourMessage::Button || skinned.kind->asks == ColourMessage::Static) {
+    const ColourTarget target = skinned.kind->target;
+    if (target == ColourTarget::PushButton || target == ColourTarget::CheckBox || target == ColourTarget::GroupBox) {
         const auto buttonState = static_cast<UINT>(SendMessageW(skinned.window, BM_GETSTATE, 0, 0));
         state.hot = state.hot || (buttonState & kHotState);
         state.pressed = (buttonState & BST_PUSHED) != 0;
@@ -526,6 +531,273 @@ void paintScrollBar(const Paint& p) {
     }
 }
 
+// A menu item as the platform lays it out, with what it shows. Items drawn by their owner or
+// showing a picture of the host's keep the platform's painting.
+struct MenuItem {
+    UINT type = 0;
+    UINT state = 0;
+    bool submenu = false;
+    std::wstring text;
+    RECT rect{};  // in the coordinates of the DC painted on
+    bool ours = false;
+};
+
+bool readMenuItem(HMENU menu, int index, HWND barWindow, POINT origin, MenuItem& item) {
+    wchar_t text[256] = L"";
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING | MIIM_BITMAP;
+    info.dwTypeData = text;
+    info.cch = 255;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info)) return false;
+    if (!GetMenuItemRect(barWindow, menu, static_cast<UINT>(index), &item.rect)) return false;
+    OffsetRect(&item.rect, -origin.x, -origin.y);
+    item.type = info.fType;
+    item.state = info.fState;
+    item.submenu = info.hSubMenu != nullptr;
+    item.text = text;
+    // The platform's own symbols (HBMMENU_*) are small handle values; a real picture is the host's.
+    const auto picture = reinterpret_cast<INT_PTR>(info.hbmpItem);
+    item.ours = !(info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) && (picture == 0 || (picture >= -1 && picture < 12));
+    return true;
+}
+
+void drawMenuItem(HDC dc, const MenuItem& item, const Skin& skin, bool bar) {
+    ControlState state;
+    state.selected = (item.state & MFS_HILITE) != 0;
+    state.disabled = (item.state & MFS_GRAYED) != 0;
+    const PartColours c = partColours(Part::MenuItem, state, skin, skin.menuText);
+    const RECT& r = item.rect;
+    if (item.type & MFT_SEPARATOR) {
+        fill(dc, r, skin.menuBackground);
+        const int middle = (r.top + r.bottom) / 2;
+        line(dc, r.left + 2, middle, r.right - 2, middle, c.border);
+        return;
+    }
+    fill(dc, r, c.face);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, c.text);
+    const std::size_t tab = item.text.find(L'\t');
+    const std::wstring label = item.text.substr(0, tab);
+    if (bar) {
+        drawLabel(dc, label, r, DT_CENTER, false);
+        return;
+    }
+    // The check column, the text, the shortcut and the submenu's arrow, as the platform places
+    // them: a column as wide as a check mark on either side.
+    const int column = GetSystemMetrics(SM_CXMENUCHECK);
+    const RECT check = {r.left, r.top, r.left + column, r.bottom};
+    if ((item.state & MFS_CHECKED) && (item.type & MFT_RADIOCHECK)) {
+        const int cx = (check.left + check.right) / 2, cy = (check.top + check.bottom) / 2;
+        shape(dc, {cx - 3, cy - 3, cx + 4, cy + 4}, c.mark, c.mark, 1, 0);
+    } else if (item.state & MFS_CHECKED) {
+        const int cx = (check.left + check.right) / 2, cy = (check.top + check.bottom) / 2;
+        for (int thick = 0; thick < 2; ++thick) {
+            line(dc, cx - 4, cy + thick - 1, cx - 1, cy + thick + 2, c.mark);
+            line(dc, cx - 1, cy + thick + 2, cx + 5, cy + thick - 4, c.mark);
+        }
+    }
+    RECT text = {r.left + column, r.top, r.right, r.bottom};
+    drawLabel(dc, label, text, DT_LEFT, false);
+    text.right -= column;
+    if (tab != std::wstring::npos) drawLabel(dc, item.text.substr(tab + 1), text, DT_RIGHT, false);
+    if (item.submenu) arrowSign(dc, {r.right - column, r.top, r.right, r.bottom}, Pointing::Right, c.text);
+}
+
+// A popup menu over the platform's painting: margins and border, and every item the platform
+// draws itself.
+void paintMenu(const Paint& p) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(p.control, MN_GETHMENU, 0, 0));
+    if (menu == nullptr) return;
+    POINT origin{0, 0};
+    ClientToScreen(p.control, &origin);
+    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
+    const int saved = SaveDC(p.dc);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (readMenuItem(menu, static_cast<int>(i), nullptr, origin, items[i]) && !items[i].ours) {
+            ExcludeClipRect(p.dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
+        }
+    }
+    fill(p.dc, p.rect, p.skin.menuBackground);
+    outline(p.dc, p.rect, p.skin.menuBorder);
+    const Selection font(p.dc, p.resources.menuFont());
+    for (const MenuItem& item : items) {
+        if (item.ours) drawMenuItem(p.dc, item, p.skin, false);
+    }
+    RestoreDC(p.dc, saved);
+}
+
+// The progress bar: the filled part from its start (the bottom of a vertical one), the rest empty,
+// inside the line of a text box's edge where it has no edge of its own.
+void paintProgressBar(const Paint& p) {
+    const PartColours colours = partColours(Part::Progress, p.state, p.skin, 0);
+    RECT frame, bar = p.rect;
+    GetWindowRect(p.control, &frame);
+    if (frame.right - frame.left == p.rect.right) {
+        outline(p.dc, p.rect, partColours(Part::Edge, p.state, p.skin, 0).border);
+        InflateRect(&bar, -1, -1);
+    }
+    fill(p.dc, bar, colours.face);
+    PBRANGE range{};
+    SendMessageW(p.control, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    const auto pos = static_cast<int>(SendMessageW(p.control, PBM_GETPOS, 0, 0));
+    if (p.style & PBS_VERTICAL) {
+        bar.top = bar.bottom - lengthAt(bar.bottom - bar.top, range.iLow, range.iHigh, pos);
+    } else {
+        bar.right = bar.left + lengthAt(bar.right - bar.left, range.iLow, range.iHigh, pos);
+    }
+    fill(p.dc, bar, colours.mark);
+}
+
+// The trackbar where the control lays it out: the channel, the thumb, and the ticks beside the
+// thumb (on the side its style names, or both), each where the thumb's middle stands at its value.
+void paintTrackbar(const Paint& p) {
+    HDC dc = p.dc;
+    HWND control = p.control;
+    FillRect(dc, &p.rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
+    ControlState state = p.state;
+    state.pressed = GetCapture() == control;  // the thumb is being dragged
+    const PartColours colours = partColours(Part::TrackbarThumb, state, p.skin, 0);
+    const bool vertical = (p.style & TBS_VERT) != 0;
+    RECT channel{}, thumb{};
+    SendMessageW(control, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    SendMessageW(control, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    if (vertical && channel.right - channel.left > channel.bottom - channel.top) {
+        channel = {channel.top, channel.left, channel.bottom, channel.right};  // Windows gives it lying down
+    }
+    fill(dc, channel, colours.border);
+    const auto count = static_cast<int>(SendMessageW(control, TBM_GETNUMTICS, 0, 0));
+    const auto low = static_cast<int>(SendMessageW(control, TBM_GETRANGEMIN, 0, 0));
+    const auto high = static_cast<int>(SendMessageW(control, TBM_GETRANGEMAX, 0, 0));
+    const int along = vertical ? thumb.bottom - thumb.top : thumb.right - thumb.left;
+    const int start = (vertical ? channel.top : channel.left) + along / 2;
+    const int travel = (vertical ? channel.bottom - channel.top : channel.right - channel.left) - along;
+    const bool both = (p.style & TBS_BOTH) != 0, before = both || (p.style & TBS_TOP), after = both || !before;
+    for (int i = 0; i < count && !(p.style & TBS_NOTICKS); ++i) {
+        const int value = i == 0 ? low : i == count - 1 ? high : static_cast<int>(SendMessageW(control, TBM_GETTIC, i - 1, 0));
+        const int at = start + lengthAt(travel, low, high, value);
+        for (const bool side : {false, true}) {
+            if (!(side ? after : before)) continue;
+            const int from = side ? (vertical ? thumb.right : thumb.bottom) + 1 : (vertical ? thumb.left : thumb.top) - 4;
+            fill(dc, vertical ? RECT{from, at, from + 3, at + 1} : RECT{at, from, at + 1, from + 3}, colours.mark);
+        }
+    }
+    if (!(p.style & TBS_NOTHUMB)) shape(dc, thumb, colours.face, colours.border, 0, 3);
+    if (showsFocus(p.skinned)) drawFocus(dc, p.rect);
+}
+
+// The tabs along the top and the page under them; the selected tab, a little larger, in the
+// page's colour and open onto it.
+void paintTabControl(const Paint& p) {
+    HDC dc = p.dc;
+    HWND control = p.control;
+    FillRect(dc, &p.rect, askParent(p.skinned, dc, p.skinned.kind->asks, p.resources));
+    const auto count = static_cast<int>(SendMessageW(control, TCM_GETITEMCOUNT, 0, 0));
+    const auto current = static_cast<int>(SendMessageW(control, TCM_GETCURSEL, 0, 0));
+    const auto focus = static_cast<int>(SendMessageW(control, TCM_GETCURFOCUS, 0, 0));
+    RECT page = p.rect;
+    RECT box{};
+    for (int i = 0; i < count; ++i) {
+        if (SendMessageW(control, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&box))) page.top = std::max(page.top, box.bottom);
+    }
+    ControlState state = p.state;
+    state.selected = true;
+    fill(dc, page, partColours(Part::Tab, state, p.skin, 0).face);
+    outline(dc, page, p.skin.tabBorder);
+    const Selection font(dc, fontOf(control));
+    SetBkMode(dc, TRANSPARENT);
+    // A tab's picture, from the image list the control holds, through the library that made it.
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(control, TCM_GETIMAGELIST, 0, 0));
+    const auto made = reinterpret_cast<HMODULE>(GetClassLongPtrW(control, GCLP_HMODULE));
+    const auto drawImage = reinterpret_cast<BOOL(WINAPI*)(HIMAGELIST, int, HDC, int, int, UINT)>(
+        reinterpret_cast<void*>(GetProcAddress(made, "ImageList_Draw")));
+    const auto imageSize = reinterpret_cast<BOOL(WINAPI*)(HIMAGELIST, int*, int*)>(
+        reinterpret_cast<void*>(GetProcAddress(made, "ImageList_GetIconSize")));
+    for (int pass = 0; pass < 2; ++pass) {  // the selected tab last, over its neighbours
+        for (int i = 0; i < count; ++i) {
+            state.selected = i == current;
+            if (state.selected != (pass == 1) || !SendMessageW(control, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&box))) continue;
+            const PartColours colours = partColours(Part::Tab, state, p.skin, 0);
+            if (state.selected) box = {box.left - 2, box.top - 2, box.right + 2, box.bottom};
+            box.bottom += 1;  // over the page's top line
+            fill(dc, box, colours.face);
+            outline(dc, box, colours.border);
+            if (state.selected) fill(dc, {box.left + 1, box.bottom - 1, box.right - 1, box.bottom}, colours.face);
+            wchar_t text[128] = L"";
+            TCITEMW item{};
+            item.mask = TCIF_TEXT | TCIF_IMAGE;
+            item.pszText = text;
+            item.cchTextMax = 128;
+            SendMessageW(control, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            RECT inside = {box.left + 4, box.top, box.right - 4, box.bottom};
+            int width = 0, height = 0;
+            if (images != nullptr && item.iImage >= 0 && drawImage != nullptr && imageSize != nullptr &&
+                imageSize(images, &width, &height)) {
+                drawImage(images, item.iImage, dc, inside.left, (inside.top + inside.bottom - height) / 2, ILD_TRANSPARENT);
+                inside.left += width + 3;
+            }
+            SetTextColor(dc, colours.text);
+            DrawTextW(dc, text, -1, &inside, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+            if (i == focus && showsFocus(p.skinned)) drawFocus(dc, {box.left + 3, box.top + 3, box.right - 3, box.bottom - 3});
+        }
+    }
+}
+
+// The status bar: each part's outline, icon and text (left, centred and right of the tabs in it),
+// a part its owner draws drawn by the owner, and the size grip.
+void paintStatusBar(const Paint& p) {
+    HDC dc = p.dc;
+    HWND control = p.control;
+    const PartColours colours = partColours(Part::Status, p.state, p.skin, 0);
+    fill(dc, p.rect, colours.face);
+    const bool simple = SendMessageW(control, SB_ISSIMPLE, 0, 0) != 0;
+    const int count = simple ? 1 : std::clamp(static_cast<int>(SendMessageW(control, SB_GETPARTS, 0, 0)), 0, 256);
+    const Selection font(dc, fontOf(control));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colours.text);
+    std::wstring text;
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<WPARAM>(i);  // in simple mode any part answers the simple text
+        RECT part = p.rect;
+        if (!simple) SendMessageW(control, SB_GETRECT, index, reinterpret_cast<LPARAM>(&part));
+        const auto info = static_cast<DWORD>(SendMessageW(control, SB_GETTEXTLENGTHW, index, 0));
+        const UINT type = HIWORD(info);
+        if (!(type & SBT_NOBORDERS)) outline(dc, part, colours.border);
+        text.assign(LOWORD(info) + 1u, L'\0');
+        const LRESULT data = SendMessageW(control, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text.data()));
+        if (type & SBT_OWNERDRAW) {
+            DRAWITEMSTRUCT item{};
+            item.CtlID = static_cast<UINT>(GetDlgCtrlID(control));
+            item.itemID = static_cast<UINT>(i);
+            item.hwndItem = control;
+            item.hDC = dc;
+            item.rcItem = part;
+            item.itemData = static_cast<ULONG_PTR>(data);  // the owner's value, not a text
+            SendMessageW(GetParent(control), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+            continue;
+        }
+        RECT inside = {part.left + 3, part.top, part.right - 3, part.bottom};
+        if (const auto icon = reinterpret_cast<HICON>(SendMessageW(control, SB_GETICON, index, 0))) {
+            const int size = GetSystemMetrics(SM_CXSMICON);
+            DrawIconEx(dc, inside.left, (inside.top + inside.bottom - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+            inside.left += size + 3;
+        }
+        text.resize(std::wcslen(text.c_str()));
+        const wchar_t tab = (type & SBT_NOTABPARSING) ? L'\0' : L'\t';
+        std::size_t from = 0;
+        for (const UINT align : {DT_LEFT, DT_CENTER, DT_RIGHT}) {
+            const std::size_t end = align == DT_RIGHT ? std::wstring::npos : text.find(tab, from);
+            const std::size_t to = std::min(end, text.size());
+            DrawTextW(dc, text.c_str() + from, static_cast<int>(to - from), &inside, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            if (end == std::wstring::npos) break;
+            from = to + 1;
+        }
+    }
+    for (int i = 1; (p.style & SBARS_SIZEGRIP) && i <= 3; ++i) {
+        line(dc, p.rect.right - 4 * i, p.rect.bottom - 1, p.rect.right - 1, p.rect.bottom - 4 * i, colours.border);
+    }
+}
+
 // The painter of each kind the rules name; buffered ones draw off-screen and are copied in one
 // go, those over the platform after the control's own painting.
 struct PainterRow {
@@ -538,7 +810,9 @@ constexpr PainterRow kPainters[] = {
     {Painter::PushButton, paintPushButton, true},   {Painter::CheckBox, paintCheckBox, true},
     {Painter::RadioButton, paintRadioButton, true}, {Painter::GroupBox, paintGroupBox, false},
     {Painter::ListBox, paintListBox, true},         {Painter::ComboBox, paintComboBox, false, true},
-    {Painter::ScrollBar, paintScrollBar, true},
+    {Painter::ScrollBar, paintScrollBar, true},     {Painter::Menu, paintMenu, false, true},
+    {Painter::ProgressBar, paintProgressBar, true}, {Painter::Trackbar, paintTrackbar, true},
+    {Painter::TabControl, paintTabControl, true},   {Painter::StatusBar, paintStatusBar, true},
 };
 
 // The frame's colour with the bar's gradient, the line around the client area and the border.
@@ -599,6 +873,45 @@ bool usesSystemBrush(HBRUSH brush) {
 
 CaptionLayout captionLayoutOf(HWND window) { return layoutCaption(geometryOf(window)); }
 
+int highlightedItem(HWND popup) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    const int count = menu != nullptr ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+    }
+    return -1;
+}
+
+void paintMenuBar(SkinnedWindow& skinned, SkinResources& resources) {
+    HWND window = skinned.window;
+    HMENU menu = GetMenu(window);
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    if (menu == nullptr || IsIconic(window) || !GetMenuBarInfo(window, OBJID_MENU, 0, &bar)) return;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const POINT origin{frame.left, frame.top};
+    const FrameGeometry geometry = geometryOf(window);
+    const WindowDC windowDC(window, GetWindowDC(window));
+    HDC dc = windowDC.get();
+    if (dc == nullptr) return;
+    // The bar and the line the platform draws below it, down to the client area.
+    const RECT whole = {geometry.client.left, bar.rcBar.top - origin.y, geometry.client.right, geometry.client.top};
+    const int saved = SaveDC(dc);
+    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (readMenuItem(menu, static_cast<int>(i), window, origin, items[i]) && !items[i].ours) {
+            ExcludeClipRect(dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
+        }
+    }
+    fill(dc, whole, resources.skin().menuBackground);
+    const Selection font(dc, resources.menuFont());
+    for (const MenuItem& item : items) {
+        if (item.ours) drawMenuItem(dc, item, resources.skin(), true);
+    }
+    RestoreDC(dc, saved);
+}
+
 bool paintsOverPlatform(Painter painter) {
     for (const PainterRow& row : kPainters) {
         if (row.painter == painter) return row.overPlatform;
@@ -621,6 +934,7 @@ void paintFrame(SkinnedWindow& skinned, SkinResources& resources) {
     drawCaptionContents(canvas.dc(), layout, skinned, resources, base, titleColour);
     excludeClientArea(dc, window, geometry, layout);
     canvas.show();
+    paintMenuBar(skinned, resources);
 }
 
 ColourMessage colourMessageFrom(UINT message) {
@@ -711,7 +1025,8 @@ void paintEdge(SkinnedWindow& skinned, SkinResources& resources) {
     ControlState state;
     state.disabled = IsWindowEnabled(control) == FALSE;
     state.focused = skinned.focused;
-    outline(dc, outer, partColours(Part::Edge, state, resources.skin(), 0).border);
+    const Part part = skinned.role == Role::Tooltip ? Part::Tooltip : Part::Edge;
+    outline(dc, outer, partColours(part, state, resources.skin(), 0).border);
     if (thickness > 1) {
         // Inside the line, the box's own background, as its owner or the skin answers it.
         const bool readOnly = state.disabled || (GetWindowLongW(control, GWL_STYLE) & ES_READONLY);

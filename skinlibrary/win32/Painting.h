@@ -28,6 +28,10 @@ LRESULT drawEntryInSkin(DRAWITEMSTRUCT& item, SkinResources& resources, const st
 // The rules' name for a WM_CTLCOLOR* message.
 ColourMessage colourMessageFrom(UINT message);
 CaptionLayout captionLayoutOf(HWND window);
+// The item of a popup menu's window the platform shows highlighted (-1: none).
+int highlightedItem(HWND popup);
+// A skinned window's menu bar, over the platform's drawing of it.
+void paintMenuBar(SkinnedWindow& skinned, SkinResources& resources);
 bool usesSystemBrush(HBRUSH brush);
 
 }  // namespace skin::win32

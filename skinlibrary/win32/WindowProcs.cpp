@@ -2,6 +2,8 @@
 // controls' colours) and the controls it paints itself. No exception leaves them.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "skinlibrary/win32/WindowProcs.h"
 
 #include "skinlibrary/win32/Engine.h"
@@ -327,6 +329,21 @@ static_assert(msg::kScrollSetPos == SBM_SETPOS && msg::kScrollSetRange == SBM_SE
               msg::kScrollSetRangeRedraw == SBM_SETRANGEREDRAW && msg::kScrollEnableArrows == SBM_ENABLE_ARROWS &&
               msg::kScrollSetInfo == SBM_SETSCROLLINFO && msg::kMouseLeave == WM_MOUSELEAVE);
 static_assert(style::kScrollSizeBox == SBS_SIZEBOX && style::kScrollSizeGrip == SBS_SIZEGRIP);
+static_assert(msg::kProgressSetRange == PBM_SETRANGE && msg::kProgressSetPos == PBM_SETPOS &&
+              msg::kProgressDeltaPos == PBM_DELTAPOS && msg::kProgressStepIt == PBM_STEPIT &&
+              msg::kProgressSetRange32 == PBM_SETRANGE32 && style::kProgressMarquee == PBS_MARQUEE);
+static_assert(msg::kTrackSetTic == TBM_SETTIC && msg::kTrackSetPos == TBM_SETPOS && msg::kTrackSetRange == TBM_SETRANGE &&
+              msg::kTrackSetRangeMin == TBM_SETRANGEMIN && msg::kTrackSetRangeMax == TBM_SETRANGEMAX &&
+              msg::kTrackClearTics == TBM_CLEARTICS);
+static_assert(msg::kTabSetItemA == TCM_SETITEMA && msg::kTabInsertItemA == TCM_INSERTITEMA &&
+              msg::kTabDeleteItem == TCM_DELETEITEM && msg::kTabDeleteAllItems == TCM_DELETEALLITEMS &&
+              msg::kTabSetCurSel == TCM_SETCURSEL && msg::kTabSetCurFocus == TCM_SETCURFOCUS &&
+              msg::kTabSetItemW == TCM_SETITEMW && msg::kTabInsertItemW == TCM_INSERTITEMW);
+static_assert(style::kTabBottomOrRight == TCS_BOTTOM && style::kTabBottomOrRight == TCS_RIGHT &&
+              style::kTabVertical == TCS_VERTICAL && style::kTabButtons == TCS_BUTTONS &&
+              style::kTabOwnerDrawFixed == TCS_OWNERDRAWFIXED);
+static_assert(msg::kStatusSetTextA == SB_SETTEXTA && msg::kStatusSetParts == SB_SETPARTS &&
+              msg::kStatusSimple == SB_SIMPLE && msg::kStatusSetTextW == SB_SETTEXTW && msg::kStatusSetIcon == SB_SETICON);
 
 // A text box keeps its own painting inside; only its border is the engine's.
 LRESULT handleEdge(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -354,6 +371,12 @@ LRESULT handleControl(SkinnedWindow& skinned, UINT message, WPARAM wParam, LPARA
     }
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) skinned.focused = message == WM_SETFOCUS;
     if (skinned.kind == nullptr) return defSubclassProc(window, message, wParam, lParam);
+    if (message == WM_CREATE && skinned.role == Role::Tooltip) {
+        // Made while the skin is on: it takes the skin's colours once it has set up its own.
+        const LRESULT result = defSubclassProc(window, message, wParam, lParam);
+        if (result != -1 && stillSkinned(skinned)) colourTooltip(skinned, Engine::instance().skin());
+        return result;
+    }
     if (skinned.kind->painter == Painter::Platform || (message == WM_NCPAINT && skinned.edge)) {
         return handleEdge(skinned, message, wParam, lParam);
     }

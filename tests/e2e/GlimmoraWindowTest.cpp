@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -211,39 +213,6 @@ DWORD emptyListAreaOnScreen(HWND list) {
 }
 constexpr DWORD kWhite = 0xFFFFFF;
 
-// The sample skins tried on one after another from the list, then Disable skin.
-TEST_F(GlimmoraOnSampleSkins, EachSkinShowsInTurnAndDisableBringsBackTheSystemLook) {
-    HWND form = form_;
-    const Names names = listEntries(box(Control::List1));
-    ASSERT_GE(names.size(), 5u) << "the sample skins are listed";
-
-    // The list keeps the white the program gives it under every skin and without one.
-    EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "under the built-in skin";
-    // A skin repaints the whole window at once (RDW_UPDATENOW), so that the list's pixels reach the
-    // screen together with the background's: once the background has changed, the list shows
-    // what the skin made of it.
-    DWORD background = backgroundOnScreen(form);  // the built-in skin first
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        clickListEntry(box(Control::List1), static_cast<int>(i));
-        parkMouse();  // no tooltip over the picture
-        const DWORD before = background;
-        EXPECT_TRUE(waitUntil([&] { return (background = backgroundOnScreen(form)) != before; }, kPatienceMs))
-            << "the skin " << i << " shows";
-        const std::wstring stem = names[i].substr(0, names[i].find(L'.'));
-        saveScreenshot(form, screenshotDirectory() + L"\\glimmora-" + stem + L".png");
-        EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "List1 under the skin " << i;
-    }
-
-    click(box(Control::Command2));
-    parkMouse();
-    const DWORD face = GetSysColor(COLOR_BTNFACE);
-    const DWORD system = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
-    EXPECT_TRUE(waitUntil([&] { return backgroundOnScreen(form) == system; }, kPatienceMs))
-        << "the system's own look is back";
-    saveScreenshot(form, screenshotDirectory() + L"\\glimmora-unskinned.png");
-    EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "without a skin";
-}
-
 // The shadow box under a sample skin: a shadow beside and below the window, just under it and
 // letting clicks through, that follows the window, hides while it is minimised and goes with the box.
 TEST_F(GlimmoraOnSampleSkins, TheShadowFollowsTheWindowAndGoesWithItsBox) {
@@ -284,6 +253,60 @@ TEST_F(GlimmoraOnSampleSkins, TheShadowFollowsTheWindowAndGoesWithItsBox) {
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(shadow) != FALSE; }, kPatienceMs));
     click(box(Control::Check2));
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(shadow); }, kPatienceMs)) << "the box cleared takes the shadow away";
+}
+
+class GlimmoraUnderUnusualSystemColours : public WithUnusualSystemColours<GlimmoraOnSampleSkins> {
+protected:
+    // The window, the path box's tooltip, Drive1's dropped list, the path box's context menu and
+    // the window menu.
+    Surfaces systemColoursShown(const std::wstring& under) {
+        Surfaces shown;
+        RECT drive;
+        GetWindowRect(box(Control::Drive1), &drive);
+        countSurface(shown, "window", form_, under);
+        countTooltip(shown, box(Control::txtpath), box(Control::Check2), L"目录文件夹所在路径", under);
+        clickAt({drive.right - 5, (drive.top + drive.bottom) / 2});
+        countPopup(shown, "list", L"ComboLBox", under);
+        countMenus(shown, box(Control::txtpath), under);
+        return shown;
+    }
+};
+
+// The sample skins tried on one after another from the list, then Disable skin. Under each skin no
+// surface of the window or of a popup it opens shows the system's own colours, and List1 keeps the
+// white the program gives it; without a skin, each surface shows the system's colours again.
+TEST_F(GlimmoraUnderUnusualSystemColours, EachSkinShowsWholeInTurnAndDisableBringsBackTheSystemLook) {
+    const Names names = listEntries(box(Control::List1));
+    ASSERT_GE(names.size(), 5u) << "the sample skins are listed";
+    EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "under the built-in skin";
+    // A skin repaints the whole window at once (RDW_UPDATENOW): once the background has changed,
+    // the list shows what the skin made of it.
+    DWORD background = backgroundOnScreen(form_);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        clickListEntry(box(Control::List1), static_cast<int>(i));
+        parkMouse();  // no tooltip over the picture
+        const DWORD before = background;
+        ASSERT_TRUE(waitUntil([&] { return (background = backgroundOnScreen(form_)) != before; }, kPatienceMs))
+            << utf8(names[i]);
+        const std::wstring stem = names[i].substr(0, names[i].find(L'.'));
+        saveScreenshot(form_, screenshotDirectory() + L"\\glimmora-" + stem + L".png");
+        EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "List1 under " << utf8(names[i]);
+        for (const auto& [surface, pixels] : systemColoursShown(stem)) {
+            EXPECT_EQ(pixels, 0u) << surface << " under " << utf8(names[i]);
+        }
+    }
+    click(box(Control::Command2));
+    parkMouse();
+    const COLORREF face = UnusualSystemColours::kColours[0];
+    EXPECT_TRUE(waitUntil([&] {
+        return backgroundOnScreen(form_) == ((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
+    }, kPatienceMs)) << "the system's own look is back";
+    saveScreenshot(form_, screenshotDirectory() + L"\\glimmora-unskinned.png");
+    EXPECT_EQ(emptyListAreaOnScreen(box(Control::List1)), kWhite) << "without a skin";
+    for (const auto& [surface, pixels] : systemColoursShown(L"none")) {
+        EXPECT_GT(pixels, 0u) << surface << " without a skin";
+        EXPECT_NE(pixels, 9999u) << surface << " did not show";
+    }
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST_F(StockLookupWindow, LookupsOfEveryKindInEveryPeriodLeakNothing) {
     probes.expectFlat("stock", lookups);
 }
 
-TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNothing) {
+TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesMenusTooltipsAndDisableInBetweenLeakNothing) {
     const int switches = soakLength("QUORVANE_SOAK_SWITCHES", 50);
     Probes probes(*program_);
     ASSERT_TRUE(probes.ready()) << "the probe library could not be loaded into the program";
@@ -118,6 +118,14 @@ TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesAndDisableInBetweenLeakNot
         if (i % 5 == 4) click(box(Control::Check1));
         if (i % 7 == 6) click(box(Control::Check2));
         if (i % 11 == 10) click(box(Control::Command2));
+        // Under the new skin, now and then: the window menu with an item highlighted, and a tooltip.
+        if (i % 3 == 2) {
+            pressWith(VK_MENU, VK_SPACE);
+            if (program_->waitForWindow(L"#32768", kPatienceMs) != nullptr) pressKey(VK_DOWN);
+            pressKey(VK_ESCAPE);
+            EXPECT_TRUE(waitUntil([&] { return program_->waitForWindow(L"#32768", 0) == nullptr; }, kPatienceMs));
+        }
+        if (i % 4 == 3) showsTooltip(*program_, box(Control::txtpath), box(Control::Check2), L"目录文件夹所在路径");
         parkMouse();  // no tooltip over the next entry
         // The click waits in the input queue behind what answers() sends: wait for its selection.
         if (!waitUntil([&] { return listSelection(list) == i % skins; }, kPatienceMs) || !answers(form_)) {

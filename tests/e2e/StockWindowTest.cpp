@@ -115,6 +115,16 @@ TEST_F(StockWindow, CalculatesByMouseAndByKeyboardWithColouredResults) {
     EXPECT_TRUE(waitUntil([&] { return text(Control::Text8) == L"3255.00"; }, kPatienceMs));
 }
 
+// Before the first lookup the chart has no picture: its place shows the window's background.
+TEST_F(StockWindow, TheChartsPlaceShowsTheWindowsBackgroundBeforeAnyLookup) {
+    RECT place;
+    GetWindowRect(box(Control::img_stock), &place);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&place), 2);
+    const int middle = (place.top + place.bottom) / 2;
+    EXPECT_EQ(pixel(form_, place.left - 4, middle), skin::defaultSkin().windowBackground);
+    EXPECT_EQ(pixel(form_, (place.left + place.right) / 2, middle), skin::defaultSkin().windowBackground);
+}
+
 TEST_F(StockWindow, InvalidInputShowsTheErrorBoxAfterTheResults) {
     typeInto(Control::Text2, L"abc", L"abc");
     typeInto(Control::Text3, L"12", L"12");
@@ -170,6 +180,18 @@ TEST_F(StockWindow, TabWalksTheFocusInDesignOrderAndEnterIsHarmless) {
     // A message the Enter raised would be up before the key typed after it arrived.
     EXPECT_EQ(messageBox(0), nullptr);
     EXPECT_TRUE(answers(form_));
+}
+
+using StockUnderUnusualSystemColours = WithUnusualSystemColours<StockWindow>;
+
+// Under the skin the program attaches, no surface of its window or of a popup it opens shows the
+// system's own colours: the window, a tooltip, a box's context menu and the window menu.
+TEST_F(StockUnderUnusualSystemColours, NoSurfaceShowsTheSystemsColours) {
+    Surfaces shown;
+    countSurface(shown, "window", form_, L"stock");
+    countTooltip(shown, box(Control::Text9), box(Control::Label1), L"回车查询", L"stock");
+    countMenus(shown, box(Control::Text1), L"stock");
+    for (const auto& [surface, pixels] : shown) EXPECT_EQ(pixels, 0u) << surface;
 }
 
 }  // namespace

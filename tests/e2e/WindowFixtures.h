@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "glimmora/GlimmoraDesign.h"
@@ -16,6 +19,7 @@
 #include "skinlibrary/SkinFormat.h"
 #include "stock/StockDesign.h"
 #include "tests/e2e/WindowDriver.h"
+#include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
 
 namespace e2e {
@@ -200,6 +204,95 @@ protected:
 class GlimmoraOnSampleSkins : public GlimmoraWindow {
 protected:
     std::wstring startFolder() const override { return binDirectory() + L"\\skins"; }
+};
+
+// The system's colours of faces, 3-D edges, selections, windows, menus and tips set to values no
+// skin and neither program uses, for one test, and given back however it ends. Set before the
+// program starts: under Wine a program reads them when it starts.
+class UnusualSystemColours {
+public:
+    static constexpr int kIndexes[] = {COLOR_BTNFACE,     COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT,
+                                       COLOR_3DDKSHADOW,  COLOR_HIGHLIGHT, COLOR_WINDOW,       COLOR_MENU,
+                                       COLOR_MENUHILIGHT, COLOR_MENUBAR,   COLOR_INFOBK,       COLOR_WINDOWFRAME};
+    static constexpr COLORREF kColours[] = {RGB(201, 3, 77),  RGB(3, 201, 77),  RGB(77, 3, 201),  RGB(201, 77, 3),
+                                            RGB(3, 77, 201),  RGB(77, 201, 3),  RGB(199, 5, 79),  RGB(5, 199, 79),
+                                            RGB(79, 5, 199),  RGB(199, 79, 5),  RGB(5, 79, 199),  RGB(79, 199, 5)};
+    UnusualSystemColours() {
+        for (int index : kIndexes) before_.push_back(GetSysColor(index));
+        SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, kColours);
+    }
+    ~UnusualSystemColours() { SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, before_.data()); }
+    UnusualSystemColours(const UnusualSystemColours&) = delete;
+    UnusualSystemColours& operator=(const UnusualSystemColours&) = delete;
+
+    // How many of the screen's pixels in the rectangle show one of them.
+    static std::size_t shownIn(const RECT& rect) {
+        std::size_t shown = 0;
+        for (DWORD p : screenPixels(rect)) {
+            const COLORREF c = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            shown += std::find(std::begin(kColours), std::end(kColours), c) != std::end(kColours) ? 1 : 0;
+        }
+        return shown;
+    }
+
+private:
+    std::vector<COLORREF> before_;
+};
+
+// A program started under those colours: how many pixels of them each surface of it shows.
+using Surfaces = std::vector<std::pair<std::string, std::size_t>>;
+
+template <typename Fixture>
+class WithUnusualSystemColours : public Fixture {
+protected:
+    void SetUp() override {
+        colours_.emplace();
+        Fixture::SetUp();
+    }
+    void TearDown() override {
+        Fixture::TearDown();
+        colours_.reset();
+    }
+
+    // Counts the surface (9999: it did not show) once the program has handled what came before,
+    // and keeps a picture of it.
+    void countSurface(Surfaces& shown, const std::string& what, HWND surface, const std::wstring& under) {
+        caughtUp(this->form_);
+        RECT rect{};
+        if (surface != nullptr) GetWindowRect(surface, &rect);
+        shown.emplace_back(what, surface != nullptr ? UnusualSystemColours::shownIn(rect) : 9999);
+        if (surface == nullptr) return;
+        saveScreenshot(surface, screenshotDirectory() + L"\\unusual-" + under + L"-" +
+                                    std::wstring(what.begin(), what.end()) + L".png");
+    }
+    // A popup the test just opened: counted, then closed with Escape.
+    void countPopup(Surfaces& shown, const std::string& what, const wchar_t* className, const std::wstring& under) {
+        countSurface(shown, what, this->program_->waitForWindow(className, kPatienceMs), under);
+        pressKey(VK_ESCAPE);
+        EXPECT_TRUE(waitUntil([&] { return this->program_->waitForWindow(className, 0) == nullptr; }, kPatienceMs))
+            << what << " closes";
+    }
+    // A text box's context menu and the window menu, each with its first item highlighted.
+    void countMenus(Surfaces& shown, HWND textBox, const std::wstring& under) {
+        RECT box;
+        GetWindowRect(textBox, &box);
+        const POINT at{box.left + 10, (box.top + box.bottom) / 2};
+        mouseEvent(at, MOUSEEVENTF_RIGHTDOWN);
+        mouseEvent(at, MOUSEEVENTF_RIGHTUP);
+        if (this->program_->waitForWindow(L"#32768", kPatienceMs) != nullptr) pressKey(VK_DOWN);
+        countPopup(shown, "context", L"#32768", under);
+        pressWith(VK_MENU, VK_SPACE);
+        if (this->program_->waitForWindow(L"#32768", kPatienceMs) != nullptr) pressKey(VK_DOWN);
+        countPopup(shown, "window-menu", L"#32768", under);
+    }
+    void countTooltip(Surfaces& shown, HWND control, HWND away, const std::wstring& tip, const std::wstring& under) {
+        parkMouse();
+        EXPECT_TRUE(showsTooltip(*this->program_, control, away, tip));
+        countSurface(shown, "tooltip", this->program_->waitForWindow(L"tooltips_class32", 0), under);
+        parkMouse();
+    }
+
+    std::optional<UnusualSystemColours> colours_;
 };
 
 }  // namespace e2e

@@ -52,11 +52,20 @@ TEST(SkinRules, WhichWindowsTheEnginePaints) {
         {L"ListBox", kPopup | kBorder, Role::None},                      // a list box alone is no popup
         {L"ScrollBar", kChild | 0x1, Role::ScrollBar},                    // vertical
         {L"ScrollBar", kChild | 0x10, Role::None},                        // a size grip
+        {L"msctls_progress32", kChild, Role::ProgressBar},
+        {L"msctls_progress32", kChild | 0x8, Role::None},                 // a marquee
+        {L"msctls_trackbar32", kChild | 0x2, Role::Trackbar},              // vertical
+        {L"SysTabControl32", kChild | 0x200, Role::TabControl},            // several rows
+        {L"SysTabControl32", kChild | 0x2, Role::None},                   // tabs along the bottom
+        {L"SysTabControl32", kChild | 0x100, Role::None},                 // buttons
+        {L"SysTabControl32", kChild | 0x2000, Role::None},                // drawn by the owner
+        {L"msctls_statusbar32", kChild | 0x100, Role::StatusBar},          // with a size grip
         {L"Static", kChild, Role::None},
         {L"#32770", kChild, Role::Container},
         {L"QuorvaneDesignedWindow", kOverlappedWindow, Role::TopLevel},
         {L"#32770", kPopup | kBorder, Role::TopLevel},                    // a dialog without caption
-        {L"tooltips_class32", kPopup, Role::None},
+        {L"tooltips_class32", kPopup | 0x3, Role::Tooltip},               // as it is made, before its border
+        {L"tooltips_class32", kPopup | kBorder, Role::Tooltip},           // as it stands made
         {L"SkinHShadow", kPopup, Role::None},
         {L"Anything", kPopup | kBorder, Role::None},                      // a border alone is no caption
         {L"Button", 0x0, Role::None},                                     // a top-level button has no caption
@@ -175,6 +184,13 @@ TEST(SkinRules, WhenAControlIsPaintedAgain) {
         {L"ComboLBox", kPopup | kBorder, 0x0200, false, true},    // the dropped list follows the pointer
         {L"ComboBox", kChild | 0x3, 0x014E, false, true},         // CB_SETCURSEL
         {L"ComboBox", kChild | 0x3, 0x0200, false, false},
+        {L"msctls_progress32", kChild, 0x0402, false, true},      // PBM_SETPOS
+        {L"msctls_progress32", kChild, 0x0405, false, true},      // PBM_STEPIT
+        {L"msctls_trackbar32", kChild, 0x0405, false, true},      // TBM_SETPOS
+        {L"msctls_trackbar32", kChild, 0x0200, true, true},       // the thumb dragged
+        {L"SysTabControl32", kChild, 0x130C, false, true},        // TCM_SETCURSEL
+        {L"SysTabControl32", kChild, 0x0405, false, false},       // TBM_SETPOS is no tab control's
+        {L"msctls_statusbar32", kChild, 0x040B, false, true},     // SB_SETTEXTW
     };
     for (const Case& c : cases) {
         const ControlKind* kind = kindOf(c.className, c.style, 0);
@@ -220,6 +236,24 @@ TEST(SkinRules, StatesToColours) {
     skin.scrollbarThumbHot = rgb(90, 90, 160);
     skin.scrollbarArrow = rgb(10, 10, 50);
     skin.scrollbarBorder = rgb(120, 120, 150);
+    skin.menuBackground = rgb(250, 250, 250);
+    skin.menuText = rgb(20, 20, 20);
+    skin.menuSelection = rgb(0, 100, 0);
+    skin.menuSelectionText = rgb(255, 255, 0);
+    skin.menuBorder = rgb(100, 0, 0);
+    skin.tooltipBackground = rgb(250, 240, 230);
+    skin.tooltipText = rgb(50, 40, 30);
+    skin.tooltipBorder = rgb(150, 140, 130);
+    skin.progressBar = rgb(20, 40, 60);
+    skin.progressBackground = rgb(255, 250, 245);
+    skin.trackbarChannel = rgb(90, 80, 70);
+    skin.trackbarThumb = rgb(210, 220, 230);
+    skin.tabFace = rgb(180, 190, 200);
+    skin.tabSelected = rgb(245, 245, 245);
+    skin.tabText = rgb(30, 30, 90);
+    skin.tabBorder = rgb(60, 60, 60);
+    skin.statusBackground = rgb(230, 230, 230);
+    skin.statusText = rgb(0, 0, 0);
     const Colour text = rgb(10, 20, 30);
 
     ControlState plain, hot, pressed, disabled, focused, isDefault, checked, selected, selectedDisabled;
@@ -277,6 +311,29 @@ TEST(SkinRules, StatesToColours) {
         {"arrow disabled", Part::ScrollButton, disabled, rgb(200, 200, 220), rgb(120, 120, 150), rgb(125, 125, 145),
          text, true},
         {"track", Part::ScrollTrack, plain, rgb(240, 240, 240), rgb(120, 120, 150), 0, text, true},
+        // Separators in the border colour faded towards the background; the mark in the text's.
+        {"menu item", Part::MenuItem, plain, rgb(250, 250, 250), rgb(165, 108, 108), rgb(20, 20, 20), rgb(20, 20, 20),
+         true},
+        {"menu item highlighted", Part::MenuItem, selected, rgb(0, 100, 0), rgb(165, 108, 108), rgb(255, 255, 0),
+         rgb(255, 255, 0), true},
+        {"menu item greyed", Part::MenuItem, disabled, rgb(250, 250, 250), rgb(165, 108, 108), rgb(155, 155, 155),
+         rgb(155, 155, 155), true},
+        {"menu item greyed, highlighted", Part::MenuItem, selectedDisabled, rgb(0, 100, 0), rgb(165, 108, 108),
+         rgb(8, 67, 8), rgb(8, 67, 8), true},
+        // A tooltip's colours are its own whatever the state, its text the skin's, not the owner's.
+        {"tooltip", Part::Tooltip, plain, rgb(250, 240, 230), rgb(150, 140, 130), 0, rgb(50, 40, 30), true},
+        {"tooltip disabled", Part::Tooltip, disabled, rgb(250, 240, 230), rgb(150, 140, 130), 0, rgb(50, 40, 30), true},
+        {"progress", Part::Progress, plain, rgb(255, 250, 245), 0, rgb(20, 40, 60), text, true},
+        {"progress disabled", Part::Progress, disabled, rgb(255, 250, 245), 0, rgb(138, 145, 153), text, true},
+        {"trackbar", Part::TrackbarThumb, plain, rgb(210, 220, 230), rgb(90, 80, 70), rgb(90, 80, 70), text, true},
+        {"trackbar dragged", Part::TrackbarThumb, pressed, rgb(177, 185, 194), rgb(90, 80, 70), rgb(90, 80, 70), text,
+         true},
+        {"trackbar disabled", Part::TrackbarThumb, disabled, rgb(230, 235, 240), rgb(170, 165, 160),
+         rgb(170, 165, 160), text, true},
+        {"tab", Part::Tab, plain, rgb(180, 190, 200), rgb(60, 60, 60), 0, rgb(30, 30, 90), true},
+        {"tab selected", Part::Tab, selected, rgb(245, 245, 245), rgb(60, 60, 60), 0, rgb(30, 30, 90), true},
+        {"tab disabled", Part::Tab, disabled, rgb(180, 190, 200), rgb(60, 60, 60), 0, rgb(112, 118, 150), true},
+        {"status", Part::Status, plain, rgb(230, 230, 230), rgb(149, 149, 149), 0, rgb(0, 0, 0), true},
     };
     for (const Case& c : cases) {
         const PartColours colours = partColours(c.part, c.state, skin, text);
@@ -286,7 +343,8 @@ TEST(SkinRules, StatesToColours) {
         if (c.part != Part::ListEntry) {
             EXPECT_EQ(colours.border, c.border) << c.what;
         }
-        if (c.part == Part::CheckBox || c.part == Part::ComboButton || c.part == Part::ScrollButton) {
+        if (c.part == Part::CheckBox || c.part == Part::ComboButton || c.part == Part::ScrollButton ||
+            c.part == Part::MenuItem || c.part == Part::Progress || c.part == Part::TrackbarThumb) {
             EXPECT_EQ(colours.mark, c.mark) << c.what;
         }
         EXPECT_EQ(colours.text, c.text) << c.what;
@@ -310,6 +368,11 @@ TEST(SkinRules, WhereTheThumbStands) {
         EXPECT_EQ(thumbStart(100, 16, 20, c.range), c.start) << c.range.min << ".." << c.range.max << " " << c.range.pos;
     }
     EXPECT_EQ(thumbStart(40, 16, 20, {0, 100, 0, 50}), 16) << "no room to travel";
+    // A progress bar of 168 pixels from 20 to 120: rounded down, clamped, nothing for no range.
+    const int filled[][2] = {{60, 67}, {20, 0}, {120, 168}, {119, 166}, {500, 168}, {-3, 0}};
+    for (const auto& [pos, pixels] : filled) EXPECT_EQ(lengthAt(168, 20, 120, pos), pixels) << pos;
+    EXPECT_EQ(lengthAt(168, 50, 50, 50), 0);
+    EXPECT_EQ(lengthAt(100, -2147483647, 2147483647, 0), 50) << "a range wider than an int holds";
     EXPECT_TRUE(mayMoveScrollBars(0x0180));   // LB_ADDSTRING
     EXPECT_TRUE(mayMoveScrollBars(0x0115));   // WM_VSCROLL
     EXPECT_FALSE(mayMoveScrollBars(0x000F));  // WM_PAINT

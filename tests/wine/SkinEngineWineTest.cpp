@@ -3,6 +3,7 @@
 // bad calls and calls from another thread. The shadow and the caption buttons are glimmora's to show.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +11,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "skinlibrary/SkinFormat.h"
@@ -20,6 +23,7 @@
 #include "tests/e2e/WindowDriver.h"
 #include "ui/win32/Owners.h"
 #include "ui/win32/SystemCodePage.h"
+#include "ui/win32/WindowBasics.h"
 
 namespace {
 
@@ -106,9 +110,16 @@ int shadowsShown() {
 const Colour kSystemFace = GetSysColor(COLOR_BTNFACE);
 const Colour kSystemHighlight = GetSysColor(COLOR_HIGHLIGHT);
 const HBRUSH kSystemHighlightBrush = GetSysColorBrush(COLOR_HIGHLIGHT);
+const Colour kSystemInfoBackground = GetSysColor(COLOR_INFOBK);
+const Colour kSystemInfoText = GetSysColor(COLOR_INFOTEXT);
+const Colour kSystemFrame = GetSysColor(COLOR_WINDOWFRAME);  // a thin border's, a tooltip's
 constexpr wchar_t kTestClass[] = L"SkinEngineTestWindow";
 
-enum ControlId { kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo, kCombo, kDropDown, kSimple, kScroll };
+enum ControlId {
+    kButton = 10, kCheck, kEdit, kList, kOwnerList, kOwnerCombo, kCombo, kDropDown, kSimple, kScroll,
+    kProgress, kTrackbar, kTabs, kStatus
+};
+int trackbarNotices = 0;  // WM_HSCROLL from the trackbar to its parent
 
 // The system's colour as a host asks for it through GetProcAddress, as a VB6 program's Declare
 // does: the library's answer to the host's own imports does not reach such a call.
@@ -122,6 +133,7 @@ COLORREF boundSysColor(int index) {
 // An owner-drawn list's entries drawn as such a host draws them: in the system's list colours. The
 // scroll bar's position follows its arrows and pages, and the thumb where it is let go.
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HSCROLL && lParam != 0) ++trackbarNotices;
     if (message == WM_VSCROLL && lParam != 0) {
         SCROLLINFO info{sizeof info, SIF_ALL};
         GetScrollInfo(reinterpret_cast<HWND>(lParam), SB_CTL, &info);
@@ -162,7 +174,7 @@ public:
     explicit TestWindow(int left = 60, int top = 60, const wchar_t* title = L"皮肤测试窗口") {
         registerClass();
         const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        RECT frame = {0, 0, 380, 320};
+        RECT frame = {0, 0, 380, 460};
         AdjustWindowRectEx(&frame, style, FALSE, 0);
         window_ = CreateWindowExW(0, kTestClass, title, style, left, top, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -178,6 +190,27 @@ public:
         add(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWN, 200, 210, 170, 100, kDropDown);
         add(L"COMBOBOX", L"", WS_VSCROLL | CBS_SIMPLE, 200, 240, 170, 75, kSimple);
         add(L"SCROLLBAR", L"", SBS_VERT, 172, 10, 17, 150, kScroll);
+        // The common controls below the rest, the status bar along the bottom.
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
+        InitCommonControlsEx(&classes);
+        add(PROGRESS_CLASSW, L"", 0, 10, 325, 170, 18, kProgress);
+        add(TRACKBAR_CLASSW, L"", TBS_AUTOTICKS | WS_TABSTOP, 200, 320, 170, 32, kTrackbar);
+        add(WC_TABCONTROLW, L"", WS_TABSTOP, 10, 356, 360, 70, kTabs);
+        add(STATUSCLASSNAMEW, L"", 0, 0, 0, 0, 0, kStatus);
+        SendMessageW(control(kProgress), PBM_SETRANGE32, 20, 120);
+        SendMessageW(control(kProgress), PBM_SETPOS, 60, 0);  // 40 of its 100 steps
+        SendMessageW(control(kTrackbar), TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+        SendMessageW(control(kTrackbar), TBM_SETPOS, TRUE, 3);
+        for (const wchar_t* tab : {L"行情", L"持仓", L"设置"}) {
+            TCITEMW item{TCIF_TEXT};
+            item.pszText = const_cast<wchar_t*>(tab);
+            SendMessageW(control(kTabs), TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+        }
+        SendMessageW(control(kTabs), TCM_SETCURSEL, 1, 0);
+        const int parts[] = {200, -1};
+        SendMessageW(control(kStatus), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+        SendMessageW(control(kStatus), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"就绪"));
+        SendMessageW(control(kStatus), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"\t第 2 页"));
         SCROLLINFO range{sizeof range, SIF_RANGE | SIF_PAGE, 0, 100, 20};
         SetScrollInfo(control(kScroll), SB_CTL, &range, TRUE);
         SendMessageW(control(kOwnerCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:"));
@@ -252,7 +285,43 @@ public:
         const RECT r = bar(id, object).rcScrollBar;
         return e2e::screenColour({r.left + x, r.top + y});
     }
+    // The rectangle a control answers for one of its parts (a tab, a status bar's part, the trackbar's thumb).
+    RECT part(int id, UINT message, WPARAM which = 0) const {
+        RECT r{};
+        SendMessageW(control(id), message, which, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    Colour middleOf(int id, RECT r) const { return at(id, (r.left + r.right) / 2, (r.top + r.bottom) / 2); }
     bool dropped(int id) const { return SendMessageW(control(id), CB_GETDROPPEDSTATE, 0, 0) != 0; }
+    // A tooltip for the push button, owned by the window as the programs' are; it stays up while
+    // the pointer rests on the button.
+    HWND addTooltip() const {
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&classes);
+        HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control(kButton));
+        tool.lpszText = const_cast<wchar_t*>(L"按下按钮开始查询");
+        SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+        return tip;
+    }
+    // The pointer comes to the button from the window's empty stretch until the tooltip shows;
+    // under Wine a tip now and then misses a hover.
+    bool hoverForTooltip(HWND tip) const {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            e2e::moveMouse(clientPoint(150, 60));
+            pumpUntil([&] { return !IsWindowVisible(tip); });
+            e2e::moveMouse(screenPoint(kButton, 50, 15));
+            if (pumpUntil([&] { return IsWindowVisible(tip) != FALSE; }, 4000)) return true;
+        }
+        return false;
+    }
     Colour editBackground() const { return at(kEdit, 140, 12); }
 
 private:
@@ -589,6 +658,9 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
     const int middle = (item.top + item.bottom) / 2;
     // A drop-down list with the focus draws its field selected.
     SetFocus(window.control(kOwnerCombo));
+    RECT progress;
+    GetClientRect(window.control(kProgress), &progress);
+    const int progressWidth = progress.right;
     for (const wchar_t* name : {L"graphite", L"jade", L"ocean", L"sakura", L"sunset", L"violet"}) {
         const std::wstring path = e2e::binDirectory() + L"\\skins\\" + name + L".she";
         const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
@@ -621,10 +693,79 @@ TEST_F(SkinEngine, EverySampleSkinOnTheControls) {
             EXPECT_SHOWS(window.barAt(id, object, 3, info.xyThumbTop + 3), sample->scrollbarThumb, 0) << utf8(name) << id;
             EXPECT_SHOWS(window.barAt(id, object, 3, length - arrow - 3), sample->scrollbarTrack, 0) << utf8(name) << id;
         }
+        // The progress bar 35 and 47 steps of 100 in (40 filled), the trackbar's channel right of
+        // its thumb and the thumb, the selected tab, one left of it and the page, the status bar
+        // right of its first part's text.
+        const RECT channel = window.part(kTrackbar, TBM_GETCHANNELRECT), chosen = window.part(kTabs, TCM_GETITEMRECT, 1);
+        const RECT other = window.part(kTabs, TCM_GETITEMRECT, 0), status = window.part(kStatus, SB_GETRECT, 0);
+        const RECT thumb = window.part(kTrackbar, TBM_GETTHUMBRECT);
+        const std::tuple<int, int, int, Colour> common[] = {
+            {kProgress, progressWidth * 35 / 100, 8, sample->progressBar},
+            {kProgress, progressWidth * 47 / 100, 8, sample->progressBackground},
+            {kTrackbar, channel.right - 4, (channel.top + channel.bottom) / 2, sample->trackbarChannel},
+            {kTrackbar, (thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2, sample->trackbarThumb},
+            {kTabs, chosen.left + 2, (chosen.top + chosen.bottom) / 2, sample->tabSelected},
+            {kTabs, other.left + 2, (other.top + other.bottom) / 2, sample->tabFace},
+            {kTabs, 200, 50, sample->tabSelected},
+            {kStatus, status.right - 6, (status.top + status.bottom) / 2, sample->statusBackground},
+        };
+        for (const auto& [id, x, y, expected] : common) EXPECT_SHOWS(window.at(id, x, y), expected, 0) << utf8(name) << id;
     }
-    // Detached, the owner's own drawing shows again: the system's highlight.
+    // Detached, the owner's own drawing shows again: the system's highlight; the common controls
+    // are the system's too.
     engine().SkinH_Detach();
     EXPECT_SHOWS(window.at(kOwnerList, item.right - 3, middle), GetSysColor(COLOR_HIGHLIGHT), 0);
+    EXPECT_SHOWS(window.at(kProgress, progressWidth * 35 / 100, 8), GetSysColor(COLOR_HIGHLIGHT), 0);
+    EXPECT_SHOWS(window.at(kStatus, 150, 10), kSystemFace, 0);
+}
+
+// A tooltip of a skinned window shows the skin's background, text and border and none of the
+// system's tooltip colours: one the host made before the skin, and one made while the skin is on.
+// Detached, by either way, it shows the system's again.
+TEST_F(SkinEngine, TooltipsFollowTheSkinAndTheSystemAfterDetach) {
+    struct Case {
+        const wchar_t* skin;
+        bool madeBeforeTheSkin;
+        bool detachTheWindow;  // SkinH_DetachEx, else SkinH_Detach
+    };
+    for (const Case& c : {Case{L"ocean", true, false}, Case{L"sakura", false, true}}) {
+        TestWindow window;
+        HWND tip = c.madeBeforeTheSkin ? window.addTooltip() : nullptr;
+        const std::wstring path = e2e::binDirectory() + L"\\skins\\" + c.skin + L".she";
+        const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
+        ASSERT_TRUE(sample.has_value()) << utf8(c.skin);
+        engine().SkinH_AttachEx(ansi(path), "");
+        if (tip == nullptr) tip = window.addTooltip();
+        ASSERT_TRUE(window.hoverForTooltip(tip)) << utf8(c.skin);
+        RECT shown;
+        GetWindowRect(tip, &shown);
+        auto tipAt = [&](int x, int y) { return e2e::screenColour({shown.left + x, shown.top + y}); };
+        const int right = shown.right - shown.left - 1, bottom = shown.bottom - shown.top - 1;
+        EXPECT_SHOWS(tipAt(1, 1), sample->tooltipBackground, 0) << utf8(c.skin);
+        for (const POINT corner : {POINT{0, 0}, POINT{right, bottom}, POINT{0, bottom / 2}, POINT{right / 2, 0}}) {
+            EXPECT_SHOWS(tipAt(corner.x, corner.y), sample->tooltipBorder, 0) << utf8(c.skin) << corner.x << "," << corner.y;
+        }
+        int text = 0, system = 0;
+        for (DWORD pixel : e2e::screenPixels(shown)) {
+            const Colour colour = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+            text += colour == sample->tooltipText ? 1 : 0;
+            system += colour == kSystemInfoBackground || colour == kSystemInfoText ? 1 : 0;
+        }
+        EXPECT_GT(text, 10) << utf8(c.skin) << ": the tip's text in the skin's colour";
+        EXPECT_EQ(system, 0) << utf8(c.skin);
+        e2e::saveScreenshot(shown, e2e::screenshotDirectory() + L"\\skin-" + c.skin + L"-tooltip.png");
+
+        if (c.detachTheWindow) {
+            engine().SkinH_DetachEx(handleValue(window.window()));
+        } else {
+            engine().SkinH_Detach();
+        }
+        EXPECT_TRUE(IsWindowVisible(tip)) << utf8(c.skin);
+        EXPECT_SHOWS(tipAt(1, 1), kSystemInfoBackground, 0) << utf8(c.skin);
+        EXPECT_SHOWS(tipAt(0, 0), kSystemFrame, 0) << utf8(c.skin);
+        EXPECT_SHOWS(tipAt(right, bottom / 2), kSystemFrame, 0) << utf8(c.skin);
+        engine().SkinH_Detach();
+    }
 }
 
 // A skinned combo box still drops and chooses as the platform's own: by its button and a click
@@ -703,6 +844,35 @@ TEST_F(SkinEngine, TheScrollBarsScrollByArrowPageAndThumb) {
     e2e::parkMouse();
     EXPECT_SHOWS(window.barAt(kList, OBJID_VSCROLL, 3, window.bar(kList, OBJID_VSCROLL).xyThumbTop + 2),
                  kTest.scrollbarThumb, 0);
+}
+
+// A skinned trackbar still follows its thumb dragged with the real mouse and the arrow keys and
+// tells its parent, its thumb drawn where the control says it is.
+TEST_F(SkinEngine, TheTrackbarFollowsMouseAndKeys) {
+    TestWindow window;
+    attachTestSkin();
+    HWND trackbar = window.control(kTrackbar);
+    auto position = [&] { return SendMessageW(trackbar, TBM_GETPOS, 0, 0); };
+    const RECT before = window.part(kTrackbar, TBM_GETTHUMBRECT), channel = window.part(kTrackbar, TBM_GETCHANNELRECT);
+    const POINT grip = window.screenPoint(kTrackbar, (before.left + before.right) / 2, (before.top + before.bottom) / 2);
+    trackbarNotices = 0;
+    e2e::moveMouse(grip);
+    e2e::mouseEvent(grip, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(pumpUntil([&] { return GetCapture() == trackbar; }));
+    e2e::mouseEvent({grip.x + (channel.right - channel.left) / 2, grip.y}, 0);
+    EXPECT_TRUE(pumpUntil([&] { return position() > 5; })) << position();
+    e2e::mouseEvent({grip.x + (channel.right - channel.left) / 2, grip.y}, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(pumpUntil([&] { return GetCapture() == nullptr; }));
+    EXPECT_GT(trackbarNotices, 0);
+    EXPECT_SHOWS(window.middleOf(kTrackbar, window.part(kTrackbar, TBM_GETTHUMBRECT)), kTest.trackbarThumb, 0);
+    EXPECT_SHOWS(window.at(kTrackbar, grip.x - window.screenPoint(kTrackbar, 0, 0).x, (channel.top + channel.bottom) / 2),
+                 kTest.trackbarChannel, 0) << "where the thumb was";
+    const LRESULT dragged = position();
+    SetFocus(trackbar);
+    e2e::pressKey(VK_LEFT);
+    EXPECT_TRUE(pumpUntil([&] { return position() == dragged - 1; })) << position();
+    EXPECT_SHOWS(window.middleOf(kTrackbar, window.part(kTrackbar, TBM_GETTHUMBRECT)), kTest.trackbarThumb, 0);
+
 }
 
 // The rightmost column of the caption bar, left of its buttons, where the title's text shows: a
@@ -854,3 +1024,168 @@ TEST_F(SkinEngine, AHostsOwnCallsForTheSystemsColoursAnswerTheSkinsWhileItIsOn) 
 }
 
 }  // namespace
+
+// The popup menu of this process on the screen (the innermost one), or nullptr.
+HWND openMenu() {
+    HWND found = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == GetCurrentProcessId() && IsWindowVisible(w)) found = w;
+    }
+    return found;
+}
+
+// A menu's own loop runs on the thread that opened it, so what it shows is read, and keys are
+// typed, from another thread, which then closes it with Escape until that loop has ended.
+// `open` starts the loop, or the input that starts it once this thread handles it.
+void whileMenuOpen(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen) {
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        HWND menu = nullptr;
+        const bool shown = pumpUntil([&] { return (menu = openMenu()) != nullptr; }, 30000);
+        EXPECT_TRUE(shown) << "no menu opened";
+        if (shown) whileOpen(menu);
+        EXPECT_TRUE(pumpUntil([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            if (GetGUIThreadInfo(thread, &info) && !(info.flags & GUI_INMENUMODE) && openMenu() == nullptr) return true;
+            e2e::pressKey(VK_ESCAPE);
+            return false;
+        }, 30000)) << "the menu loop did not end";
+        done = true;
+    });
+    open();
+    pumpUntil([&] { return done.load(); }, 60000);
+    reader.join();
+}
+
+// The item a popup menu shows highlighted, as the platform keeps it (-1: none).
+int highlighted(HWND popup) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+    }
+    return -1;
+}
+
+// The item highlighted once the menu's loop has set the menu up and waits for input: it handles
+// a message sent from another thread only then (the window menu comes with its first item chosen).
+int settledHighlight(HWND popup) {
+    SendMessageW(popup, WM_NULL, 0, 0);
+    return highlighted(popup);
+}
+
+// A point near the right end of a popup menu's item, clear of its text.
+POINT menuItemPoint(HWND popup, int item) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    RECT rect{};
+    GetMenuItemRect(nullptr, menu, static_cast<UINT>(item), &rect);
+    return {rect.right - 6, (rect.top + rect.bottom) / 2};
+}
+
+// Under each sample skin, the text box's context menu, the window menu and a menu bar's menu show
+// the skin's colours, and the highlight where the keys put it.
+TEST_F(SkinEngine, EverySampleSkinOnTheMenus) {
+    TestWindow window;
+    e2e::parkMouse();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 101, L"打开(&O)\tCtrl+O");
+    AppendMenuW(file, MF_STRING | MF_CHECKED, 102, L"自动刷新(&A)");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING | MF_GRAYED, 103, L"退出(&X)");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
+    AppendMenuW(bar, MF_STRING, 104, L"帮助(&H)");
+    SetMenu(window.window(), bar);
+    pump();
+    RECT fileItem{};
+    ASSERT_TRUE(GetMenuItemRect(window.window(), bar, 0, &fileItem));
+    const POINT edit = window.screenPoint(kEdit, 20, 12);
+    const std::pair<const char*, std::function<void()>> menus[] = {
+        {"context menu", [&] { SendMessageW(window.control(kEdit), WM_CONTEXTMENU,
+                                            reinterpret_cast<WPARAM>(window.control(kEdit)), MAKELPARAM(edit.x, edit.y)); }},
+        {"window menu", [&] { SendMessageW(window.window(), WM_SYSCOMMAND, SC_KEYMENU, L' '); }},
+        {"menu bar", [&] { e2e::clickAt({(fileItem.left + fileItem.right) / 2, (fileItem.top + fileItem.bottom) / 2}); }},
+    };
+    for (const wchar_t* name : {L"graphite", L"jade", L"ocean", L"sakura", L"sunset", L"violet"}) {
+        const std::wstring path = e2e::binDirectory() + L"\\skins\\" + name + L".she";
+        const std::optional<skin::Skin> sample = skin::parseSkin(e2e::readFile(path)).skin;
+        ASSERT_TRUE(sample.has_value()) << utf8(name);
+        engine().SkinH_AttachEx(ansi(path), "");
+        pump();
+        for (const auto& [what, open] : menus) {
+            whileMenuOpen(open, [&, what = what](HWND popup) {
+                RECT shown;
+                GetWindowRect(popup, &shown);
+                EXPECT_SHOWS(e2e::screenColour({shown.left, (shown.top + shown.bottom) / 2}), sample->menuBorder, 0)
+                    << what << " " << utf8(name);
+                // Down moves the highlight from item to item; the one left shows the background again.
+                int previous = settledHighlight(popup);
+                for (int step = 0; step < 2; ++step) {
+                    e2e::pressKey(VK_DOWN);
+                    int now = -1;
+                    EXPECT_TRUE(pumpUntil([&] { return (now = highlighted(popup)) >= 0 && now != previous; }, 30000));
+                    EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, now)), sample->menuSelection, 0)
+                        << what << " " << utf8(name) << " item " << now;
+                    if (previous >= 0) {
+                        EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, previous)), sample->menuBackground, 0)
+                            << what << " " << utf8(name) << " item " << previous;
+                    }
+                    previous = now;
+                }
+                if (std::string(what) == "menu bar") {
+                    EXPECT_SHOWS(e2e::screenColour({fileItem.right - 3, fileItem.top + 3}), sample->menuSelection, 0)
+                        << utf8(name);
+                }
+                {
+                    RECT whole = shown;
+                    GetWindowRect(window.window(), &whole);
+                    UnionRect(&whole, &whole, &shown);
+                    e2e::saveScreenshot(whole, e2e::screenshotDirectory() + L"\\skin-" + name + (std::string(what) == "menu bar" ? L"-bar" : std::string(what) == "context menu" ? L"-context" : L"") + L"-menu.png");
+                }
+            });
+        }
+    }
+    // Detached, the menus are the system's again.
+    engine().SkinH_Detach();
+    whileMenuOpen(menus[1].second, [&](HWND popup) {
+        const int previous = settledHighlight(popup);
+        e2e::pressKey(VK_DOWN);
+        int now = -1;
+        EXPECT_TRUE(pumpUntil([&] { return (now = highlighted(popup)) >= 0 && now != previous; }, 30000));
+        EXPECT_SHOWS(e2e::screenColour(menuItemPoint(popup, now)), kSystemHighlight, 0);
+    });
+}
+
+LRESULT CALLBACK countPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_PAINT) ++(*reinterpret_cast<std::map<HWND, int>*>(data))[window];
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK collectShown(HWND window, LPARAM list) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// A skin switch paints every open window once, and each of their controls once: not once for
+// each control on the window.
+TEST_F(SkinEngine, ASkinSwitchPaintsEachWindowAndControlOnce) {
+    TestWindow first, second(480, 90, L"第二个窗口");
+    attachTestSkin();
+    std::vector<HWND> shown{first.window(), second.window()};
+    for (HWND top : {first.window(), second.window()}) EnumChildWindows(top, collectShown, reinterpret_cast<LPARAM>(&shown));
+    std::map<HWND, int> paints;
+    for (HWND w : shown) SetWindowSubclass(w, countPaints, 7, reinterpret_cast<DWORD_PTR>(&paints));
+    // Everything waiting handled first, so that only the switch's painting is counted.
+    EXPECT_TRUE(pumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; }, 30000));
+    paints.clear();
+    engine().SkinH_AttachEx(ansi(e2e::binDirectory() + L"\\skins\\ocean.she"), "");
+    EXPECT_TRUE(pumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; }, 30000));
+    for (HWND w : shown) {
+        EXPECT_EQ(paints[w], 1) << utf8(ui::win32::classNameOf(w)) << " " << GetDlgCtrlID(w);
+        RemoveWindowSubclass(w, countPaints, 7);
+    }
+}

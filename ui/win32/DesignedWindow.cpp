@@ -352,8 +352,12 @@ bool DesignedWindow::drawItem(const DRAWITEMSTRUCT& item) {
         return true;
     }
     if (index >= controls_.size() || design_.controls[index].kind != Kind::Image) return false;
-    // An image control: the owner draws its picture over the window's background.
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    // An image control: the owner draws its picture over the background a label there would
+    // have, as the window answers for it (a skin answers with the window's own).
+    auto background = reinterpret_cast<HBRUSH>(SendMessageW(window_, WM_CTLCOLORSTATIC,
+                                                            reinterpret_cast<WPARAM>(item.hDC),
+                                                            reinterpret_cast<LPARAM>(item.hwndItem)));
+    FillRect(item.hDC, &item.rcItem, background != nullptr ? background : GetSysColorBrush(COLOR_BTNFACE));
     events_.onDrawItem(index, item.hDC);
     return true;
 }
