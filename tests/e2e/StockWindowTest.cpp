@@ -185,12 +185,19 @@ TEST_F(StockWindow, TabWalksTheFocusInDesignOrderAndEnterIsHarmless) {
 using StockUnderUnusualSystemColours = WithUnusualSystemColours<StockWindow>;
 
 // Under the skin the program attaches, no surface of its window or of a popup it opens shows the
-// system's own colours: the window, a tooltip, a box's context menu and the window menu.
+// system's own colours: the window, a tooltip, a box's context menu, the window menu and the
+// message box.
 TEST_F(StockUnderUnusualSystemColours, NoSurfaceShowsTheSystemsColours) {
     Surfaces shown;
     countSurface(shown, "window", form_, L"stock");
     countTooltip(shown, box(Control::Text9), box(Control::Label1), L"回车查询", L"stock");
     countMenus(shown, box(Control::Text1), L"stock");
+    typeInto(Control::Text2, L"abc", L"abc");
+    click(box(Control::cmd_clac));
+    HWND error = messageBox();
+    countSurface(shown, "message", error, L"stock");
+    PostMessageW(error, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(error); }, kPatienceMs));
     for (const auto& [surface, pixels] : shown) EXPECT_EQ(pixels, 0u) << surface;
 }
 

@@ -268,9 +268,16 @@ protected:
     // A popup the test just opened: counted, then closed with Escape.
     void countPopup(Surfaces& shown, const std::string& what, const wchar_t* className, const std::wstring& under) {
         countSurface(shown, what, this->program_->waitForWindow(className, kPatienceMs), under);
-        pressKey(VK_ESCAPE);
-        EXPECT_TRUE(waitUntil([&] { return this->program_->waitForWindow(className, 0) == nullptr; }, kPatienceMs))
-            << what << " closes";
+        // Escape until it is gone and the program is out of the menu's loop, which outlasts the
+        // window menu's popup (the caption's menu stays chosen).
+        EXPECT_TRUE(waitUntil([&] {
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof thread;
+            GetGUIThreadInfo(GetWindowThreadProcessId(this->form_, nullptr), &thread);
+            if (this->program_->waitForWindow(className, 0) == nullptr && !(thread.flags & GUI_INMENUMODE)) return true;
+            pressKey(VK_ESCAPE);
+            return false;
+        }, kPatienceMs)) << what << " closes";
     }
     // A text box's context menu and the window menu, each with its first item highlighted.
     void countMenus(Surfaces& shown, HWND textBox, const std::wstring& under) {
