@@ -33,16 +33,16 @@ int soakLength(const char* variable, int fallback) {
 // The probe after the warm-up and the latest one, taken in the program by the bench's probe.dll.
 class Probes {
 public:
-    explicit Probes(const Program& program)
-        : remote_(program.id(), testDirectory() + L"\\..\\bench\\probe.dll") {}
+    explicit Probes(const Program& program, int warmUp = kWarmUp)
+        : remote_(program.id(), testDirectory() + L"\\..\\bench\\probe.dll"), warmUp_(warmUp) {}
     bool ready() const { return remote_.ready(); }
 
     void take(int done) {
         bench::HandleProbe handles;
         std::uint64_t workingSet = 0;
         EXPECT_TRUE(remote_.take(handles, workingSet)) << "the probe did not run in the program";
-        (done == kWarmUp ? first_ : last_) = {handles, workingSet};
-        if (done == kWarmUp) last_ = first_;
+        (done == warmUp_ ? first_ : last_) = {handles, workingSet};
+        if (done == warmUp_) last_ = first_;
         std::printf("soak: after %d: kernel handles %u, GDI objects %u, working set %llu KiB\n", done,
                     handles.kernelObjects, handles.gdiObjects, static_cast<unsigned long long>(workingSet / 1024));
         std::fflush(stdout);
@@ -64,6 +64,7 @@ private:
         std::uint64_t workingSet = 0;
     };
     bench::RemoteProbe remote_;
+    int warmUp_;
     Sample first_, last_;
 };
 
@@ -107,7 +108,11 @@ TEST_F(StockLookupWindow, LookupsOfEveryKindInEveryPeriodLeakNothing) {
 
 TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesMenusTooltipsAndDisableInBetweenLeakNothing) {
     const int switches = soakLength("QUORVANE_SOAK_SWITCHES", 50);
-    Probes probes(*program_);
+    // The first probe once every kind of step below has come twice (Disable skin first at the
+    // eleventh switch), in the state the later ones find: a skin on, transparency off, the shadow
+    // on. What a kind of step makes the first time it runs is no climb.
+    constexpr int kSwitchWarmUp = 23;
+    Probes probes(*program_, kSwitchWarmUp);
     ASSERT_TRUE(probes.ready()) << "the probe library could not be loaded into the program";
     const HWND list = box(Control::List1);
     const int skins = static_cast<int>(listEntries(list).size());
@@ -133,7 +138,7 @@ TEST_F(GlimmoraOnSampleSkins, SkinSwitchesWithTheBoxesMenusTooltipsAndDisableInB
             break;
         }
         const int done = i + 1;
-        if (done == kWarmUp || done % 100 == 0 || done == switches) probes.take(done);
+        if (done == kSwitchWarmUp || done % 100 == 0 || done == switches) probes.take(done);
     }
     DWORD exitCode = 0;
     ASSERT_FALSE(program_->waitForExit(0, exitCode)) << "glimmora ended with code " << exitCode;
