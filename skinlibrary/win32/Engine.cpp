@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "skinlibrary/win32/Painting.h"
 #include "skinlibrary/win32/Shadow.h"
@@ -380,15 +381,16 @@ void Engine::markHot(HWND control) {
 
 void Engine::skinAllWindows() {
     const HWND focus = GetFocus();
-    const std::vector<HWND> topLevels = threadTopLevelWindows();
-    for (HWND window : topLevels) {
-        if (recognise(window).role == Role::TopLevel) skinTree(window, focus);
+    std::vector<std::pair<HWND, Recognised>> popups;
+    for (HWND window : threadTopLevelWindows()) {
+        const Recognised found = recognise(window);
+        if (found.role == Role::TopLevel) skinTree(window, focus);
+        if (found.kind != nullptr && found.kind->popup) popups.emplace_back(window, found);
     }
     // Popups made before the skin (a tooltip) whose owner is skinned now.
-    for (HWND window : topLevels) {
-        const Recognised found = recognise(window);
+    for (const auto& [window, found] : popups) {
         HWND owner = GetWindow(window, GW_OWNER);
-        if (found.kind == nullptr || !found.kind->popup || find(window) != nullptr || find(owner) == nullptr) continue;
+        if (find(window) != nullptr || find(owner) == nullptr) continue;
         if (SkinnedWindow* popup = skinWindow(window, found.role, found.kind)) popup->asks = owner;
     }
 }

@@ -604,27 +604,35 @@ void drawMenuItem(HDC dc, const MenuItem& item, const Skin& skin, bool bar) {
     if (item.submenu) arrowSign(dc, {r.right - column, r.top, r.right, r.bottom}, Pointing::Right, c.text);
 }
 
-// A popup menu over the platform's painting: margins and border, and every item the platform
-// draws itself.
+// A menu's items over the platform's painting, on a ground in the menu's background (and, for a
+// popup, its outline): the items the platform draws itself are drawn again, the others (drawn by
+// their program, or a picture of its own) are left as they are. origin: where the DC's (0, 0)
+// stands on the screen; barWindow: the window of a menu bar, nullptr for a popup menu.
+void paintMenuItems(HDC dc, HMENU menu, HWND barWindow, POINT origin, const RECT& ground, SkinResources& resources) {
+    const Skin& skin = resources.skin();
+    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
+    const int saved = SaveDC(dc);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (readMenuItem(menu, static_cast<int>(i), barWindow, origin, items[i]) && !items[i].ours) {
+            ExcludeClipRect(dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
+        }
+    }
+    fill(dc, ground, skin.menuBackground);
+    if (barWindow == nullptr) outline(dc, ground, skin.menuBorder);
+    const Selection font(dc, resources.menuFont());
+    for (const MenuItem& item : items) {
+        if (item.ours) drawMenuItem(dc, item, skin, barWindow != nullptr);
+    }
+    RestoreDC(dc, saved);
+}
+
+// A popup menu: margins, border and items.
 void paintMenu(const Paint& p) {
     const auto menu = reinterpret_cast<HMENU>(SendMessageW(p.control, MN_GETHMENU, 0, 0));
     if (menu == nullptr) return;
     POINT origin{0, 0};
     ClientToScreen(p.control, &origin);
-    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
-    const int saved = SaveDC(p.dc);
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (readMenuItem(menu, static_cast<int>(i), nullptr, origin, items[i]) && !items[i].ours) {
-            ExcludeClipRect(p.dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
-        }
-    }
-    fill(p.dc, p.rect, p.skin.menuBackground);
-    outline(p.dc, p.rect, p.skin.menuBorder);
-    const Selection font(p.dc, p.resources.menuFont());
-    for (const MenuItem& item : items) {
-        if (item.ours) drawMenuItem(p.dc, item, p.skin, false);
-    }
-    RestoreDC(p.dc, saved);
+    paintMenuItems(p.dc, menu, nullptr, origin, p.rect, p.resources);
 }
 
 // The progress bar: the filled part from its start (the bottom of a vertical one), the rest empty,
@@ -897,19 +905,7 @@ void paintMenuBar(SkinnedWindow& skinned, SkinResources& resources) {
     if (dc == nullptr) return;
     // The bar and the line the platform draws below it, down to the client area.
     const RECT whole = {geometry.client.left, bar.rcBar.top - origin.y, geometry.client.right, geometry.client.top};
-    const int saved = SaveDC(dc);
-    std::vector<MenuItem> items(static_cast<std::size_t>(std::max(GetMenuItemCount(menu), 0)));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (readMenuItem(menu, static_cast<int>(i), window, origin, items[i]) && !items[i].ours) {
-            ExcludeClipRect(dc, items[i].rect.left, items[i].rect.top, items[i].rect.right, items[i].rect.bottom);
-        }
-    }
-    fill(dc, whole, resources.skin().menuBackground);
-    const Selection font(dc, resources.menuFont());
-    for (const MenuItem& item : items) {
-        if (item.ours) drawMenuItem(dc, item, resources.skin(), true);
-    }
-    RestoreDC(dc, saved);
+    paintMenuItems(dc, menu, window, origin, whole, resources);
 }
 
 bool paintsOverPlatform(Painter painter) {
